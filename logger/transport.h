@@ -1,0 +1,34 @@
+// Choosing the device a program talks to: "usb" (the default: the first
+// logger on the USB bus, through libusb) or "sim:PATH" (a simulated logger
+// kept in a logger image file). VESSOR_DEVICE gives the default.
+#pragma once
+
+#include "usb_xpress.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vessor {
+
+struct UsbId {
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+};
+
+struct TransportOptions {
+    // Extra VID:PID pairs to look for besides the default 10C4:EA61.
+    std::vector<UsbId> extraUsbIds;
+};
+
+// "usb" unless VESSOR_DEVICE is set.
+std::string defaultDeviceSpec();
+
+// nullptr with `error` set (one line, for the user) when the spec is not
+// understood or the transport cannot be made.
+std::unique_ptr<UsbXpress> createTransport(std::string_view deviceSpec,
+                                           const TransportOptions& options, std::string& error);
+
+} // namespace vessor
