@@ -69,6 +69,11 @@ public:
     // 12: bytes waiting on the host and the queue status word.
     virtual UsbStatus checkRxQueue(Handle handle, std::uint32_t& bytesInQueue,
                                    std::uint32_t& queueStatus) = 0;
+
+    // A line for the user about the last failed call when its status alone
+    // would mislead (missing device permissions, device held by another
+    // program); empty otherwise. Callers may add it to their own message.
+    virtual std::string lastErrorDetail() const { return {}; }
 };
 
 } // namespace vessor
