@@ -1,0 +1,12 @@
+#include "config_utility/download/stop_page_factory.h"
+
+namespace vessor {
+
+Page* createStopPage(PageContext& context, QWidget* parent)
+{
+    (void)context;
+    (void)parent;
+    return nullptr;
+}
+
+} // namespace vessor

@@ -1,0 +1,13 @@
+// Builds the stop-and-download page (page 5); nullptr while it is not built.
+#pragma once
+
+class QWidget;
+
+namespace vessor {
+
+class Page;
+struct PageContext;
+
+Page* createStopPage(PageContext& context, QWidget* parent);
+
+} // namespace vessor
