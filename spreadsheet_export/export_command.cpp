@@ -1,0 +1,174 @@
+#include "spreadsheet_export/export_command.h"
+
+#include "spreadsheet_export/download_table.h"
+#include "spreadsheet_export/export_plan.h"
+#include "spreadsheet_export/export_texts.h"
+#include "spreadsheet_export/number_formats.h"
+#include "spreadsheet_export/workbook_writer.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QUrl>
+
+namespace vessor::xlsx {
+
+namespace {
+
+QString text(std::string_view t)
+{
+    return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+}
+
+std::string localPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString manyChartsMessage(std::size_t chartCount)
+{
+    return text(texts::MANY_CHARTS).replace(QLatin1String("%d"), QString::number(chartCount));
+}
+
+// The times in the user's own short date and time format, with seconds.
+NumberFormats userFormats()
+{
+    const QLocale locale = QLocale::system();
+    return userNumberFormats(locale.dateFormat(QLocale::ShortFormat).toStdString(),
+                             locale.timeFormat(QLocale::LongFormat).toStdString());
+}
+
+// The message for a file whose content the export refuses, and its exit status.
+std::pair<QString, int> refusal(LoadStatus status)
+{
+    switch (status) {
+    case LoadStatus::CannotOpen:
+        return {text(texts::CANNOT_OPEN_FILE), 1};
+    case LoadStatus::EventFile:
+        return {text(texts::EVENT_FILE), 2};
+    case LoadStatus::Invalid:
+        return {text(texts::INVALID_DATA), 2};
+    case LoadStatus::Ok:
+        break;
+    }
+    return {};
+}
+
+class DesktopInteraction : public ExportInteraction {
+public:
+    explicit DesktopInteraction(QWidget* window) : m_window(window) {}
+
+    void showMessage(const QString& message, Icon icon) override
+    {
+        const QString title = QGuiApplication::applicationDisplayName();
+        if (icon == Icon::Information)
+            QMessageBox::information(m_window, title, message);
+        else
+            QMessageBox::warning(m_window, title, message);
+    }
+
+    QString askSavePath(const QString& proposedPath) override
+    {
+        QFileDialog dialog(m_window, QStringLiteral("Export to Excel"), proposedPath,
+                           QStringLiteral("Excel Workbook (*.xlsx)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("xlsx"));
+        dialog.selectFile(proposedPath);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
+    }
+
+    bool openWorkbook(const QString& path) override
+    {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    }
+
+private:
+    QWidget* m_window;
+};
+
+} // namespace
+
+QString proposedWorkbookPath(const QString& dataFilePath)
+{
+    const QFileInfo info(dataFilePath);
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".xlsx"));
+}
+
+void exportToExcel(ExportInteraction& interaction, const QString& dataFilePath, QStatusBar* statusBar)
+{
+    using Icon = ExportInteraction::Icon;
+    if (dataFilePath.isEmpty()) {
+        interaction.showMessage(text(texts::NO_FILE_ON_SHOW), Icon::Warning);
+        return;
+    }
+    // The export reads the file itself: it may have changed since it was opened.
+    const LoadResult loaded = loadDownloadFile(localPath(dataFilePath));
+    if (loaded.status != LoadStatus::Ok) {
+        interaction.showMessage(refusal(loaded.status).first, Icon::Warning);
+        return;
+    }
+    const ExportPlan plan = planExport(loaded.table.header, static_cast<int>(loaded.table.rows.size()));
+    if (plan.warnsOfChartCount())
+        interaction.showMessage(manyChartsMessage(plan.charts.size()), Icon::Information);
+
+    const QString outputPath = interaction.askSavePath(proposedWorkbookPath(dataFilePath));
+    if (outputPath.isEmpty())
+        return;
+
+    if (statusBar) {
+        statusBar->showMessage(text(texts::PROCESSING_STATUS));
+        statusBar->repaint();
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::string failure = writeWorkbook(loaded.table, plan, userFormats(), localPath(outputPath));
+    QApplication::restoreOverrideCursor();
+    if (statusBar)
+        statusBar->clearMessage();
+
+    if (!failure.empty()) {
+        interaction.showMessage(
+            text(texts::CANNOT_WRITE_WORKBOOK).arg(QDir::toNativeSeparators(outputPath), QString::fromStdString(failure)),
+            Icon::Warning);
+        return;
+    }
+    if (!interaction.openWorkbook(outputPath))
+        interaction.showMessage(text(texts::CANNOT_OPEN_WORKBOOK).arg(QDir::toNativeSeparators(outputPath)),
+                                Icon::Warning);
+}
+
+void exportToExcel(QWidget* window, const QString& dataFilePath, QStatusBar* statusBar)
+{
+    DesktopInteraction interaction(window);
+    exportToExcel(interaction, dataFilePath, statusBar);
+}
+
+int exportToExcelHeadless(const QString& dataFilePath, const QString& outputPath, QString& message)
+{
+    message.clear();
+    const LoadResult loaded = loadDownloadFile(localPath(dataFilePath));
+    if (loaded.status != LoadStatus::Ok) {
+        const auto [reason, status] = refusal(loaded.status);
+        message = QStringLiteral("%1: %2").arg(dataFilePath, reason);
+        return status;
+    }
+    const ExportPlan plan = planExport(loaded.table.header, static_cast<int>(loaded.table.rows.size()));
+    const std::string failure = writeWorkbook(loaded.table, plan, userFormats(), localPath(outputPath));
+    if (!failure.empty()) {
+        message = text(texts::CANNOT_WRITE_WORKBOOK).arg(outputPath, QString::fromStdString(failure));
+        return 1;
+    }
+    if (plan.warnsOfChartCount())
+        message = manyChartsMessage(plan.charts.size());
+    return 0;
+}
+
+} // namespace vessor::xlsx
