@@ -187,6 +187,11 @@ void EmulatedUsbDevice::unplug() {
     m_unplugged = true;
 }
 
+void EmulatedUsbDevice::unplugAfterInBytes(std::size_t bytes) {
+    std::lock_guard lock(m_mutex);
+    m_unplugAfter = bytes;
+}
+
 void EmulatedUsbDevice::setChunkLimit(std::size_t bytes) {
     std::lock_guard lock(m_mutex);
     m_chunkLimit = bytes;
@@ -210,6 +215,11 @@ void EmulatedUsbDevice::setRefuseOut(bool on) {
 std::size_t EmulatedUsbDevice::zeroLengthPacketsSent() const {
     std::lock_guard lock(m_mutex);
     return m_zlpSent;
+}
+
+std::size_t EmulatedUsbDevice::inBytesSent() const {
+    std::lock_guard lock(m_mutex);
+    return m_inBytes;
 }
 
 std::size_t EmulatedUsbDevice::inTransfersCompleted() const {
@@ -361,8 +371,15 @@ void EmulatedUsbDevice::handleControl(Urb& urb) {
         urb.actualLength = static_cast<int>(count);
         return;
     }
-    if (requestType != 0x40) // only the vendor line requests are known
+    if (requestType != 0x40 || request != 0x02) { // only the line requests are known
         urb.status = -EPIPE;
+        return;
+    }
+    if (value == 0x0002)
+        m_clearToSend = true;
+    else if (value == 0x0004)
+        m_clearToSend = false;
+    m_firmware->lineControl(static_cast<std::uint16_t>(value));
 }
 
 bool EmulatedUsbDevice::completeIn(Urb& urb) {
@@ -381,12 +398,19 @@ bool EmulatedUsbDevice::completeIn(Urb& urb) {
         ++m_zlpSent;
         return true; // a zero-length packet: no data, no error
     }
+    if (!m_clearToSend)
+        return false;
     const std::size_t available = m_firmware->pendingBytes();
     if (available == 0)
         return false;
     std::size_t count = std::min(available, capacity);
     if (m_chunkLimit != 0)
         count = std::min(count, m_chunkLimit);
+    if (m_unplugAfter != 0 && m_inBytes + count >= m_unplugAfter) {
+        m_unplugged = true;
+        urb.status = -ENODEV;
+        return true;
+    }
     if (count == capacity && capacity % packet != 0 && available > capacity) {
         // The last packet does not fit the buffer: babble.
         urb.actualLength = static_cast<int>(m_firmware->hostRead(buffer, capacity));
@@ -423,8 +447,10 @@ void EmulatedUsbDevice::reap(UMockdevIoctlClient* client) {
     usbdevfs_urb* raw = urbOf(urb.data);
     raw->status = urb.status;
     raw->actual_length = urb.actualLength;
-    if (urb.in && !urb.control && urb.status == 0)
+    if (urb.in && !urb.control && urb.status == 0) {
         ++m_inCompleted;
+        m_inBytes += static_cast<std::size_t>(urb.actualLength);
+    }
 
     UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
     UMockdevIoctlData* pointer = umockdev_ioctl_data_resolve(arg, 0, sizeof(void*), nullptr);

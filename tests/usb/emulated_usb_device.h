@@ -27,6 +27,8 @@ public:
     virtual void hostWrite(const std::uint8_t* data, std::size_t length) = 0;
     virtual std::size_t hostRead(std::uint8_t* out, std::size_t maxLength) = 0;
     virtual std::size_t pendingBytes() const = 0;
+    // The bridge's line requests: 0x0001 flush, 0x0002 clear to send, 0x0004 not.
+    virtual void lineControl(std::uint16_t /*value*/) {}
 };
 
 // Firmware driven by the test: records what the host sent, sends what the
@@ -78,6 +80,9 @@ public:
 
     // Pulls the plug: requests in flight end with ENODEV, later ones fail.
     void unplug();
+    // Pulls the plug in the IN transfer that would bring the bytes sent to
+    // the host up to `bytes`.
+    void unplugAfterInBytes(std::size_t bytes);
     // At most this many bytes per IN transfer (0: no limit), to make the
     // host see data arrive in pieces.
     void setChunkLimit(std::size_t bytes);
@@ -90,6 +95,7 @@ public:
     void setRefuseOut(bool on);
 
     std::size_t zeroLengthPacketsSent() const;
+    std::size_t inBytesSent() const;
     std::size_t inTransfersCompleted() const;
 
 private:
@@ -120,6 +126,9 @@ private:
     std::vector<std::string> m_events;
     std::deque<Urb> m_urbs;
     bool m_unplugged = false;
+    bool m_clearToSend = false; // the bridge sends nothing before the host allows it
+    std::size_t m_unplugAfter = 0;
+    std::size_t m_inBytes = 0;
     std::size_t m_chunkLimit = 0;
     bool m_zeroLengthPackets = true;
     bool m_zlpOwed = false;
