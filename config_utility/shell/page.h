@@ -69,6 +69,14 @@ inline constexpr int PICTURE_WIDTH = 160;
 // whole run; tests build their own around a simulated logger and scripted
 // seams.
 struct PageContext {
+    PageContext(LoggerConfig& config_, SampleBuffer& samples_, UserInterface& ui_, Desktop& desktop_,
+                const Clock& clock_, const LocaleFormat& locale_)
+        : config(config_), samples(samples_), ui(ui_), desktop(desktop_), clock(clock_), locale(locale_)
+    {
+    }
+    PageContext(const PageContext&) = delete;
+    PageContext& operator=(const PageContext&) = delete;
+
     LoggerConfig& config;      // theConfig
     SampleBuffer& samples;     // the raw readings of the last data read
     UserInterface& ui;         // messages and questions
