@@ -89,8 +89,8 @@ std::optional<double> dateSerial(std::string_view text)
     const auto day = fixedNumber(text.substr(0, 2));
     const auto month = fixedNumber(text.substr(3, 2));
     const auto year = fixedNumber(text.substr(6, 4));
-    // Spreadsheets count days from 1900; earlier dates have no serial number.
-    if (!day || !month || !year || *year < 1900 || *month < 1 || *month > 12 || *day < 1 ||
+    // Loggers keep their clock from 1970 on, as the viewer's reader does.
+    if (!day || !month || !year || *year < 1970 || *month < 1 || *month > 12 || *day < 1 ||
         *day > monthLength(*year, *month))
         return std::nullopt;
     static const long long EPOCH = daysFromCivil(1899, 12, 30);

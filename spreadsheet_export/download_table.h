@@ -56,7 +56,7 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b);
 // A download file's time "dd/mm/yyyy hh:mm:ss", day first, as a spreadsheet
 // date-time serial number (days since 30 December 1899, the time as the
 // fraction). No time zone: the file holds local clock times and so does the
-// cell. Anything else (a one-digit day, 31/02, a year before 1900) is nullopt.
+// cell. Anything else (a one-digit day, 31/02, a year before 1970) is nullopt.
 std::optional<double> dayFirstTimeSerial(std::string_view text);
 // The same for a date alone, "dd/mm/yyyy" (the expiry dates of CO loggers).
 std::optional<double> dayFirstDateSerial(std::string_view text);
