@@ -39,7 +39,7 @@ public:
 
 private:
     mutable std::mutex m_mutex;
-    CalendarTime m_now;
+    mutable CalendarTime m_now;
     mutable std::int64_t m_sleptMs = 0;
 };
 

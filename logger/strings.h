@@ -83,6 +83,23 @@ Answer askMessage(UserInterface* ui, int id, MessageButtons buttons,
 
 // The graph viewer's string table (its ids overlap the utility's, so it is a
 // table of its own).
+enum ViewerStringId : int {
+    VSTR_DOCUMENT_TEMPLATE = 128,
+    VSTR_INVALID_DATA = 129,
+    VSTR_TIME = 130,
+    VSTR_EXCEL_NOT_INSTALLED = 133,
+    VSTR_NO_EXCEL_DISPATCH = 134,
+    VSTR_OLE_INIT_FAILED = 135,
+    VSTR_SERIAL_NUMBER = 136,
+    VSTR_OPEN_FILE_FIRST = 137,
+    VSTR_PERCENT_RH = 138,
+    VSTR_HUMIDITY_HEADING = 141,
+    VSTR_HIGH_ALARM_RH = 142,
+    VSTR_LOW_ALARM_RH = 143,
+    VSTR_DATA_SHEET = 144,
+    VSTR_TOO_MANY_READINGS = 145,
+    VSTR_APP_TITLE = 57344,
+};
 std::string viewerStringText(int id);
 bool hasViewerString(int id);
 
@@ -97,6 +114,21 @@ inline constexpr const char* FAILED_OPENING_FILE = "Failed opening file:\n%s";
 inline constexpr const char* FILE_HAS_ZERO_LENGTH = "File has 0 length:\n%s";
 inline constexpr const char* NO_DATE_SET = "No Date Set";
 inline constexpr const char* ERROR_TEXT = "Error";
+inline constexpr const char* UNABLE_TO_OPEN_FILE = "Unable to open the file.";
+inline constexpr const char* DATA_FILE_TERMINATED = "The data file terminated unexpectedly.";
+inline constexpr const char* NOTEPAD_NOT_FOUND =
+    "Unable to locate and load Notepad.exe to view event data.\nTo view data, open the "
+    "downloaded file with a text editor.";
+inline constexpr const char* FAILED_TO_PRINT = "Error: Failed to print graph.";
+inline constexpr const char* MAX_ZOOM_REACHED = "Maximum zoom level reached.";
+inline constexpr const char* EVENT_FILE_QUESTION =
+    "Vessor USB Graph cannot display event files. Clicking 'Yes' will open the data in "
+    "notepad.\n\nNote: To import ZR-EV data into Excel, use the following method:\n\n1. In "
+    "Excel, select 'File > Open'.\n2. Locate data file (*.txt) ensuring 'All Files' is "
+    "selected in 'Files of type:'; click 'Open'.\n3. In 'Text Import Wizard 1 of 3'; click "
+    "'Next'.\n4. Ensure 'Comma' is checked in 'Text Import Wizard 2 of 3'; click "
+    "'Finish'.\n\nFor further information consult the ZR-EV help file section 'Importing "
+    "the Measurements into Other Applications'.\n\nDo you wish to open the file in notepad?";
 } // namespace text
 
 } // namespace vessor

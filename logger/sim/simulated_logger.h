@@ -12,7 +12,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -111,8 +110,11 @@ public:
 
 private:
     SimulatedLogger(LoggerImage image, std::string path, const Clock& clock, double speed);
-    void handleRequest();
-    void applyConfigWrite(const std::uint8_t* body, std::size_t length);
+    void handleRequests();
+    bool applyConfigWrite(const std::uint8_t* body, std::size_t length);
+    void catchUpLocked();
+    void catchUpEvents(std::int64_t elapsedSeconds);
+    CalendarTime anchor() const;
     void queueReply(const std::uint8_t* data, std::size_t length);
     bool save();
 
@@ -122,7 +124,8 @@ private:
     const Clock& m_clock;
     double m_speed;
     std::vector<std::uint8_t> m_request;   // bytes of the request being received
-    std::deque<std::uint8_t> m_reply;      // bytes ready for the PC
+    std::vector<std::uint8_t> m_reply;     // bytes ready for the PC from m_replyPos on
+    std::size_t m_replyPos = 0;
     std::string m_lastError;
     FirmwareQuirks m_quirks;
 };

@@ -1,0 +1,269 @@
+#include "logger_link.h"
+
+#include "models.h"
+#include "strings.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+namespace vessor {
+namespace {
+
+// A logger acknowledges within a few bytes; a device that keeps talking
+// without ever sending 0xFF is not acknowledging.
+constexpr int MAX_ACK_BYTES = 4096;
+
+// The logger needs a moment between announcing the block and sending it;
+// the utility has always paused by clearing its buffer 100000 times.
+void busyPause(std::uint8_t* buffer, std::size_t size) {
+    for (int i = 0; i < 100000; ++i) {
+        std::memset(buffer, 0, size);
+        asm volatile("" : : "r"(buffer) : "memory");
+    }
+}
+
+std::string statusText(UsbStatus status) {
+    switch (status) {
+    case USB_SUCCESS: return "success";
+    case USB_INVALID_HANDLE: return "invalid handle";
+    case USB_READ_ERROR: return "read error";
+    case USB_RX_QUEUE_NOT_READY: return "receive queue not ready";
+    case USB_WRITE_ERROR: return "write error";
+    case USB_INVALID_PARAMETER: return "invalid parameter";
+    case USB_INVALID_REQUEST_LENGTH: return "invalid request length";
+    case USB_DEVICE_IO_FAILED: return "device I/O failed";
+    case USB_SYSTEM_ERROR: return "system error";
+    case USB_READ_TIMED_OUT: return "read timed out";
+    case USB_WRITE_TIMED_OUT: return "write timed out";
+    case USB_DEVICE_NOT_FOUND: return "device not found";
+    }
+    return "status " + std::to_string(static_cast<unsigned>(status));
+}
+
+} // namespace
+
+void LoggerLink::enumerate() {
+    m_deviceCount = 0;
+    if (!m_usb)
+        return;
+    std::uint32_t count = 0;
+    if (m_usb->getNumDevices(count) != USB_SUCCESS || count == 0)
+        return;
+    // Only eight slots: further devices are not listed (device 0 is the one
+    // every request uses anyway).
+    const std::uint32_t listed = std::min<std::uint32_t>(count, MAX_DEVICE_STRINGS);
+    for (std::uint32_t i = 0; i < listed; ++i) {
+        std::string text;
+        if (m_usb->getProductString(i, text, USB_RETURN_SERIAL_NUMBER) == USB_SUCCESS) {
+            if (text.size() > 255)
+                text.resize(255);
+            m_deviceStrings[i] = text;
+            ++m_deviceCount;
+        }
+    }
+}
+
+bool LoggerLink::findDevice() {
+    enumerate();
+    if (m_deviceCount > 0)
+        return true;
+    m_lastError = "no logger found";
+    showMessageId(MSG_NO_LOGGER);
+    return false;
+}
+
+bool LoggerLink::open(std::uint32_t index) {
+    m_handle = UsbXpress::INVALID_HANDLE;
+    if (!m_usb) {
+        m_lastError = "no transport";
+        return false;
+    }
+    UsbXpress::Handle handle = UsbXpress::INVALID_HANDLE;
+    const UsbStatus status = m_usb->open(index, handle);
+    if (status != USB_SUCCESS || handle == UsbXpress::INVALID_HANDLE) {
+        m_lastError = "cannot open the device: " + statusText(status);
+        return false;
+    }
+    m_handle = handle;
+    return true;
+}
+
+void LoggerLink::close() {
+    if (m_usb && m_handle != UsbXpress::INVALID_HANDLE)
+        m_usb->close(m_handle);
+    m_handle = UsbXpress::INVALID_HANDLE;
+}
+
+bool LoggerLink::fail(const std::string& why) {
+    close();
+    m_lastError = why;
+    showMessageId(MSG_COMMUNICATION_ERROR);
+    return false;
+}
+
+void LoggerLink::showMessageId(int id) { showMessage(m_ui, id, MessageIcon::None); }
+
+bool LoggerLink::timedWrite(const void* data, std::uint32_t length, std::uint32_t& written,
+                            std::uint32_t timeoutMs) {
+    written = 0;
+    if (!m_usb)
+        return false;
+    std::uint32_t savedRead = 0;
+    std::uint32_t savedWrite = 0;
+    m_usb->getTimeouts(savedRead, savedWrite);
+    m_usb->setTimeouts(0, timeoutMs);
+    const UsbStatus status = m_usb->write(m_handle, data, length, written);
+    m_usb->setTimeouts(savedRead, savedWrite);
+    if (status != USB_SUCCESS)
+        m_lastError = "write failed: " + statusText(status);
+    return status == USB_SUCCESS;
+}
+
+bool LoggerLink::timedRead(void* data, std::uint32_t length, std::uint32_t& received,
+                           std::uint32_t timeoutMs) {
+    received = 0;
+    if (!m_usb)
+        return false;
+    std::uint32_t savedRead = 0;
+    std::uint32_t savedWrite = 0;
+    m_usb->getTimeouts(savedRead, savedWrite);
+    bool ok = true;
+    if (timeoutMs != 0) {
+        m_usb->setTimeouts(timeoutMs, 0);
+    } else {
+        // Poll until data is waiting; a device that never gets ready gives
+        // up after the usual request time-out rather than hanging.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(LINK_TIMEOUT_MS);
+        for (;;) {
+            std::uint32_t queued = 0;
+            std::uint32_t queueStatus = 0;
+            if (m_usb->checkRxQueue(m_handle, queued, queueStatus) != USB_SUCCESS) {
+                m_lastError = "receive queue query failed";
+                ok = false;
+                break;
+            }
+            if (queueStatus & USB_RX_QUEUE_DATA_READY)
+                break;
+            if (std::chrono::steady_clock::now() > deadline) {
+                m_lastError = "read timed out";
+                ok = false;
+                break;
+            }
+        }
+    }
+    // A read returns what has arrived; collect until the whole part is in,
+    // so a reply split over several USB packets is not taken for complete.
+    auto* bytes = static_cast<std::uint8_t*>(data);
+    while (ok && received < length) {
+        std::uint32_t got = 0;
+        const UsbStatus status = m_usb->read(m_handle, bytes + received, length - received, got);
+        if (status != USB_SUCCESS || got == 0) {
+            m_lastError = status != USB_SUCCESS ? "read failed: " + statusText(status)
+                                                : "read timed out";
+            ok = false;
+            break;
+        }
+        received += std::min(got, length - received);
+    }
+    m_usb->setTimeouts(savedRead, savedWrite);
+    return ok;
+}
+
+bool LoggerLink::readConfig(std::uint32_t index, ConfigBlock& destination) {
+    if (!open(index)) {
+        showMessageId(MSG_COMMUNICATION_ERROR);
+        return false;
+    }
+    const std::uint8_t request[3] = {CMD_READ_CONFIG, 0xFF, 0xFF};
+    std::uint32_t count = 0;
+    if (!timedWrite(request, 3, count, LINK_TIMEOUT_MS) || count != 3)
+        return fail("configuration request not sent");
+    ConfigBlock work{};
+    if (!timedRead(work.data(), 3, count, LINK_TIMEOUT_MS))
+        return fail("no configuration reply: " + m_lastError);
+    const std::uint32_t length = work[2] * 256u + work[1];
+    // The working buffer holds one block; a longer reply is not a block.
+    if (length > CONFIG_BLOCK_SIZE)
+        return fail("configuration reply announces " + std::to_string(length) + " bytes");
+    busyPause(work.data(), work.size());
+    if (length > 0 && !timedRead(work.data(), length, count, LINK_TIMEOUT_MS))
+        return fail("configuration block incomplete: " + m_lastError);
+    destination = work;
+    close();
+    return true;
+}
+
+bool LoggerLink::writeConfig(std::uint32_t index, const ConfigBlock& source, std::size_t length) {
+    if (length > CONFIG_BLOCK_SIZE)
+        length = CONFIG_BLOCK_SIZE;
+    if (!open(index)) {
+        showMessageId(MSG_COMMUNICATION_ERROR);
+        return false;
+    }
+    const std::uint8_t header[3] = {CMD_WRITE_CONFIG, static_cast<std::uint8_t>(length & 0xFF),
+                                    static_cast<std::uint8_t>(length >> 8)};
+    std::uint32_t count = 0;
+    if (!timedWrite(header, 3, count, LINK_TIMEOUT_MS) || count != 3)
+        return fail("configuration write header not sent");
+    ConfigBlock work{};
+    std::copy_n(source.begin(), length, work.begin());
+    const auto toSend = static_cast<std::uint32_t>(length);
+    if (!timedWrite(work.data(), toSend, count, LINK_TIMEOUT_MS) || count != toSend)
+        return fail("configuration block not sent");
+    work.fill(0);
+    for (int i = 0;; ++i) {
+        if (i >= MAX_ACK_BYTES)
+            return fail("no acknowledgement");
+        std::uint8_t byte = 0;
+        if (!timedRead(&byte, 1, count, LINK_TIMEOUT_MS))
+            return fail("no acknowledgement: " + m_lastError);
+        if (byte == WRITE_ACK)
+            break;
+    }
+    close();
+    return true;
+}
+
+bool LoggerLink::readData(std::uint32_t index, int modelType, SampleBuffer& samples) {
+    if (!open(index)) {
+        showMessageId(MSG_COMMUNICATION_ERROR);
+        return false;
+    }
+    const std::uint32_t blockSize = static_cast<std::uint32_t>(dataBlockSize(modelType));
+    const bool wordSamples = is16BitModel(modelType);
+    const std::uint8_t request[3] = {CMD_READ_DATA, 0xFF, 0xFF};
+    std::uint32_t count = 0;
+    if (!timedWrite(request, 3, count, LINK_TIMEOUT_MS) || count != 3)
+        return fail("data request not sent");
+    std::uint8_t header[3] = {0, 0, 0};
+    if (!timedRead(header, 3, count, LINK_TIMEOUT_MS))
+        return fail("no data reply: " + m_lastError);
+    const std::uint32_t total = header[2] * 256u + header[1];
+
+    SampleBuffer decoded;
+    decoded.reserve(wordSamples ? total / 2 : total);
+    std::vector<std::uint8_t> block(blockSize);
+    int pendingHigh = -1;  // a word's high byte waiting for its low byte
+    for (std::uint32_t offset = 0; offset < total; offset += blockSize) {
+        const std::uint32_t part = std::min(blockSize, total - offset);
+        std::fill(block.begin(), block.end(), 0);
+        if (!timedRead(block.data(), part, count, LINK_TIMEOUT_MS))
+            return fail("data block at byte " + std::to_string(offset) + " incomplete: " + m_lastError);
+        for (std::uint32_t i = 0; i < part; ++i) {
+            if (!wordSamples) {
+                decoded.push_back(static_cast<float>(block[i]));
+            } else if (pendingHigh < 0) {
+                pendingHigh = block[i];
+            } else {
+                decoded.push_back(static_cast<float>(pendingHigh * 256 + block[i]));
+                pendingHigh = -1;
+            }
+        }
+    }
+    close();
+    samples.swap(decoded);
+    return true;
+}
+
+} // namespace vessor
