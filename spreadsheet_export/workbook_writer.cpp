@@ -182,6 +182,10 @@ void addChart(lxw_workbook* workbook, const ExportPlan& plan, const ChartPlan& c
     chart_axis_set_position(chart->x_axis, LXW_CHART_AXIS_POSITION_ON_TICK);
     chart_axis_set_interval_unit(chart->x_axis, static_cast<uint16_t>(chartPlan.tickSpacing));
     chart_axis_set_interval_tick(chart->x_axis, static_cast<uint16_t>(chartPlan.tickSpacing));
+    // Slanted time labels stay apart however many categories the axis has.
+    lxw_chart_font labels{};
+    labels.rotation = -45;
+    chart_axis_set_num_font(chart->x_axis, &labels);
     if (!plan.primaryAxisTitle.empty())
         chart_axis_set_name(chart->y_axis, plan.primaryAxisTitle.c_str());
     if (!plan.chartTitle.empty()) {
