@@ -1,5 +1,7 @@
 // The command table of vessor-logger: a command is one function in its own
-// file (cmd_<name>.cpp) plus one line in the table in main.cpp.
+// file (cmd_<name>.cpp) plus one line in the table in main.cpp; shared
+// helpers (the stderr user interface, option parsing, openSession) are in
+// cli_support.h.
 #pragma once
 
 #include "logger/clock.h"

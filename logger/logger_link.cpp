@@ -225,13 +225,12 @@ bool LoggerLink::writeConfig(std::uint32_t index, const ConfigBlock& source, std
     return true;
 }
 
-bool LoggerLink::readData(std::uint32_t index, int modelType, SampleBuffer& samples) {
+bool LoggerLink::readDataBytes(std::uint32_t index, int modelType, std::vector<std::uint8_t>& bytes) {
     if (!open(index)) {
         showMessageId(MSG_COMMUNICATION_ERROR);
         return false;
     }
     const std::uint32_t blockSize = static_cast<std::uint32_t>(dataBlockSize(modelType));
-    const bool wordSamples = is16BitModel(modelType);
     const std::uint8_t request[3] = {CMD_READ_DATA, 0xFF, 0xFF};
     std::uint32_t count = 0;
     if (!timedWrite(request, 3, count, LINK_TIMEOUT_MS) || count != 3)
@@ -240,28 +239,31 @@ bool LoggerLink::readData(std::uint32_t index, int modelType, SampleBuffer& samp
     if (!timedRead(header, 3, count, LINK_TIMEOUT_MS))
         return fail("no data reply: " + m_lastError);
     const std::uint32_t total = header[2] * 256u + header[1];
-
-    SampleBuffer decoded;
-    decoded.reserve(wordSamples ? total / 2 : total);
-    std::vector<std::uint8_t> block(blockSize);
-    int pendingHigh = -1;  // a word's high byte waiting for its low byte
+    std::vector<std::uint8_t> memory(total);
+    // Blocks of 64 or 512 bytes; the last one only as long as what is left.
     for (std::uint32_t offset = 0; offset < total; offset += blockSize) {
         const std::uint32_t part = std::min(blockSize, total - offset);
-        std::fill(block.begin(), block.end(), 0);
-        if (!timedRead(block.data(), part, count, LINK_TIMEOUT_MS))
+        if (!timedRead(memory.data() + offset, part, count, LINK_TIMEOUT_MS))
             return fail("data block at byte " + std::to_string(offset) + " incomplete: " + m_lastError);
-        for (std::uint32_t i = 0; i < part; ++i) {
-            if (!wordSamples) {
-                decoded.push_back(static_cast<float>(block[i]));
-            } else if (pendingHigh < 0) {
-                pendingHigh = block[i];
-            } else {
-                decoded.push_back(static_cast<float>(pendingHigh * 256 + block[i]));
-                pendingHigh = -1;
-            }
-        }
     }
     close();
+    bytes.swap(memory);
+    return true;
+}
+
+bool LoggerLink::readData(std::uint32_t index, int modelType, SampleBuffer& samples) {
+    std::vector<std::uint8_t> memory;
+    if (!readDataBytes(index, modelType, memory))
+        return false;
+    SampleBuffer decoded;
+    if (is16BitModel(modelType)) {
+        // High byte first; a trailing odd byte is not a reading.
+        decoded.reserve(memory.size() / 2);
+        for (std::size_t i = 0; i + 1 < memory.size(); i += 2)
+            decoded.push_back(static_cast<float>(memory[i] * 256 + memory[i + 1]));
+    } else {
+        decoded.assign(memory.begin(), memory.end());
+    }
     samples.swap(decoded);
     return true;
 }

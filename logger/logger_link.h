@@ -63,6 +63,9 @@ public:
     // untouched. A trailing odd byte on a 16-bit model is not a reading and
     // is dropped.
     bool readData(std::uint32_t index, int modelType, SampleBuffer& samples);
+    // The same request, keeping the memory bytes as the logger sent them
+    // (for saving a logger image).
+    bool readDataBytes(std::uint32_t index, int modelType, std::vector<std::uint8_t>& bytes);
 
     // The primitives the requests use (public for tests and tools).
     // timedWrite: write time-out `timeoutMs`, read time-out 0, restored after.

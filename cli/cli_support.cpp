@@ -1,0 +1,202 @@
+#include "cli_support.h"
+
+#include "logger/strings.h"
+#include "logger/text_encoding.h"
+
+#include <charconv>
+#include <cstring>
+
+namespace vessor::cli {
+
+StderrUserInterface::StderrUserInterface(std::FILE* err, std::FILE* in, bool interactive)
+    : m_err(err), m_in(in), m_interactive(interactive) {}
+
+void StderrUserInterface::showMessage(const std::string& text, MessageIcon) {
+    std::fprintf(m_err, "%s\n", text.c_str());
+}
+
+Answer StderrUserInterface::ask(const std::string& text, MessageButtons buttons, MessageIcon) {
+    const bool yesNo = buttons == MessageButtons::YesNo;
+    const Answer positive = yesNo ? Answer::Yes : Answer::Ok;
+    const Answer negative = yesNo ? Answer::No : Answer::Cancel;
+    if (buttons == MessageButtons::Ok) {
+        showMessage(text);
+        return Answer::Ok;
+    }
+    std::fprintf(m_err, "%s\n", text.c_str());
+    if (!m_interactive || !m_in) {
+        std::fprintf(m_err, "(not a terminal: answered %s)\n", yesNo ? "No" : "Cancel");
+        return negative;
+    }
+    std::fprintf(m_err, yesNo ? "[y/N] " : "[o=OK/C] ");
+    std::fflush(m_err);
+    char line[64] = {};
+    if (!std::fgets(line, sizeof line, m_in))
+        return negative;
+    const char c = line[0];
+    if (yesNo)
+        return (c == 'y' || c == 'Y') ? positive : negative;
+    return (c == 'o' || c == 'O') ? positive : negative;
+}
+
+std::optional<std::string> takeOption(std::vector<std::string>& args, const std::string& name,
+                                      bool& missingValue) {
+    missingValue = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == name) {
+            if (i + 1 >= args.size()) {
+                missingValue = true;
+                args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+                return std::nullopt;
+            }
+            std::string value = args[i + 1];
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+            return value;
+        }
+        if (args[i].rfind(name + "=", 0) == 0) {
+            std::string value = args[i].substr(name.size() + 1);
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+bool takeFlag(std::vector<std::string>& args, const std::string& name) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == name) {
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+            return true;
+        }
+    }
+    return false;
+}
+
+bool parseUsbId(const std::string& text, UsbId& id) {
+    const auto colon = text.find(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 >= text.size())
+        return false;
+    auto parseHex = [](std::string_view part, std::uint16_t& value) {
+        if (part.size() > 4)
+            return false;
+        unsigned parsed = 0;
+        const auto r = std::from_chars(part.data(), part.data() + part.size(), parsed, 16);
+        if (r.ec != std::errc() || r.ptr != part.data() + part.size())
+            return false;
+        value = static_cast<std::uint16_t>(parsed);
+        return true;
+    };
+    const std::string_view view(text);
+    return parseHex(view.substr(0, colon), id.vendorId) && parseHex(view.substr(colon + 1), id.productId);
+}
+
+std::unique_ptr<UsbXpress> CommandContext::openTransport() const {
+    std::string error;
+    auto transport = createTransport(deviceSpec, transportOptions, error);
+    if (!transport)
+        std::fprintf(err, "vessor-logger: %s\n", error.c_str());
+    return transport;
+}
+
+int CommandContext::usageError(const std::string& command, const std::string& what) const {
+    std::fprintf(err, "vessor-logger %s: %s\n", command.c_str(), what.c_str());
+    return EXIT_USAGE;
+}
+
+bool openSession(CommandContext& context, DeviceSession& session) {
+    session.transport = context.openTransport();
+    if (!session.transport)
+        return false;
+    session.config.setTransport(session.transport.get());
+    session.config.setUserInterface(&context.ui);
+    session.config.setClock(&context.clock);
+    session.config.setLocaleFormat(&context.locale);
+    return true;
+}
+
+namespace {
+
+void printHelp(std::span<const Command> commands, std::FILE* out) {
+    std::fprintf(out,
+                 "Usage: vessor-logger [--device DEV] [--usb-id VID:PID]... COMMAND [ARGS]\n"
+                 "\n"
+                 "Talks to a Vessor USB data logger, real or simulated.\n"
+                 "\n"
+                 "Options:\n"
+                 "  --device DEV       usb (the first logger on the USB bus) or sim:PATH (a\n"
+                 "                     simulated logger kept in a logger image); default:\n"
+                 "                     $VESSOR_DEVICE, else usb\n"
+                 "  --usb-id VID:PID   also look for this USB id (hexadecimal; repeatable)\n"
+                 "  --help             show this help\n"
+                 "  --version          show the version\n"
+                 "\n"
+                 "Commands:\n");
+    for (const Command& command : commands)
+        std::fprintf(out, "  %s\n      %s\n", command.synopsis, command.description);
+    std::fprintf(out,
+                 "\n"
+                 "Exit status: 0 success, 1 device or communication failure, 2 bad usage.\n"
+                 "VESSOR_SIM_SPEED sets how fast simulated loggers log (1 = real time,\n"
+                 "60 = a minute a second, 0 = frozen).\n");
+}
+
+} // namespace
+
+int runCommandLine(std::span<const Command> commands, const std::vector<std::string>& arguments,
+                   UserInterface& ui, const Clock& clock, const LocaleFormat& locale, std::FILE* out,
+                   std::FILE* err) {
+    std::vector<std::string> args = arguments;
+    CommandContext context{defaultDeviceSpec(), {}, {}, ui, clock, locale, out, err};
+
+    bool missing = false;
+    // Global options may stand before or after the command.
+    for (;;) {
+        auto device = takeOption(args, "--device", missing);
+        if (missing) {
+            std::fprintf(err, "vessor-logger: --device needs a value (usb or sim:PATH)\n");
+            return EXIT_USAGE;
+        }
+        if (!device)
+            break;
+        context.deviceSpec = *device;
+    }
+    for (;;) {
+        auto id = takeOption(args, "--usb-id", missing);
+        if (missing) {
+            std::fprintf(err, "vessor-logger: --usb-id needs a value VID:PID\n");
+            return EXIT_USAGE;
+        }
+        if (!id)
+            break;
+        UsbId usbId;
+        if (!parseUsbId(*id, usbId)) {
+            std::fprintf(err, "vessor-logger: --usb-id %s is not VID:PID in hexadecimal\n", id->c_str());
+            return EXIT_USAGE;
+        }
+        context.transportOptions.extraUsbIds.push_back(usbId);
+    }
+    if (takeFlag(args, "--version")) {
+        std::fprintf(out, "vessor-logger 5.45\n");
+        return EXIT_OK;
+    }
+    if (takeFlag(args, "--help") || takeFlag(args, "-h")) {
+        printHelp(commands, out);
+        return EXIT_OK;
+    }
+    if (args.empty()) {
+        printHelp(commands, err);
+        return EXIT_USAGE;
+    }
+    const std::string name = args.front();
+    args.erase(args.begin());
+    for (const Command& command : commands) {
+        if (name == command.name) {
+            context.args = std::move(args);
+            return command.run(context);
+        }
+    }
+    std::fprintf(err, "vessor-logger: unknown command \"%s\" (see --help)\n", name.c_str());
+    return EXIT_USAGE;
+}
+
+} // namespace vessor::cli

@@ -1,0 +1,56 @@
+// Shared pieces of the command-line tool: the user interface on stderr,
+// argument helpers, the global option parser and the command runner.
+#pragma once
+
+#include "command.h"
+
+#include "logger/logger_config.h"
+
+#include <cstdio>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace vessor::cli {
+
+// Messages on stderr. Questions are asked only when stdin is a terminal;
+// otherwise they are answered No / Cancel, so scripts never hang.
+class StderrUserInterface : public UserInterface {
+public:
+    explicit StderrUserInterface(std::FILE* err = stderr, std::FILE* in = stdin, bool interactive = false);
+    void showMessage(const std::string& text, MessageIcon icon = MessageIcon::None) override;
+    Answer ask(const std::string& text, MessageButtons buttons,
+               MessageIcon icon = MessageIcon::Question) override;
+
+private:
+    std::FILE* m_err;
+    std::FILE* m_in;
+    bool m_interactive;
+};
+
+// Pulls "--name VALUE" (or "--name=VALUE") out of args; nullopt when
+// absent; `missingValue` set when the option is last without a value.
+std::optional<std::string> takeOption(std::vector<std::string>& args, const std::string& name,
+                                      bool& missingValue);
+// Pulls a flag ("--logging") out of args.
+bool takeFlag(std::vector<std::string>& args, const std::string& name);
+
+// Parses "10C4:EA61" (hexadecimal).
+bool parseUsbId(const std::string& text, UsbId& id);
+
+// A LoggerConfig wired to the context's transport, user interface and clock.
+struct DeviceSession {
+    std::unique_ptr<UsbXpress> transport;
+    LoggerConfig config;
+};
+// nullopt (reason printed) when the device cannot be opened.
+bool openSession(CommandContext& context, DeviceSession& session);
+
+// The whole program over a command table (main() passes its table; tests
+// may pass theirs).
+int runCommandLine(std::span<const Command> commands, const std::vector<std::string>& arguments,
+                   UserInterface& ui, const Clock& clock, const LocaleFormat& locale, std::FILE* out,
+                   std::FILE* err);
+
+} // namespace vessor::cli

@@ -1,0 +1,32 @@
+// vessor-logger: a command is one function in its own file (cmd_*.cpp) and
+// one line in the table below.
+#include "cli_support.h"
+
+#include "logger/clock.h"
+#include "logger/locale_format.h"
+
+#include <unistd.h>
+
+namespace {
+
+using namespace vessor::cli;
+
+constexpr Command COMMANDS[] = {
+    {"info", "info", "show the logger's configuration block, one field per line", cmdInfo},
+    {"stop", "stop", "stop the logger (its data stays in its memory)", cmdStop},
+    {"dump", "dump PATH", "save the block and the whole data memory as a logger image", cmdDump},
+    {"sim-create", "sim-create --model N [--name NAME] [--logging] PATH",
+     "write a factory image of model N (1..18) for a simulated logger", cmdSimCreate},
+    {"sim-press", "sim-press [PATH]",
+     "press the start button of a simulated push-button logger (PATH or --device sim:PATH)",
+     cmdSimPress},
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    StderrUserInterface ui(stderr, stdin, isatty(STDIN_FILENO) != 0);
+    return runCommandLine(COMMANDS, arguments, ui, vessor::SystemClock::instance(),
+                          vessor::FixedLocaleFormat::instance(), stdout, stderr);
+}
