@@ -1,0 +1,174 @@
+// LoggerLink -> libusb backend -> emulated usbdevfs -> simulated logger.
+#include "emulated_logger.h"
+#include "logger/logger_config.h"
+#include "logger/logger_link.h"
+#include "logger/strings.h"
+#include "logger/usb/libusb_xpress.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace vessor::usbtest {
+namespace {
+
+class RecordingUi : public UserInterface {
+public:
+    void showMessage(const std::string& text, MessageIcon) override { messages.push_back(text); }
+    Answer ask(const std::string& text, MessageButtons, MessageIcon) override {
+        messages.push_back(text);
+        return Answer::No;
+    }
+    std::vector<std::string> messages;
+};
+
+const CalendarTime NOW{.second = 0, .minute = 30, .hour = 10, .day = 14, .month = 4, .year = 124};
+
+std::shared_ptr<sim::SimulatedLogger> makeLogger(int model, const FixedClock& clock,
+                                                 std::size_t memoryBytes = 0) {
+    sim::FactoryOptions options;
+    options.modelType = model;
+    options.serialNumber = 4711;
+    options.now = NOW;
+    std::string error;
+    std::optional<sim::LoggerImage> image = sim::makeFactoryImage(options, error);
+    if (!image)
+        throw std::runtime_error(error);
+    if (memoryBytes != 0) {
+        image->memory.resize(memoryBytes);
+        for (std::size_t i = 0; i < memoryBytes; ++i)
+            image->memory[i] = static_cast<std::uint8_t>((i * 13 + i / 256) & 0xFF);
+    }
+    return sim::SimulatedLogger::fromImage(*image, clock, 0.0);
+}
+
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(inMockEnvironment()); }
+    void TearDown() override {
+        usb.reset();
+        bed.reset();
+    }
+
+    // A fresh bus with just this logger on it.
+    EmulatedUsbDevice& plugIn(std::shared_ptr<sim::SimulatedLogger> simulated) {
+        usb.reset();
+        bed.reset();
+        bed = std::make_unique<UsbTestbed>();
+        ui.messages.clear();
+        logger = std::move(simulated);
+        EmulatedUsbDevice& device = bed->addDevice(
+            loggerDeviceSetup(*logger), std::make_shared<SimulatedLoggerFirmware>(logger));
+        std::string error;
+        usb = usb::createLibusbXpress({}, error);
+        if (!usb)
+            throw std::runtime_error(error);
+        link = LoggerLink(usb.get(), &ui);
+        return device;
+    }
+
+    FixedClock clock{NOW};
+    std::unique_ptr<UsbTestbed> bed;
+    std::shared_ptr<sim::SimulatedLogger> logger;
+    std::unique_ptr<UsbXpress> usb;
+    RecordingUi ui;
+    LoggerLink link;
+};
+
+TEST_F(EndToEnd, FindsTheLoggerAndReadsItsBlock) {
+    plugIn(makeLogger(3, clock));
+    ASSERT_TRUE(link.findDevice());
+    EXPECT_EQ(link.deviceCount(), 1);
+    EXPECT_EQ(link.deviceStrings()[0], sim::simProductString(4711));
+
+    ConfigBlock block{};
+    ASSERT_TRUE(link.readConfig(0, block)) << link.lastError();
+    EXPECT_EQ(block, logger->image().block);
+    EXPECT_FALSE(link.isOpen());
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+// The same write through USB and through the direct simulated transport
+// leaves the two loggers alike.
+TEST_F(EndToEnd, WritesABlockAsTheDirectTransportDoes) {
+    for (const auto& [model, length] : {std::pair{3, std::size_t{256}}, std::pair{1, std::size_t{64}}}) {
+        SCOPED_TRACE(model);
+        plugIn(makeLogger(model, clock));
+        auto twin = std::shared_ptr<sim::SimulatedLogger>(makeLogger(model, clock));
+        sim::SimXpress direct(twin);
+        RecordingUi directUi;
+        LoggerLink directLink(&direct, &directUi);
+
+        ConfigBlock block = logger->image().block;
+        const char name[] = "Cold store 4";
+        std::copy(std::begin(name), std::end(name), block.begin() + field::LOGGER_NAME);
+        ASSERT_TRUE(link.writeConfig(0, block, length)) << link.lastError();
+        ASSERT_TRUE(directLink.writeConfig(0, block, length));
+        EXPECT_EQ(logger->image().block, twin->image().block);
+        EXPECT_EQ(0, std::memcmp(logger->image().block.data() + field::LOGGER_NAME, name, sizeof name));
+
+        ConfigBlock readBack{};
+        ASSERT_TRUE(link.readConfig(0, readBack));
+        EXPECT_EQ(readBack, logger->image().block);
+    }
+}
+
+TEST_F(EndToEnd, DownloadsAFullDataMemory) {
+    const struct {
+        int model;
+        std::size_t readings;
+    } cases[] = {
+        {3, 65535}, // 8-bit, 512-byte blocks
+        {1, 65535}, // 8-bit, 64-byte blocks
+        {4, 32767}, // 16-bit: the odd last byte is no reading
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.model);
+        plugIn(makeLogger(c.model, clock, sim::MAX_MEMORY_BYTES));
+        const std::vector<std::uint8_t> memory = logger->image().memory;
+        SampleBuffer samples;
+        ASSERT_TRUE(link.readData(0, c.model, samples)) << link.lastError();
+        ASSERT_EQ(samples.size(), c.readings);
+        const bool words = c.readings != memory.size();
+        for (std::size_t i = 0; i < samples.size(); ++i) {
+            const float expected = words ? float(memory[2 * i] * 256 + memory[2 * i + 1])
+                                         : float(memory[i]);
+            ASSERT_EQ(samples[i], expected) << "reading " << i;
+        }
+        EXPECT_TRUE(ui.messages.empty());
+    }
+}
+
+TEST_F(EndToEnd, UnplugMidTransferShowsMessage135AndKeepsWhatWasThere) {
+    EmulatedUsbDevice& device = plugIn(makeLogger(3, clock, sim::MAX_MEMORY_BYTES));
+    device.unplugAfterInBytes(30000);
+    SampleBuffer samples{1.0f, 2.0f};
+    EXPECT_FALSE(link.readData(0, 3, samples));
+    EXPECT_EQ(samples, (SampleBuffer{1.0f, 2.0f}));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0], messageText(MSG_COMMUNICATION_ERROR));
+    EXPECT_FALSE(link.isOpen());
+
+    ConfigBlock block{};
+    block.fill(0x5A);
+    EXPECT_FALSE(link.readConfig(0, block));
+    EXPECT_TRUE(std::all_of(block.begin(), block.end(), [](std::uint8_t b) { return b == 0x5A; }));
+}
+
+#ifdef VESSOR_LOGGER_PROGRAM
+TEST_F(EndToEnd, CommandLineToolReadsTheLoggerOverUsb) {
+    plugIn(makeLogger(3, clock));
+    usb.reset(); // the tool is the only host now
+    std::string output;
+    const int status = runInTestbed({VESSOR_LOGGER_PROGRAM, "--device", "usb", "info"}, output);
+    EXPECT_EQ(status, 0) << output;
+    const auto* name = reinterpret_cast<const char*>(logger->image().block.data() + field::LOGGER_NAME);
+    EXPECT_NE(output.find(std::string(name, strnlen(name, field::LOGGER_NAME_WIDTH))), std::string::npos)
+        << output;
+    EXPECT_NE(output.find("4711"), std::string::npos) << output;
+}
+#endif
+
+} // namespace
+} // namespace vessor::usbtest
