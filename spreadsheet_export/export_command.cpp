@@ -1,5 +1,6 @@
 #include "spreadsheet_export/export_command.h"
 
+#include "logger/strings.h"
 #include "spreadsheet_export/download_table.h"
 #include "spreadsheet_export/export_plan.h"
 #include "spreadsheet_export/export_texts.h"
@@ -27,6 +28,11 @@ QString text(std::string_view t)
     return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
 }
 
+QString viewerText(ViewerStringId id)
+{
+    return QString::fromStdString(viewerStringText(id));
+}
+
 std::string localPath(const QString& path)
 {
     return QFile::encodeName(path).toStdString();
@@ -34,7 +40,7 @@ std::string localPath(const QString& path)
 
 QString manyChartsMessage(std::size_t chartCount)
 {
-    return text(texts::MANY_CHARTS).replace(QLatin1String("%d"), QString::number(chartCount));
+    return viewerText(VSTR_TOO_MANY_READINGS).replace(QLatin1String("%d"), QString::number(chartCount));
 }
 
 // The times in the user's own short date and time format, with seconds.
@@ -50,11 +56,11 @@ std::pair<QString, int> refusal(LoadStatus status)
 {
     switch (status) {
     case LoadStatus::CannotOpen:
-        return {text(texts::CANNOT_OPEN_FILE), 1};
+        return {QString::fromUtf8(vessor::text::UNABLE_TO_OPEN_FILE), 1};
     case LoadStatus::EventFile:
         return {text(texts::EVENT_FILE), 2};
     case LoadStatus::Invalid:
-        return {text(texts::INVALID_DATA), 2};
+        return {viewerText(VSTR_INVALID_DATA), 2};
     case LoadStatus::Ok:
         break;
     }
@@ -67,7 +73,7 @@ public:
 
     void showMessage(const QString& message, Icon icon) override
     {
-        const QString title = QGuiApplication::applicationDisplayName();
+        const QString title = viewerText(VSTR_APP_TITLE);
         if (icon == Icon::Information)
             QMessageBox::information(m_window, title, message);
         else
@@ -107,7 +113,7 @@ void exportToExcel(ExportInteraction& interaction, const QString& dataFilePath, 
 {
     using Icon = ExportInteraction::Icon;
     if (dataFilePath.isEmpty()) {
-        interaction.showMessage(text(texts::NO_FILE_ON_SHOW), Icon::Warning);
+        interaction.showMessage(viewerText(VSTR_OPEN_FILE_FIRST), Icon::Warning);
         return;
     }
     // The export reads the file itself: it may have changed since it was opened.

@@ -2,7 +2,7 @@
 
 #include "logger/text_encoding.h"
 #include "spreadsheet_export/download_table.h"
-#include "spreadsheet_export/export_texts.h"
+#include "logger/strings.h"
 
 #include <algorithm>
 
@@ -19,6 +19,10 @@ bool contains(const std::vector<int>& list, int value)
 
 Headings analyseHeadings(std::string_view headerLine)
 {
+    const std::string time = viewerStringText(VSTR_TIME);
+    const std::string serialNumber = viewerStringText(VSTR_SERIAL_NUMBER);
+    const std::string humidity[] = {viewerStringText(VSTR_HUMIDITY_HEADING), viewerStringText(VSTR_HIGH_ALARM_RH),
+                                    viewerStringText(VSTR_LOW_ALARM_RH)};
     Headings headings;
     std::vector<std::string_view> fields;
     forEachField(trimBlanks(headerLine), [&](int, std::string_view field) { fields.push_back(trimBlanks(field)); });
@@ -28,13 +32,12 @@ Headings analyseHeadings(std::string_view headerLine)
     int series = 0;
     for (std::size_t i = 1;; ++i, ++series) {
         const std::string_view field = i < fields.size() ? fields[i] : std::string_view{};
-        const bool last = field.empty() || equalsIgnoringCase(field, texts::SERIAL_NUMBER_HEADING);
+        const bool last = field.empty() || equalsIgnoringCase(field, serialNumber);
         if (!last) {
-            if (equalsIgnoringCase(field, texts::HUMIDITY_HEADING) ||
-                equalsIgnoringCase(field, texts::HUMIDITY_HIGH_ALARM_HEADING) ||
-                equalsIgnoringCase(field, texts::HUMIDITY_LOW_ALARM_HEADING))
+            if (equalsIgnoringCase(field, humidity[0]) || equalsIgnoringCase(field, humidity[1]) ||
+                equalsIgnoringCase(field, humidity[2]))
                 headings.secondarySeries.push_back(series);
-            else if (!equalsIgnoringCase(field, texts::TIME_HEADING))
+            else if (!equalsIgnoringCase(field, time))
                 headings.primarySeries.push_back(series);
         }
         const auto open = field.find('(');
@@ -60,8 +63,9 @@ ExportPlan planExport(std::string_view headerLine, int readingCount)
     plan.headings = analyseHeadings(headerLine);
     plan.rowCount = readingCount + 1;
 
+    const std::string serialNumber = viewerStringText(VSTR_SERIAL_NUMBER);
     forEachField(trimBlanks(headerLine), [&](int index, std::string_view field) {
-        if (plan.serialNumberColumn < 0 && equalsIgnoringCase(trimBlanks(field), texts::SERIAL_NUMBER_HEADING))
+        if (plan.serialNumberColumn < 0 && equalsIgnoringCase(trimBlanks(field), serialNumber))
             plan.serialNumberColumn = index;
     });
 

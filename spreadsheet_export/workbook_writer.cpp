@@ -2,7 +2,7 @@
 
 #include "logger/text_encoding.h"
 #include "spreadsheet_export/chart_xml.h"
-#include "spreadsheet_export/export_texts.h"
+#include "logger/strings.h"
 
 #include <xlsxwriter.h>
 
@@ -26,7 +26,7 @@ constexpr int MAX_DECIMALS = 15;
 // Rows looked at to size the columns.
 constexpr int ROWS_FOR_WIDTHS = 50;
 
-const std::string DATA_SHEET{texts::DATA_SHEET_NAME};
+const std::string DATA_SHEET = viewerStringText(VSTR_DATA_SHEET);
 
 // A number as the text import takes one: the whole field, finite.
 std::optional<double> numberValue(std::string_view text, int& decimals)
@@ -73,7 +73,7 @@ public:
     {
         const std::string_view text = trimBlanks(raw);
         // A failed reading is "Error" in the file and an empty cell in the sheet.
-        if (text.empty() || equalsIgnoringCase(text, "Error"))
+        if (text.empty() || equalsIgnoringCase(text, vessor::text::ERROR_TEXT))
             return LXW_NO_ERROR;
         if (static_cast<int>(column) == m_plan.categoryColumn) {
             if (const auto serial = dayFirstTimeSerial(text))
