@@ -1,0 +1,557 @@
+#include "chart2d.h"
+
+#include "axis_tickers.h"
+
+#include <qcustomplot.h>
+
+#include <QPdfWriter>
+#include <QPicture>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace vessor::graph {
+
+namespace {
+
+QPen patternPen(LinePattern pattern, const QColor& color, int width) {
+    QPen pen(color, std::max(width, 1));
+    switch (pattern) {
+    case LinePattern::Solid:
+        break;
+    case LinePattern::LongDash:
+        pen.setDashPattern({6, 3});
+        break;
+    case LinePattern::Dotted:
+        pen.setDashPattern({1, 2});
+        break;
+    case LinePattern::ShortDash:
+        pen.setDashPattern({3, 3});
+        break;
+    case LinePattern::LongShortDash:
+        pen.setDashPattern({6, 2, 2, 2});
+        break;
+    case LinePattern::DashDot:
+        pen.setDashPattern({4, 2, 1, 2});
+        break;
+    case LinePattern::DashDotDot:
+        pen.setDashPattern({4, 2, 1, 2, 1, 2});
+        break;
+    }
+    return pen;
+}
+
+// Largest x value the time conversions accept (about 30 million years).
+constexpr double LARGEST_X = 1e15;
+
+} // namespace
+
+Chart2D::Chart2D(QWidget* parent) : QWidget(parent), plot_(new QCustomPlot(this)) {
+    plot_->setGeometry(rect());
+    plot_->setLocale(QLocale());
+    plot_->setAutoAddPlottableToLegend(false);
+    plot_->setBackground(Qt::white);
+    plot_->setNoAntialiasingOnDrag(true);
+    // Each element paints on the main layer: the chart is redrawn whole anyway.
+    plot_->setPlottingHint(QCP::phFastPolylines, true);
+
+    auto* layout = plot_->plotLayout();
+    layout->insertRow(0);
+    headerElement_ = new QCPTextElement(plot_, QString());
+    layout->addElement(0, 0, headerElement_);
+    // Legend under the plot, footer under the legend.
+    QCPLegend* legend = plot_->legend;
+    plot_->axisRect()->insetLayout()->take(legend);
+    layout->addElement(2, 0, legend);
+    legend->setVisible(true);
+    legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
+    legend->setWrap(4);
+    legend->setBorderPen(Qt::NoPen);
+    legend->setMargins(QMargins(8, 2, 8, 2));
+    footerElement_ = new QCPTextElement(plot_, QStringLiteral(" "));
+    layout->addElement(3, 0, footerElement_);
+    layout->setRowStretchFactor(0, 0.001);
+    layout->setRowStretchFactor(2, 0.001);
+    layout->setRowStretchFactor(3, 0.001);
+    layout->setRowSpacing(0);
+
+    auto xTicker = QSharedPointer<ClockTimeTicker>::create();
+    xTicker_ = xTicker.data();
+    plot_->xAxis->setTicker(xTicker);
+    y1_.axis = plot_->yAxis;
+    y2_.axis = plot_->yAxis2;
+    for (Side* s : {&y1_, &y2_}) {
+        auto ticker = QSharedPointer<PrecisionTicker>::create();
+        s->ticker = ticker.data();
+        s->axis->setTicker(ticker);
+        s->axis->setNumberFormat(QStringLiteral("f"));
+        for (int t = 0; t < TRACES_PER_AXIS; ++t) {
+            s->graphs[t] = plot_->addGraph(plot_->xAxis, s->axis);
+            s->lonePoints[t] = plot_->addGraph(plot_->xAxis, s->axis);
+            s->lonePoints[t]->setLineStyle(QCPGraph::lsNone);
+        }
+    }
+    plot_->yAxis2->grid()->setPen(QPen(QColor(200, 200, 200), 0, Qt::DotLine));
+
+    marker_ = new QCPItemStraightLine(plot_);
+    marker_->setVisible(false);
+    setMarkerStyle(LinePattern::LongDash, QColor(255, 0, 255));
+
+    connect(plot_, &QCustomPlot::mousePress, this, &Chart2D::mousePressed);
+    connect(plot_, &QCustomPlot::mouseMove, this, &Chart2D::mouseMoved);
+    connect(plot_, &QCustomPlot::mouseRelease, this, &Chart2D::mouseReleased);
+    connect(plot_, &QCustomPlot::mouseDoubleClick, this, &Chart2D::mouseDoubleClicked);
+    replotNow();
+}
+
+Chart2D::~Chart2D() = default;
+
+void Chart2D::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    plot_->setGeometry(rect());
+}
+
+void Chart2D::setRepaint(bool on) {
+    repaint_ = on;
+    if (on)
+        replotNow();
+}
+
+void Chart2D::replotNow() {
+    sync();
+    plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void Chart2D::setData(Axis axis, const ChartData* data) {
+    Side& s = side(axis);
+    s.data = data;
+    s.copiedRevision = UINT64_MAX;
+    changed();
+}
+
+TraceStyle Chart2D::traceStyle(Axis axis, int trace) const {
+    if (trace < 0 || trace >= TRACES_PER_AXIS)
+        return {};
+    return side(axis).styles[static_cast<std::size_t>(trace)];
+}
+
+void Chart2D::setTraceStyle(Axis axis, int trace, const TraceStyle& style) {
+    if (trace < 0 || trace >= TRACES_PER_AXIS)
+        return;
+    side(axis).styles[static_cast<std::size_t>(trace)] = style;
+    stylesChanged_ = true;
+    changed();
+}
+
+QString Chart2D::traceLabel(Axis axis, int trace) const {
+    if (trace < 0 || trace >= TRACES_PER_AXIS)
+        return {};
+    return side(axis).labels[static_cast<std::size_t>(trace)];
+}
+
+void Chart2D::setTraceLabel(Axis axis, int trace, const QString& label) {
+    if (trace < 0 || trace >= TRACES_PER_AXIS)
+        return;
+    side(axis).labels[static_cast<std::size_t>(trace)] = label;
+    stylesChanged_ = true;
+    changed();
+}
+
+void Chart2D::setHeader(const QString& text) {
+    header_ = text;
+    headerElement_->setText(text);
+    changed();
+}
+
+void Chart2D::setFooter(const QString& text) {
+    footer_ = text;
+    // An empty element would collapse and make the plot jump.
+    footerElement_->setText(text.isEmpty() ? QStringLiteral(" ") : text);
+    changed();
+}
+
+void Chart2D::setAxisTitle(Axis axis, const QString& title) {
+    Side& s = side(axis);
+    s.title = title;
+    s.axis->setLabel(title);
+    changed();
+}
+
+void Chart2D::setFonts(const QFont& large, const QFont& small) {
+    headerElement_->setFont(large);
+    footerElement_->setFont(large);
+    plot_->legend->setFont(small);
+    for (QCPAxis* axis : {plot_->xAxis, plot_->yAxis, plot_->yAxis2}) {
+        axis->setLabelFont(large);
+        axis->setTickLabelFont(small);
+    }
+    changed();
+}
+
+void Chart2D::setTimeBase(std::int64_t clockSeconds) {
+    timeBase_ = clockSeconds;
+    y1_.copiedRevision = y2_.copiedRevision = UINT64_MAX;
+    changed();
+}
+
+std::int64_t Chart2D::valueToTime(double x) const {
+    if (!std::isfinite(x) || std::fabs(x) > LARGEST_X)
+        return -1;
+    return timeBase_ + static_cast<std::int64_t>(std::floor(x));
+}
+
+void Chart2D::setXRange(double min, double max) {
+    xMin_ = min;
+    xMax_ = max;
+    changed();
+}
+
+void Chart2D::setYMin(Axis axis, double value) {
+    Side& s = side(axis);
+    s.min = value;
+    s.minAuto = false;
+    changed();
+}
+
+void Chart2D::setYMax(Axis axis, double value) {
+    Side& s = side(axis);
+    s.max = value;
+    s.maxAuto = false;
+    changed();
+}
+
+void Chart2D::setYMinAuto(Axis axis) {
+    side(axis).minAuto = true;
+    changed();
+}
+
+void Chart2D::setYMaxAuto(Axis axis) {
+    side(axis).maxAuto = true;
+    changed();
+}
+
+double Chart2D::yMin(Axis axis) const {
+    const Side& s = side(axis);
+    double lo = 0, hi = 1;
+    autoLimits(s, lo, hi);
+    return lo;
+}
+
+double Chart2D::yMax(Axis axis) const {
+    const Side& s = side(axis);
+    double lo = 0, hi = 1;
+    autoLimits(s, lo, hi);
+    return hi;
+}
+
+void Chart2D::setYPrecision(Axis axis, int decimals) {
+    side(axis).precision = decimals;
+    changed();
+}
+
+void Chart2D::setXGrid(bool on) {
+    xGrid_ = on;
+    changed();
+}
+
+void Chart2D::setYGrid(Axis axis, bool on) {
+    side(axis).grid = on;
+    changed();
+}
+
+void Chart2D::setMarkerX(double x) {
+    markerX_ = x;
+    changed();
+}
+
+void Chart2D::setMarkerShown(bool shown) {
+    markerShown_ = shown;
+    changed();
+}
+
+void Chart2D::setMarkerStyle(LinePattern pattern, const QColor& color) {
+    marker_->setPen(patternPen(pattern, color, 1));
+    changed();
+}
+
+bool Chart2D::hasShownData(const Side& s) const {
+    if (!s.data)
+        return false;
+    for (int t = 0; t < s.data->traceCount(); ++t) {
+        if (s.data->display(t) == Display::Shown && s.data->lastPoint(t) >= 0)
+            return true;
+    }
+    return false;
+}
+
+bool Chart2D::dataExtent(const Side& s, double& lo, double& hi) const {
+    if (!s.data)
+        return false;
+    lo = std::numeric_limits<double>::infinity();
+    hi = -lo;
+    for (int t = 0; t < s.data->traceCount(); ++t) {
+        if (s.data->display(t) != Display::Shown)
+            continue;
+        const std::vector<double>& ys = s.data->ys(t);
+        const int count = s.data->lastPoint(t) + 1;
+        for (int i = 0; i < count; ++i) {
+            const double y = ys[static_cast<std::size_t>(i)];
+            if (isNoValue(y))
+                continue;
+            lo = std::min(lo, y);
+            hi = std::max(hi, y);
+        }
+    }
+    return lo <= hi;
+}
+
+void Chart2D::autoLimits(const Side& s, double& lo, double& hi) const {
+    const bool hasData = dataExtent(s, lo, hi);
+    if (!hasData) {
+        lo = 0;
+        hi = 1;
+    }
+    const double dataLo = lo;
+    const double dataHi = hi;
+    if (!s.minAuto)
+        lo = s.min;
+    if (!s.maxAuto)
+        hi = s.max;
+    if (!s.minAuto && !s.maxAuto)
+        return;
+    double span = hi - lo;
+    if (!(span > 0))
+        span = std::max({std::fabs(lo), std::fabs(hi), 1.0});
+    const double step = PrecisionTicker::niceStep(span, 5, s.precision);
+    // Round outwards to a whole step, and leave a step of room when a trace
+    // (an alarm line, a flat reading) would otherwise run along the frame.
+    if (s.minAuto) {
+        lo = std::floor(lo / step) * step;
+        if (hasData && lo >= dataLo - step * 1e-9 && dataLo != 0)
+            lo -= step;
+    }
+    if (s.maxAuto) {
+        hi = std::ceil(hi / step) * step;
+        if (hasData && hi <= dataHi + step * 1e-9 && dataHi != 0)
+            hi += step;
+    }
+    if (!(hi > lo)) {
+        if (s.maxAuto)
+            hi = lo + step;
+        else
+            lo = hi - step;
+    }
+}
+
+void Chart2D::sync() {
+    syncPoints(y1_);
+    syncPoints(y2_);
+    if (stylesChanged_) {
+        syncStyles(y1_);
+        syncStyles(y2_);
+        stylesChanged_ = false;
+    }
+    for (Side* s : {&y1_, &y2_}) {
+        for (int t = 0; t < TRACES_PER_AXIS; ++t) {
+            const bool shown = s->data && t < s->data->traceCount() &&
+                               s->data->display(t) == Display::Shown &&
+                               s->data->lastPoint(t) >= 0;
+            s->graphs[t]->setVisible(shown);
+            s->lonePoints[t]->setVisible(shown);
+        }
+    }
+    syncAxes();
+    syncLegend();
+    marker_->setVisible(markerShown_ && !isNoValue(markerX_) && std::isfinite(markerX_));
+    if (marker_->visible()) {
+        const double key = static_cast<double>(timeBase_) + markerX_;
+        marker_->point1->setCoords(key, 0);
+        marker_->point2->setCoords(key, 1);
+    }
+}
+
+void Chart2D::syncPoints(Side& s) {
+    const std::uint64_t revision = s.data ? s.data->pointsRevision() : 0;
+    if (s.copiedRevision == revision)
+        return;
+    s.copiedRevision = revision;
+    const double base = static_cast<double>(timeBase_);
+    for (int t = 0; t < TRACES_PER_AXIS; ++t) {
+        QVector<QCPGraphData> points;
+        QVector<QCPGraphData> lone;
+        if (s.data && t < s.data->traceCount()) {
+            const std::vector<double>& xs = s.data->xs(t);
+            const std::vector<double>& ys = s.data->ys(t);
+            const int count = s.data->lastPoint(t) + 1;
+            points.reserve(count);
+            const auto valid = [&](int i) {
+                return i >= 0 && i < count && !isNoValue(ys[static_cast<std::size_t>(i)]);
+            };
+            for (int i = 0; i < count; ++i) {
+                const double x = xs[static_cast<std::size_t>(i)];
+                if (isNoValue(x))
+                    continue;
+                const double y = ys[static_cast<std::size_t>(i)];
+                // Missing values are gaps in the line.
+                points.append(QCPGraphData(base + x, valid(i) ? y : qQNaN()));
+                // A value with gaps on both sides draws no line: give it a dot.
+                if (valid(i) && !valid(i - 1) && !valid(i + 1))
+                    lone.append(QCPGraphData(base + x, y));
+            }
+        }
+        const auto byKey = [](const QCPGraphData& a, const QCPGraphData& b) {
+            return a.key < b.key;
+        };
+        s.graphs[t]->data()->set(points, std::is_sorted(points.begin(), points.end(), byKey));
+        s.lonePoints[t]->data()->set(lone, std::is_sorted(lone.begin(), lone.end(), byKey));
+    }
+}
+
+void Chart2D::syncStyles(Side& s) {
+    for (int t = 0; t < TRACES_PER_AXIS; ++t) {
+        const TraceStyle& style = s.styles[static_cast<std::size_t>(t)];
+        QCPGraph* graph = s.graphs[t];
+        graph->setPen(patternPen(style.pattern, style.lineColor, style.lineWidth));
+        graph->setName(s.labels[static_cast<std::size_t>(t)]);
+        if (style.shape == PointShape::Marker) {
+            graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, style.pointColor,
+                                                   style.pointColor, style.pointSize));
+        } else {
+            graph->setScatterStyle(QCPScatterStyle());
+        }
+        // Between the gaps a lone value shows as a dot the width of the line.
+        s.lonePoints[t]->setScatterStyle(QCPScatterStyle(
+            QCPScatterStyle::ssDisc, style.lineColor, style.lineColor,
+            std::max(3, 2 * style.lineWidth + 1)));
+    }
+}
+
+void Chart2D::syncAxes() {
+    const double base = static_cast<double>(timeBase_);
+    plot_->xAxis->setRange(base + std::min(xMin_, xMax_), base + std::max(xMin_, xMax_));
+    plot_->xAxis->grid()->setVisible(xGrid_);
+    for (Side* s : {&y1_, &y2_}) {
+        double lo = 0, hi = 1;
+        autoLimits(*s, lo, hi);
+        s->axis->setRange(lo, hi);
+        s->ticker->setDecimals(s->precision);
+        if (s->precision >= 0) {
+            s->axis->setNumberFormat(QStringLiteral("f"));
+            s->axis->setNumberPrecision(s->precision);
+        } else {
+            s->axis->setNumberFormat(QStringLiteral("g"));
+            s->axis->setNumberPrecision(6);
+        }
+        s->axis->grid()->setVisible(s->grid);
+    }
+    // The right axis only when something is drawn against it.
+    const bool right = hasShownData(y2_);
+    plot_->yAxis2->setVisible(right);
+    plot_->yAxis2->grid()->setVisible(right && y2_.grid);
+}
+
+void Chart2D::syncLegend() {
+    QCPLegend* legend = plot_->legend;
+    legend->clearItems();
+    for (Side* s : {&y1_, &y2_}) {
+        for (int t = 0; t < TRACES_PER_AXIS; ++t) {
+            if (s->graphs[t]->visible())
+                s->graphs[t]->addToLegend(legend);
+        }
+    }
+    legend->setVisible(legend->itemCount() > 0);
+}
+
+QRect Chart2D::plotRect() const { return plot_->axisRect()->rect(); }
+
+MappedPoint Chart2D::map(Axis axis, QPoint pixel) const {
+    const QRect area = plotRect();
+    if (!area.contains(pixel))
+        return {};
+    return {plot_->xAxis->pixelToCoord(pixel.x()) - static_cast<double>(timeBase_),
+            side(axis).axis->pixelToCoord(pixel.y())};
+}
+
+int Chart2D::pick(QPoint pixel) const {
+    const ChartData* data = y1_.data;
+    if (!data)
+        return -1;
+    const int count = data->lastPoint(0) + 1;
+    if (count <= 0)
+        return -1;
+    const double x = plot_->xAxis->pixelToCoord(pixel.x()) - static_cast<double>(timeBase_);
+    const std::vector<double>& xs = data->xs(0);
+    const auto end = xs.begin() + count;
+    auto it = std::lower_bound(xs.begin(), end, x);
+    if (it == end)
+        return count - 1;
+    int index = static_cast<int>(it - xs.begin());
+    if (index > 0 && x - xs[static_cast<std::size_t>(index - 1)] <= *it - x)
+        --index;
+    return index;
+}
+
+void Chart2D::drawTo(QPainter& painter, const QRectF& target) {
+    const int width = std::max(1, static_cast<int>(std::lround(target.width())));
+    const int height = std::max(1, static_cast<int>(std::lround(target.height())));
+    sync();
+    // The plotting library draws only on its own painter type: record the
+    // drawing and replay it on the caller's painter (printer, PDF, image).
+    QPicture picture;
+    {
+        QCPPainter recorder(&picture);
+        plot_->toPainter(&recorder, width, height);
+    }
+    painter.save();
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / width, target.height() / height);
+    painter.drawPicture(0, 0, picture);
+    painter.restore();
+    // Lay the screen chart out at its own size again.
+    plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+QImage Chart2D::toImage(QSize size) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    sync();
+    {
+        QCPPainter painter(&image);
+        plot_->toPainter(&painter, size.width(), size.height());
+    }
+    plot_->replot(QCustomPlot::rpQueuedReplot);
+    return image;
+}
+
+bool Chart2D::exportPng(const QString& path, QSize size) {
+    return toImage(size).save(path, "PNG");
+}
+
+bool Chart2D::exportPdf(const QString& path, QSize size, const QString& title) {
+    QPdfWriter writer(path);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageOrientation(QPageLayout::Landscape);
+    writer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("vessor-graph"));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    // Keep the chart's shape: fill the page in one direction, centre it in the other.
+    const QRect page = painter.viewport();
+    QRect target = page;
+    if (qint64{size.width()} * page.height() < qint64{size.height()} * page.width()) {
+        target.setWidth(static_cast<int>(qint64{page.height()} * size.width() / size.height()));
+        target.moveLeft(page.left() + (page.width() - target.width()) / 2);
+    } else {
+        target.setHeight(static_cast<int>(qint64{page.width()} * size.height() / size.width()));
+        target.moveTop(page.top() + (page.height() - target.height()) / 2);
+    }
+    painter.setViewport(target);
+    painter.setWindow(QRect(QPoint(0, 0), size));
+    drawTo(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    return painter.end();
+}
+
+} // namespace vessor::graph

@@ -1,0 +1,129 @@
+#include "document_json.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace vessor::graph {
+
+namespace {
+
+void appendString(std::string& out, const std::string& text) {
+    out += '"';
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (u < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
+                out += escaped;
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += '"';
+}
+
+void appendNumber(std::string& out, double value) {
+    if (isNoValue(value)) {
+        out += "null";
+        return;
+    }
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    out.append(text, result.ptr);
+}
+
+void appendInt(std::string& out, long long value) {
+    char text[24];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    out.append(text, result.ptr);
+}
+
+void appendSet(std::string& out, const TraceSet& set) {
+    const auto key = [&out](const char* name) {
+        out += '"';
+        out += name;
+        out += "\":";
+    };
+    const auto flag = [&](const char* name, bool value) {
+        key(name);
+        out += value ? "true," : "false,";
+    };
+    const auto text = [&](const char* name, const std::string& value) {
+        key(name);
+        appendString(out, value);
+        out += ',';
+    };
+    out += '{';
+    flag("present", set.present);
+    text("name", set.name);
+    text("unit", set.unit);
+    text("highLabel", set.highLabel);
+    text("lowLabel", set.lowLabel);
+    text("extraLabel", set.extraLabel);
+    flag("hasHigh", set.hasHigh);
+    flag("hasLow", set.hasLow);
+    flag("hasExtra", set.hasExtra);
+    key("decimals");
+    appendInt(out, set.decimals);
+    out += ',';
+    key("traces");
+    out += '[';
+    for (int t = 0; t < set.data.traceCount(); ++t) {
+        if (t > 0)
+            out += ',';
+        out += '[';
+        const std::vector<double>& ys = set.data.ys(t);
+        for (std::size_t i = 0; i < ys.size(); ++i) {
+            if (i > 0)
+                out += ',';
+            appendNumber(out, ys[i]);
+        }
+        out += ']';
+    }
+    out += "]}";
+}
+
+} // namespace
+
+std::string documentToJson(const CVessorGraphDoc& doc) {
+    std::string out;
+    out.reserve(64 + 12 * static_cast<std::size_t>(doc.readingCount) * 7);
+    out += "{\"title\":";
+    appendString(out, doc.title);
+    out += ",\"readingCount\":";
+    appendInt(out, doc.readingCount);
+    out += ",\"interval\":";
+    appendInt(out, doc.interval);
+    const ClockFields t = fromClockSeconds(doc.startTime);
+    char start[40];
+    std::snprintf(start, sizeof start, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day,
+                  t.hour, t.minute, t.second);
+    out += ",\"startTime\":";
+    appendString(out, start);
+    out += ",\"primary\":";
+    appendSet(out, doc.primary);
+    out += ",\"secondary\":";
+    appendSet(out, doc.secondary);
+    out += "}\n";
+    return out;
+}
+
+} // namespace vessor::graph

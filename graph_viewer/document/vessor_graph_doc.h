@@ -1,0 +1,107 @@
+// The graph viewer's document: reads one download file into two trace sets
+// (the first channel with its alarm lines and dew point, and the humidity
+// channel with its alarm lines) on a common time axis in seconds from the
+// first reading. Refuses event files and offers them to the text editor.
+#pragma once
+
+#include "download_fields.h"
+#include "trace_set.h"
+
+#include "logger/user_interface.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vessor::graph {
+
+class LineSource;
+
+// Starts the desktop's text editor on a file without waiting for it.
+class TextEditorLauncher {
+public:
+    virtual ~TextEditorLauncher() = default;
+    virtual bool open(const std::string& path) = 0;
+};
+
+enum class LoadStatus {
+    Ok,
+    CannotOpen, // the file could not be opened for reading
+    Invalid,    // content refused ("The File contains invaild data.")
+    ReadError,  // the file layer failed while reading
+    EventFile,  // an event logger's file, not plotted
+};
+
+// Messages of the reader, exactly as the user has always seen them.
+namespace text {
+inline constexpr const char* UNABLE_TO_OPEN = "Unable to open the file.";
+inline constexpr const char* INVALID_DATA = "The File contains invaild data.";
+inline constexpr const char* EVENT_QUESTION =
+    "The file you are trying to open is an event log which cannot be displayed in Vessor USB "
+    "Graph. Clicking 'Yes' will open the data in notepad.\n\nNote: To import ZR-EV data into "
+    "Excel, use the following method:\n\n1. In Excel, select 'File > Open'.\n2. Locate data "
+    "file (*.txt) ensuring 'All Files' is selected in 'Files of type:'; click 'Open'.\n3. In "
+    "'Text Import Wizard 1 of 3'; click 'Next'.\n4. Ensure 'Comma' is checked in 'Text Import "
+    "Wizard 2 of 3'; click 'Finish'.\n\nFor further information consult the ZR-EV help file "
+    "section 'Importing the Measurements into Other Applications'.\n\nDo you wish to open the "
+    "file in notepad?";
+inline constexpr const char* EDITOR_FAILED =
+    "Unable to locate and load Notepad.exe to view event data.\nTo view data, open the "
+    "downloaded file with a text editor.";
+} // namespace text
+
+class CVessorGraphDoc {
+public:
+    // `dataFilePath` belongs to the application object: the document sets it
+    // when it opens a file and clears it when it empties.
+    CVessorGraphDoc(UserInterface& ui, TextEditorLauncher& editor, std::string& dataFilePath);
+    CVessorGraphDoc(const CVessorGraphDoc&) = delete;
+    CVessorGraphDoc& operator=(const CVessorGraphDoc&) = delete;
+
+    TraceSet primary{4};   // readings, high alarm, low alarm or warning level, dew point
+    TraceSet secondary{3}; // humidity readings, its high and low alarms
+    TraceSet* y1Set = &primary; // which set the view put on which axis
+    TraceSet* y2Set = &secondary;
+    std::string title;     // the logger name
+    int readingCount = 0;
+    std::int64_t startTime = 0; // clock seconds of the first reading
+    int interval = 10;          // seconds between readings, 1..43200
+
+    bool OnNewDocument();
+    // After the caller has checked that the file can be opened at all: empty
+    // the document, remember the path, read the file. True whatever the
+    // reading gave; a refused file leaves an empty document and its message.
+    bool OnOpenDocument(const std::string& path);
+    void ResetContents();
+
+    LoadStatus ParseDownloadFile(const std::string& path);
+    // The same reading over bytes in memory; `path` is only handed to the
+    // text editor for an event file.
+    LoadStatus ParseDownloadText(std::string_view bytes, const std::string& path = {});
+
+    void ParseHeading(std::string_view text);
+    // Adds one row's values at index readingCount; false when a needed field
+    // is missing or a value is unusable.
+    bool ParseDataRow(std::string_view line, std::string_view& timeText);
+    static bool ParseTimeStamp(std::string_view text, ClockFields& fields);
+    void OpenInNotepad(const std::string& path);
+
+    // How the last ParseDownloadFile ended.
+    LoadStatus lastStatus() const { return lastStatus_; }
+
+    static constexpr int MIN_INTERVAL = 1;
+    static constexpr int MAX_INTERVAL = 43200;
+
+private:
+    LoadStatus parse(LineSource& lines, const std::string& path);
+    LoadStatus refuse(LoadStatus status, const std::string& message);
+    void setCapacities();
+    void parseChannelHeading(TraceSet& set, std::string_view text, bool unitFromName);
+
+    UserInterface& ui_;
+    TextEditorLauncher& editor_;
+    std::string& dataFilePath_;
+    LoadStatus lastStatus_ = LoadStatus::Ok;
+};
+
+} // namespace vessor::graph

@@ -1,0 +1,114 @@
+#include "headless_export.h"
+
+#include "document/document_json.h"
+#include "document/vessor_graph_doc.h"
+#include "file_access.h"
+#include "qt_user_interface.h"
+#include "view/vessor_graph_view.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+#ifdef VESSOR_WITH_XLSX
+#include "spreadsheet_export/export_command.h"
+#endif
+
+namespace vessor::graph {
+
+namespace {
+
+// Headless runs never start the text editor.
+class NoTextEditor : public TextEditorLauncher {
+public:
+    bool open(const std::string&) override { return false; }
+};
+
+// The event question's first sentence.
+QString eventSentence() {
+    const QString question = QString::fromUtf8(text::EVENT_QUESTION);
+    const qsizetype end = question.indexOf(QLatin1String(". "));
+    return end < 0 ? question : question.left(end + 1);
+}
+
+bool writeJson(const QString& target, const std::string& json, QTextStream& errors) {
+    if (target == QLatin1String("-")) {
+        std::fwrite(json.data(), 1, json.size(), stdout);
+        std::fflush(stdout);
+        return true;
+    }
+    QFile out(target);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        out.write(json.data(), static_cast<qint64>(json.size())) != static_cast<qint64>(json.size())) {
+        errors << "Cannot write " << target << ": " << out.errorString() << '\n';
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int runHeadless(const CommandLine& line, QTextStream& errors) {
+    const QString problem = fileOpenProblem(line.file);
+    if (!problem.isEmpty()) {
+        errors << problem << '\n';
+        return EXIT_CANNOT_OPEN;
+    }
+
+    if (!line.exportXlsx.isEmpty()) {
+#ifdef VESSOR_WITH_XLSX
+        QString message;
+        const int status = vessor::xlsx::exportToExcelHeadless(line.file, line.exportXlsx, message);
+        if (!message.isEmpty())
+            errors << message << '\n';
+        if (status != EXIT_DONE || (line.exportPng.isEmpty() && line.exportPdf.isEmpty() &&
+                                    line.exportJson.isEmpty()))
+            return status;
+#else
+        errors << "This build of vessor-graph cannot write workbooks.\n";
+        return EXIT_CANNOT_OPEN;
+#endif
+    }
+
+    RecordingUserInterface ui;
+    NoTextEditor editor;
+    std::string dataFilePath;
+    CVessorGraphDoc doc(ui, editor, dataFilePath);
+    doc.OnOpenDocument(QFile::encodeName(line.file).toStdString());
+    switch (doc.lastStatus()) {
+    case LoadStatus::Ok:
+        break;
+    case LoadStatus::EventFile:
+        errors << eventSentence() << '\n';
+        return EXIT_EVENT_FILE;
+    case LoadStatus::CannotOpen:
+        errors << ui.messages.join(QLatin1Char('\n')) << '\n';
+        return EXIT_CANNOT_OPEN;
+    case LoadStatus::Invalid:
+    case LoadStatus::ReadError:
+        errors << ui.messages.join(QLatin1Char('\n')) << '\n';
+        return EXIT_REFUSED;
+    }
+
+    if (!line.exportJson.isEmpty() && !writeJson(line.exportJson, documentToJson(doc), errors))
+        return EXIT_CANNOT_OPEN;
+    if (!line.exportPng.isEmpty() || !line.exportPdf.isEmpty()) {
+        CVessorGraphView view(doc);
+        view.resize(EXPORT_WIDTH, EXPORT_HEIGHT);
+        view.OnInitialUpdate();
+        const QSize size(EXPORT_WIDTH, EXPORT_HEIGHT);
+        if (!line.exportPng.isEmpty() && !view.chart().exportPng(line.exportPng, size)) {
+            errors << "Cannot write " << line.exportPng << ".\n";
+            return EXIT_CANNOT_OPEN;
+        }
+        if (!line.exportPdf.isEmpty() &&
+            !view.chart().exportPdf(line.exportPdf, size, QString::fromStdString(doc.title))) {
+            errors << "Cannot write " << line.exportPdf << ".\n";
+            return EXIT_CANNOT_OPEN;
+        }
+    }
+    return EXIT_DONE;
+}
+
+} // namespace vessor::graph

@@ -1,0 +1,25 @@
+// vessor-graph --export-png/--export-pdf/--export-json/--export-xlsx: the
+// file read and written out without a window, for users' scripts and tests.
+#pragma once
+
+#include "command_line.h"
+
+#include <QTextStream>
+
+namespace vessor::graph {
+
+enum ExitStatus {
+    EXIT_DONE = 0,
+    EXIT_CANNOT_OPEN = 1,
+    EXIT_REFUSED = 2,
+    EXIT_EVENT_FILE = 3,
+};
+
+// The size the chart is exported at (PDF: its shape on the page).
+inline constexpr int EXPORT_WIDTH = 1024;
+inline constexpr int EXPORT_HEIGHT = 768;
+
+// Runs the exports the command line asks for; messages go to `errors`.
+int runHeadless(const CommandLine& line, QTextStream& errors);
+
+} // namespace vessor::graph

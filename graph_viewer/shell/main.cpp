@@ -1,0 +1,39 @@
+// vessor-graph: shows a download file as a chart.
+#include "command_line.h"
+#include "headless_export.h"
+#include "vessor_graph_app.h"
+
+#include <QApplication>
+#include <QTextStream>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    // Exports run without a window, on machines without a display too.
+    if (vessor::graph::wantsHeadless(argc, argv) && !std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("VessorGraph"));
+    QApplication::setOrganizationName(QStringLiteral("Meridane Electronics"));
+    QApplication::setApplicationVersion(QStringLiteral("5.45"));
+
+    QTextStream errors(stderr);
+    const vessor::graph::CommandLine line =
+        vessor::graph::parseCommandLine(QApplication::arguments().mid(1));
+    if (line.help) {
+        QTextStream(stdout) << vessor::graph::usageText();
+        return 0;
+    }
+    if (!line.error.isEmpty()) {
+        errors << line.error << '\n' << vessor::graph::usageText();
+        return vessor::graph::EXIT_CANNOT_OPEN;
+    }
+    if (line.headless())
+        return vessor::graph::runHeadless(line, errors);
+
+    vessor::graph::CVessorGraphApp app;
+    if (!app.InitInstance(line))
+        return vessor::graph::EXIT_CANNOT_OPEN;
+    return QApplication::exec();
+}

@@ -1,0 +1,58 @@
+// The viewer's main window: menus, toolbar, status bar with prompts, the
+// chart view, file drops and the About box.
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QUrl>
+
+class QAction;
+class QMenu;
+class QToolBar;
+
+namespace vessor::graph {
+
+class CVessorGraphApp;
+class CVessorGraphView;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    CMainFrame(CVessorGraphApp& app, CVessorGraphView* view);
+
+    // The action of a menu or toolbar command (ids in command_ids.h); null
+    // for an unknown id. Later parts connect zoom, print and help here.
+    QAction* command(int id) const { return commands_.value(id); }
+    QMenu* viewMenu() const { return viewMenu_; }
+    QMenu* traceMenu() const { return traceMenu_; }
+    QToolBar* toolBar() const { return toolBar_; }
+    CVessorGraphView& view() const { return *view_; }
+
+    // "COLDROOM.txt - Vessor USB Graph"; the empty document is "Untitled".
+    void setDocumentTitle(const QString& filePath);
+    void updateRecentFiles(const QStringList& files);
+    void showAbout();
+    void openDroppedFiles(const QList<QUrl>& urls);
+
+protected:
+    bool event(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    QAction* addCommand(int id, const QString& text, const QString& prompt,
+                        const QString& toolTip = {});
+    void buildMenus();
+    void buildToolBar();
+
+    CVessorGraphApp& app_;
+    CVessorGraphView* view_;
+    QHash<int, QAction*> commands_;
+    QMenu* viewMenu_ = nullptr;
+    QMenu* traceMenu_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QList<QAction*> recentActions_;
+    QAction* recentSeparator_ = nullptr;
+};
+
+} // namespace vessor::graph

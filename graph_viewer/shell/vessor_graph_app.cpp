@@ -1,0 +1,117 @@
+#include "vessor_graph_app.h"
+
+#include "file_access.h"
+#include "main_frame.h"
+#include "recent_files.h"
+#include "view/vessor_graph_view.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QTimer>
+#include <QUrl>
+
+#ifdef VESSOR_WITH_XLSX
+#include "spreadsheet_export/export_command.h"
+#endif
+
+namespace vessor::graph {
+
+bool DesktopTextEditor::open(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));
+}
+
+CVessorGraphApp::CVessorGraphApp()
+    : settings_(QStringLiteral("Meridane Electronics"), QStringLiteral("VessorGraph")),
+      ui_(&boxes_), forward_(ui_), doc_(forward_, editor_, dataFilePath_) {
+    view_ = new CVessorGraphView(doc_);
+    frame_ = std::make_unique<CMainFrame>(*this, view_);
+    boxes_.setParent(frame_.get());
+    view_->setTraceMenu(frame_->traceMenu());
+    recent_ = loadRecentFiles(settings_);
+    frame_->updateRecentFiles(recent_);
+}
+
+CVessorGraphApp::~CVessorGraphApp() = default;
+
+QString CVessorGraphApp::dataFile() const { return QFile::decodeName(dataFilePath_.c_str()); }
+
+bool CVessorGraphApp::InitInstance(const CommandLine& line) {
+    if (line.file.isEmpty()) {
+        OnFileNew();
+    } else if (!OpenDocumentFile(line.file)) {
+        return false;
+    }
+    frame_->show();
+    // Started without a file, the user is asked for one at once.
+    if (line.file.isEmpty())
+        QTimer::singleShot(0, this, &CVessorGraphApp::OnFileOpen);
+    return true;
+}
+
+void CVessorGraphApp::OnFileNew() {
+    doc_.OnNewDocument();
+    view_->OnInitialUpdate();
+    frame_->setDocumentTitle({});
+}
+
+bool CVessorGraphApp::OpenDocumentFile(const QString& path) {
+    const QString problem = fileOpenProblem(path);
+    if (!problem.isEmpty()) {
+        ui_->showMessage(problem.toStdString(), MessageIcon::Warning);
+        return false;
+    }
+    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    doc_.OnOpenDocument(QFile::encodeName(absolute).toStdString());
+    afterLoad(absolute);
+    return true;
+}
+
+void CVessorGraphApp::afterLoad(const QString& path) {
+    view_->OnInitialUpdate();
+    frame_->setDocumentTitle(path);
+    recent_ = withRecentFile(recent_, path);
+    saveRecentFiles(settings_, recent_);
+    frame_->updateRecentFiles(recent_);
+}
+
+void CVessorGraphApp::OnFileOpen() {
+    const QString path = QFileDialog::getOpenFileName(
+        frame_.get(), QStringLiteral("Open"), QString(),
+        QStringLiteral("VessorGraph Files (*.txt);;All Files (*)"));
+    if (!path.isEmpty())
+        OpenDocumentFile(path);
+}
+
+void CVessorGraphApp::OnRecentFile(int index) {
+    if (index < 0 || index >= recent_.size())
+        return;
+    const QString path = recent_[index];
+    if (!OpenDocumentFile(path)) {
+        // A file that has gone leaves the list.
+        recent_ = withoutRecentFile(recent_, path);
+        saveRecentFiles(settings_, recent_);
+        frame_->updateRecentFiles(recent_);
+    }
+}
+
+void CVessorGraphApp::OnExportToExcel() {
+#ifdef VESSOR_WITH_XLSX
+    vessor::xlsx::exportToExcel(frame_.get(), dataFile(), frame_->statusBar());
+#endif
+}
+
+void CVessorGraphApp::OnHelpTopics() {
+    const QString index =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help/index.html"));
+    if (!QFileInfo::exists(index) || !QDesktopServices::openUrl(QUrl::fromLocalFile(index))) {
+        ui_->showMessage(
+            QStringLiteral("Unable to open the help pages:\n%1").arg(QDir::toNativeSeparators(index)).toStdString(),
+            MessageIcon::Warning);
+    }
+}
+
+} // namespace vessor::graph

@@ -1,0 +1,291 @@
+// The chart view: what it tells the chart wrapper for each kind of file, and
+// the pictures it exports.
+#include "chart/chart2d.h"
+#include "shell/qt_user_interface.h"
+#include "view/vessor_graph_view.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include "qt_printers.h"
+
+#include <gtest/gtest.h>
+
+namespace vessor::graph {
+namespace {
+
+const std::string DATA_DIR = GRAPH_TEST_DATA;
+
+class NoEditor : public TextEditorLauncher {
+public:
+    bool open(const std::string&) override { return false; }
+};
+
+struct Viewer {
+    RecordingUserInterface ui;
+    NoEditor editor;
+    std::string dataFilePath;
+    CVessorGraphDoc doc{ui, editor, dataFilePath};
+    QMenu menu;
+    CVessorGraphView view{doc};
+
+    Viewer() {
+        view.setTraceMenu(&menu);
+        view.resize(1024, 768);
+        view.OnInitialUpdate();
+    }
+    void open(const std::string& file) {
+        doc.OnOpenDocument(DATA_DIR + "/" + file);
+        view.OnInitialUpdate();
+    }
+    Chart2D& chart() { return view.chart(); }
+    std::vector<int> menuIds() const {
+        std::vector<int> ids;
+        for (QAction* a : menu.actions())
+            ids.push_back(a->data().toInt());
+        return ids;
+    }
+};
+
+TEST(ChartView, TraceStylesFollowTheTable) {
+    struct Case {
+        Axis axis;
+        int trace;
+        QColor color;
+        LinePattern pattern;
+    };
+    const QColor red(255, 0, 0), green(0, 255, 0), blue(0, 0, 255);
+    const Case cases[] = {
+        {Axis::Y1, 0, red, LinePattern::Solid},       {Axis::Y1, 1, red, LinePattern::DashDot},
+        {Axis::Y1, 2, red, LinePattern::Dotted},      {Axis::Y1, 3, green, LinePattern::LongDash},
+        {Axis::Y2, 0, blue, LinePattern::Solid},      {Axis::Y2, 1, blue, LinePattern::DashDotDot},
+        {Axis::Y2, 2, blue, LinePattern::LongShortDash}, {Axis::Y2, 3, green, LinePattern::LongDash},
+    };
+    Viewer v;
+    v.open("humidity-day.txt");
+    for (const Case& c : cases) {
+        const TraceStyle s = v.chart().traceStyle(c.axis, c.trace);
+        EXPECT_EQ(s.lineColor, c.color) << int(c.axis) << "/" << c.trace;
+        EXPECT_EQ(s.lineWidth, 2) << int(c.axis) << "/" << c.trace;
+        EXPECT_EQ(s.pattern, c.pattern) << int(c.axis) << "/" << c.trace;
+        EXPECT_EQ(s.shape, PointShape::None) << int(c.axis) << "/" << c.trace;
+    }
+    EXPECT_EQ(v.chart().traceStyle(Axis::Y1, 0).pointSize, 5);
+    EXPECT_EQ(v.chart().traceStyle(Axis::Y2, 0).pointColor, blue);
+}
+
+TEST(ChartView, MarkPointsSurvivesALoadAndMarksTheReadingTraces) {
+    Viewer v;
+    v.view.OnMarkPoints();
+    v.open("humidity-day.txt");
+    for (auto [axis, trace, marked] :
+         {std::tuple{Axis::Y1, 0, true}, std::tuple{Axis::Y1, 3, true}, std::tuple{Axis::Y2, 0, true},
+          std::tuple{Axis::Y1, 1, false}, std::tuple{Axis::Y2, 2, false}}) {
+        EXPECT_EQ(v.chart().traceStyle(axis, trace).shape == PointShape::Marker, marked)
+            << int(axis) << "/" << trace;
+    }
+    v.view.OnMarkPoints();
+    EXPECT_EQ(v.chart().traceStyle(Axis::Y1, 0).shape, PointShape::None);
+    EXPECT_EQ(v.chart().traceStyle(Axis::Y2, 0).shape, PointShape::None);
+}
+
+TEST(ChartView, LabelsTitlesHeaderAndTimeAxis) {
+    Viewer v;
+    v.open("humidity-day.txt");
+    Chart2D& c = v.chart();
+    EXPECT_EQ(c.header(), "OFFICE");
+    EXPECT_EQ(c.axisTitle(Axis::Y1), QString::fromUtf8("\u00B0C"));
+    EXPECT_EQ(c.axisTitle(Axis::Y2), "%rh");
+    const QStringList y1{c.traceLabel(Axis::Y1, 0), c.traceLabel(Axis::Y1, 1),
+                         c.traceLabel(Axis::Y1, 2), c.traceLabel(Axis::Y1, 3)};
+    EXPECT_EQ(y1, QStringList({"Celsius", "High Alarm", "", "dew point"}));
+    const QStringList y2{c.traceLabel(Axis::Y2, 0), c.traceLabel(Axis::Y2, 1),
+                         c.traceLabel(Axis::Y2, 2)};
+    EXPECT_EQ(y2, QStringList({"Humidity", "High Alarm rh", "Low Alarm rh"}));
+    EXPECT_EQ(c.yPrecision(Axis::Y1), 1);
+    EXPECT_EQ(c.timeBase(), v.doc.startTime);
+    EXPECT_EQ(c.xMin(), 0);
+    EXPECT_EQ(c.xMax(), 239.0 * 360);
+    EXPECT_EQ(c.data(Axis::Y1), &v.doc.primary.data);
+    EXPECT_EQ(c.data(Axis::Y2), &v.doc.secondary.data);
+}
+
+TEST(ChartView, FullViewRangesIncludeZero) {
+    struct Case {
+        const char* file;
+        bool minPinned; // at zero, the maximum chosen by the chart
+        bool maxPinned; // at zero, the minimum chosen by the chart
+        double below;   // every y1 value lies within the full view
+        double above;
+    };
+    for (const Case c : {Case{"temperature-day.txt", true, false, 1.5, 8.0},
+                         Case{"freezer-negative.txt", false, true, -25.0, -16.0},
+                         Case{"zr-co.txt", true, false, 0.0, 50.0},
+                         Case{"voltage-hours.txt", true, false, 11.0, 14.0}}) {
+        Viewer v;
+        v.open(c.file);
+        Chart2D& chart = v.chart();
+        const ZoomRange& full = v.view.zoomRange(0);
+        EXPECT_EQ(!chart.isYMinAuto(Axis::Y1) && chart.yMin(Axis::Y1) == 0, c.minPinned) << c.file;
+        EXPECT_EQ(!chart.isYMaxAuto(Axis::Y1) && chart.yMax(Axis::Y1) == 0, c.maxPinned) << c.file;
+        EXPECT_LE(full.y1Min, std::min(0.0, c.below)) << c.file;
+        EXPECT_GE(full.y1Max, std::max(0.0, c.above)) << c.file;
+        EXPECT_EQ(full.y1Min, chart.yMin(Axis::Y1)) << c.file;
+        EXPECT_EQ(full.y1Max, chart.yMax(Axis::Y1)) << c.file;
+        EXPECT_EQ(full.xFrom, 0) << c.file;
+        EXPECT_EQ(full.xTo, std::int64_t{v.doc.readingCount - 1} * v.doc.interval) << c.file;
+        EXPECT_EQ(v.view.zoomLevel(), 0) << c.file;
+        EXPECT_FALSE(v.view.horizontalBar()->isVisibleTo(&v.view)) << c.file;
+        EXPECT_FALSE(v.view.verticalBar()->isVisibleTo(&v.view)) << c.file;
+    }
+}
+
+TEST(ChartView, TraceMenuListsTheTracesTheFileSupplies) {
+    struct Case {
+        const char* file;
+        std::vector<int> ids;
+    };
+    for (const Case& c : {Case{"humidity-day.txt", {48000, 48001, 48006, 48003, 48004, 48005}},
+                          Case{"zr-th-alarms.txt", {48000, 48001, 48002, 48006, 48003, 48004, 48005}},
+                          Case{"temperature-day.txt", {48000, 48001, 48002}},
+                          Case{"zr-tc-fahrenheit.txt", {48000}},
+                          Case{"zr-ev-state.txt", {}}}) {
+        Viewer v;
+        v.open(c.file);
+        EXPECT_EQ(v.menuIds(), c.ids) << c.file;
+        for (QAction* a : v.menu.actions())
+            EXPECT_TRUE(a->isChecked()) << c.file;
+    }
+    Viewer v;
+    v.open("humidity-day.txt");
+    EXPECT_EQ(v.menu.actions()[0]->text(), "Celsius");
+    EXPECT_EQ(v.menu.actions()[3]->text(), "Humidity");
+}
+
+TEST(ChartView, HidingATraceKeepsItsUncheckedMenuItem) {
+    Viewer v;
+    v.open("zr-th-alarms.txt");
+    v.menu.actions()[1]->trigger(); // High Alarm
+    EXPECT_EQ(v.doc.primary.data.display(HIGH_ALARM), Display::Hidden);
+    EXPECT_FALSE(v.view.isTraceShown(48001));
+    EXPECT_FALSE(v.menu.actions()[1]->isChecked());
+    v.view.OnShowTrace(48003); // the humidity readings
+    EXPECT_EQ(v.doc.secondary.data.display(READINGS), Display::Hidden);
+    EXPECT_EQ(v.menuIds().size(), 7u);
+    v.view.OnShowTrace(48001);
+    EXPECT_TRUE(v.menu.actions()[1]->isChecked());
+    // The humidity set has no fourth trace: its command changes nothing.
+    v.view.OnShowTrace(48007);
+    EXPECT_FALSE(v.view.isTraceShown(48007));
+}
+
+TEST(ChartView, FooterShowsTheTimeSpanOnShow) {
+    Viewer v;
+    EXPECT_EQ(v.view.footerText(), " ");
+    EXPECT_EQ(v.chart().footer(), " ");
+    EXPECT_TRUE(v.menu.actions().isEmpty());
+    v.open("temperature-day.txt");
+    EXPECT_EQ(v.chart().footer(),
+              "From:-  05 March 2007 14:30:00     To:-  06 March 2007 14:25:00");
+    // A second, shorter file shows its own span, not the first one's width.
+    v.open("zr-t-celsius.txt");
+    EXPECT_EQ(v.chart().footer(),
+              "From:-  05 March 2007 14:30:00     To:-  05 March 2007 14:35:00");
+    // A refused file leaves the empty chart.
+    v.open("zr-ev-rising.txt");
+    EXPECT_EQ(v.chart().footer(), " ");
+    EXPECT_EQ(v.chart().header(), "");
+}
+
+TEST(ChartView, GridSwitchesReachTheChart) {
+    Viewer v;
+    v.open("humidity-day.txt");
+    EXPECT_TRUE(v.chart().xGrid());
+    v.view.OnGridX();
+    v.view.OnGridY();
+    EXPECT_FALSE(v.chart().xGrid());
+    EXPECT_FALSE(v.chart().yGrid(Axis::Y1));
+    EXPECT_FALSE(v.chart().yGrid(Axis::Y2));
+    // They survive a reload.
+    v.open("temperature-day.txt");
+    EXPECT_FALSE(v.chart().xGrid());
+    EXPECT_FALSE(v.chart().yGrid(Axis::Y1));
+}
+
+TEST(Chart, MapsPixelsAndPicksReadingsOnScreen) {
+    Viewer v;
+    v.open("temperature-day.txt");
+    v.view.show();
+    QApplication::processEvents();
+    Chart2D& c = v.chart();
+    const QRect area = c.plotRect();
+    ASSERT_GT(area.width(), 500);
+    ASSERT_GT(area.height(), 300);
+    const MappedPoint topLeft = c.map(Axis::Y1, area.topLeft());
+    EXPECT_NEAR(topLeft.x, 0, 300);
+    EXPECT_NEAR(topLeft.y, c.yMax(Axis::Y1), 0.1);
+    const MappedPoint bottomRight = c.map(Axis::Y1, area.bottomRight());
+    EXPECT_NEAR(bottomRight.x, 287.0 * 300, 300);
+    EXPECT_NEAR(bottomRight.y, 0, 0.1);
+    EXPECT_TRUE(isNoValue(c.map(Axis::Y1, area.topLeft() - QPoint(5, 5)).x));
+    EXPECT_EQ(c.pick(area.topLeft()), 0);
+    EXPECT_EQ(c.pick(area.bottomRight()), 287);
+    EXPECT_NEAR(c.pick(QPoint(area.center().x(), 0)), 143.5, 1);
+    EXPECT_EQ(c.valueToTime(300.5), v.doc.startTime + 300);
+    EXPECT_EQ(c.valueToTime(NO_VALUE), -1);
+}
+
+bool hasColour(const QImage& image, QRgb wanted) {
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if ((line[x] & 0xFFFFFF) == (wanted & 0xFFFFFF))
+                return true;
+        }
+    }
+    return false;
+}
+
+TEST(Rendering, PngAndPdfExportsHoldTheChart) {
+    Viewer v;
+    v.open("humidity-day.txt");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString png = dir.filePath("chart.png");
+    const QString pdf = dir.filePath("chart.pdf");
+    ASSERT_TRUE(v.chart().exportPng(png, QSize(1024, 768)));
+    ASSERT_TRUE(v.chart().exportPdf(pdf, QSize(1024, 768), "OFFICE"));
+
+    QImage image(png);
+    ASSERT_EQ(image.size(), QSize(1024, 768));
+    image = image.convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(hasColour(image, qRgb(255, 0, 0)));
+    EXPECT_TRUE(hasColour(image, qRgb(0, 0, 255)));
+    EXPECT_TRUE(hasColour(image, qRgb(0, 255, 0)));
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 3) {
+        for (int x = 0; x < image.width(); x += 3)
+            colours.insert(image.pixel(x, y));
+    }
+    EXPECT_GT(colours.size(), 20);
+
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_GT(bytes.size(), 5000);
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
+    const QRegularExpressionMatch box =
+        QRegularExpression(R"(/MediaBox \[0 0 ([\d.]+) ([\d.]+)\])").match(QString::fromLatin1(bytes));
+    ASSERT_TRUE(box.hasMatch());
+    EXPECT_GT(box.captured(1).toDouble(), box.captured(2).toDouble()); // landscape
+}
+
+} // namespace
+} // namespace vessor::graph
