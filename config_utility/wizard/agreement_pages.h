@@ -1,0 +1,57 @@
+// The safety agreements that open the set-up of the carbon monoxide loggers
+// (page 14) and the professional high-temperature logger (page 20). Next is
+// possible only after "I Agree"; every refresh withdraws the agreement.
+#pragma once
+
+#include <string>
+
+#include "config_utility/wizard/wizard_page.h"
+
+class QPlainTextEdit;
+class QRadioButton;
+
+namespace vessor {
+
+// The closing sentence of both agreements (CR LF included).
+inline constexpr const char* AGREEMENT_CONFIRMATION =
+    "I confirm I have read and fully understood the manual and the above conditions.\r\n";
+
+// The whole text page `page` (14 or 20) shows: its fixed text with CR LF
+// line ends, followed by the confirmation sentence. Empty for other pages.
+std::string agreementText(int page);
+
+class AgreementPage : public WizardPage {
+    Q_OBJECT
+public:
+    AgreementPage(int pageNumber, PageContext& context, QWidget* parent = nullptr);
+    void updatePage() override;
+
+    QPlainTextEdit* textBox() const { return text_; }
+    QRadioButton* agreeButton() const { return agree_; }
+    QRadioButton* disagreeButton() const { return disagree_; }
+
+private:
+    QPlainTextEdit* text_ = nullptr;
+    QRadioButton* disagree_ = nullptr;
+    QRadioButton* agree_ = nullptr;
+};
+
+class CSetupCODisclaimerForm : public AgreementPage {
+    Q_OBJECT
+public:
+    explicit CSetupCODisclaimerForm(PageContext& context, QWidget* parent = nullptr)
+        : AgreementPage(PAGE_CO_DISCLAIMER, context, parent)
+    {
+    }
+};
+
+class CSetupPRODisclaimerForm : public AgreementPage {
+    Q_OBJECT
+public:
+    explicit CSetupPRODisclaimerForm(PageContext& context, QWidget* parent = nullptr)
+        : AgreementPage(PAGE_PRO_DISCLAIMER, context, parent)
+    {
+    }
+};
+
+} // namespace vessor

@@ -1,0 +1,238 @@
+#include "config_utility/wizard/name_pages_logic.h"
+
+#include <algorithm>
+
+#include "config_utility/shell/page.h"
+#include "logger/conversion.h"
+#include "logger/logger_config.h"
+#include "logger/strings.h"
+#include "logger/text_encoding.h"
+
+namespace vessor {
+
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Characters that reached the block as '?' or as control codes cannot be
+// names: the first could not be stored, the second would split the
+// download file's header line.
+bool isUnstorable(unsigned char c)
+{
+    return c < 0x20 || c == 0x7F;
+}
+
+// The bracketed figure is how long the memory lasts at that rate.
+constexpr RateEntry RATES_WIDE_MEMORY[] = {
+    {"1 Sec (9 Hrs)", 1},        {"10 Sec (3.5 Days)", 10},   {"1 Min (22 Days)", 60},
+    {"5 Min (3.5 Mths)", 300},   {"30 Min (1.8 Yrs)", 1800},  {"1 Hour (>2 Yrs)", 3600},
+    {"6 Hours (>2 Yrs)", 21600}, {"12 Hours (>2 Yrs)", 43200},
+};
+constexpr RateEntry RATES_NAME_PAGE[] = {
+    {"10 Sec (45 Hrs)", 10},     {"1 Min (11 Days)", 60},      {"5 Min (56 Days)", 300},
+    {"30 Min (11 Mths)", 1800},  {"1 Hour (1.8 Yrs)", 3600},   {"6 Hours (>2 Yrs)", 21600},
+    {"12 Hours (>2 Yrs)", 43200},
+};
+constexpr RateEntry RATES_CO[] = {
+    {"10 Sec (3 Days)", 10}, {"30 Sec (11 Days)", 30}, {"1 Min (22 Days)", 60}, {"5 Min (3 Mths)", 300},
+};
+constexpr RateEntry RATES_THERMOCOUPLE[] = {
+    {"1 Sec (9 Hrs)", 1},         {"10 Sec (3.5 Days)", 10},   {"30 Sec (11 Days)", 30},
+    {"1 Min (22 Days)", 60},      {"5 Min (3.5 Mths)", 300},   {"30 Min (1.8 Yrs)", 1800},
+    {"1 Hour (>2 Yrs)", 3600},    {"6 Hours (>2 Yrs)", 21600}, {"12 Hours (>2 Yrs)", 43200},
+};
+constexpr RateEntry RATES_VOLTAGE[] = {
+    {"1 Sec (9 Hrs)", 1},        {"10 Sec (3.7 Days)", 10},   {"1 Min (22 Days)", 60},
+    {"5 Min (3 Mths)", 300},     {"30 Min (1.8 Yrs)", 1800},  {"1 Hour (>2 Yrs)", 3600},
+    {"6 Hours (>2 Yrs)", 21600}, {"12 Hours (>2 Yrs)", 43200},
+};
+
+// Stored when no entry is selected.
+constexpr std::uint16_t DEFAULT_RATE = 10;
+
+constexpr double FAHRENHEIT_TO_CELSIUS = 0.5555555555555556;
+
+// The raw alarm slot's range: a level converted into the other unit may lie
+// outside it (215 °F is 283 counts at 0.5 °C per count), and a byte slot
+// must not wrap round to a low level.
+unsigned clampToSlot(const LoggerConfig& config, int raw)
+{
+    const int top = has16BitAlarms(config.modelType()) ? 0xFFFF : 0xFF;
+    return static_cast<unsigned>(std::clamp(raw, 0, top));
+}
+
+} // namespace
+
+NameCheck checkLoggerName(std::string_view typed)
+{
+    NameCheck result;
+    std::size_t first = 0;
+    while (first < typed.size() && isBlank(typed[first]))
+        ++first;
+    const std::string name = utf8ToCp1252(typed.substr(first));
+    if (name.empty()) {
+        result.messageId = MSG_NAME_EMPTY;
+        return result;
+    }
+    if (name.size() > static_cast<std::size_t>(NAME_MAX_LENGTH)) {
+        result.messageId = MSG_NAME_TOO_LONG;
+        return result;
+    }
+    for (const char c : name) {
+        if (NAME_FORBIDDEN_CHARACTERS.find(c) != std::string_view::npos ||
+            isUnstorable(static_cast<unsigned char>(c))) {
+            result.messageId = MSG_NAME_BAD_CHARACTER;
+            return result;
+        }
+    }
+    result.name = name;
+    return result;
+}
+
+std::string nameReadBackMessage(std::string_view typedUtf8, int limit)
+{
+    // Characters, not bytes: count the UTF-8 lead bytes.
+    const auto characters = std::count_if(typedUtf8.begin(), typedUtf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    });
+    if (limit <= 0 || characters <= limit)
+        return {};
+    return "Please enter no more than " + std::to_string(limit) + " characters.";
+}
+
+RateList rateListFor(int page, int model)
+{
+    switch (page) {
+    case PAGE_SETUP_NAME:
+        // The two loggers with the large memory; their list has no fallback.
+        if (model == MODEL_ZR_T_PRO || model == MODEL_ZR_T_RC)
+            return {RATES_WIDE_MEMORY, -1};
+        return {RATES_NAME_PAGE, 0};
+    case PAGE_CO_NAME:
+        return {RATES_CO, 0};
+    case PAGE_TC_NAME:
+        return {RATES_THERMOCOUPLE, 1};
+    case PAGE_VOLTAGE_NAME:
+        return {RATES_VOLTAGE, 1};
+    default:
+        return {};
+    }
+}
+
+int rateIndexFor(const RateList& list, std::uint16_t interval)
+{
+    for (std::size_t i = 0; i < list.entries.size(); ++i)
+        if (list.entries[i].seconds == interval)
+            return static_cast<int>(i);
+    return list.fallbackIndex;
+}
+
+std::uint16_t rateToStore(const RateList& list, int selected)
+{
+    if (selected < 0 || static_cast<std::size_t>(selected) >= list.entries.size())
+        return DEFAULT_RATE;
+    return list.entries[static_cast<std::size_t>(selected)].seconds;
+}
+
+bool isFahrenheitByte(const LoggerConfig& config)
+{
+    return config.optionFlags() != 0;
+}
+
+void applyNamePageUnit(LoggerConfig& config, bool fahrenheit, bool shownFahrenheit)
+{
+    if (fahrenheit == shownFahrenheit)
+        return;
+    double high = config.highAlarmValue();
+    double low = config.lowAlarmValue();
+    if (fahrenheit) {
+        high = high * 1.8 + 32.0;
+        low = low * 1.8 + 32.0;
+    } else {
+        high = (high - 32.0) * FAHRENHEIT_TO_CELSIUS;
+        low = (low - 32.0) * FAHRENHEIT_TO_CELSIUS;
+    }
+    const int model = config.modelType();
+    // The ZR-T-RC counts in tenths of a °F whatever it shows; its
+    // calibration stays.
+    if (model != MODEL_ZR_T_RC) {
+        config.setCalOffset(-40.0f);
+        if (model == MODEL_ZR_T_PRO)
+            config.setCalGradient(0.01f);
+        else
+            config.setCalGradient(fahrenheit ? 1.0f : 0.5f);
+    }
+    config.setOptionFlags(fahrenheit ? 1 : 0);
+    config.setHighAlarmRaw(clampToSlot(config, valueToRaw(config, static_cast<float>(high))));
+    config.setLowAlarmRaw(clampToSlot(config, valueToRaw(config, static_cast<float>(low))));
+}
+
+bool isFahrenheitBit(const LoggerConfig& config)
+{
+    return (config.optionFlags() & TC_FAHRENHEIT) != 0;
+}
+
+void applyThermocoupleUnit(LoggerConfig& config, bool fahrenheit, bool shownFahrenheit)
+{
+    if (fahrenheit == shownFahrenheit)
+        return;
+    config.setOptionFlags(static_cast<std::uint8_t>((config.optionFlags() & 0xF0) | (fahrenheit ? 1 : 0)));
+    config.setScaleUnit(fahrenheit ? "\xB0" "F" : "\xB0" "C");
+}
+
+int thermocoupleTypeIndex(std::uint8_t optionFlags)
+{
+    switch (optionFlags & TC_TYPE_MASK) {
+    case TC_TYPE_J:
+        return TC_J;
+    case TC_TYPE_T:
+        return TC_T;
+    default:
+        return TC_K;
+    }
+}
+
+std::uint8_t withThermocoupleType(std::uint8_t optionFlags, int selected)
+{
+    std::uint8_t type = TC_TYPE_K;
+    if (selected == TC_J)
+        type = TC_TYPE_J;
+    else if (selected == TC_T)
+        type = TC_TYPE_T;
+    return static_cast<std::uint8_t>(((optionFlags & 0x0F) | type) & 0xF9);
+}
+
+bool isCustomScaling(const LoggerConfig& config)
+{
+    return config.optionFlags() != 0;
+}
+
+void applyScalingChoice(LoggerConfig& config, bool custom)
+{
+    if (custom) {
+        config.setOptionFlags(1);
+    } else {
+        config.setOptionFlags(0);
+        config.setScaleUnit(config.defaultScaleUnit());
+    }
+    deriveScaling(config);
+}
+
+std::string scalingSetToText(const LoggerConfig& config)
+{
+    std::string text = messageText(MSG_VOLTAGE_LOGGER_SET_TO);
+    const ModelInfo* model = config.model();
+    if (model && model->quantity == Quantity::Current)
+        text = replaceFirst(text, "Voltage", "Current");
+    return text;
+}
+
+std::string scalingRangeText(const LoggerConfig& config)
+{
+    return "(" + cp1252ToUtf8(config.inputRangeText()) + " " + cp1252ToUtf8(config.defaultScaleUnit()) + ")";
+}
+
+} // namespace vessor
