@@ -51,6 +51,7 @@ struct Command {
 int cmdSimCreate(CommandContext& context);
 int cmdSimPress(CommandContext& context);
 int cmdInfo(CommandContext& context);
+int cmdStatus(CommandContext& context);
 int cmdStop(CommandContext& context);
 int cmdDump(CommandContext& context);
 

@@ -13,6 +13,7 @@ using namespace vessor::cli;
 
 constexpr Command COMMANDS[] = {
     {"info", "info", "show the logger's configuration block, one field per line", cmdInfo},
+    {"status", "status", "show the current status as the utility's status page does (label<TAB>value)", cmdStatus},
     {"stop", "stop", "stop the logger (its data stays in its memory)", cmdStop},
     {"dump", "dump PATH", "save the block and the whole data memory as a logger image", cmdDump},
     {"sim-create", "sim-create --model N [--name NAME] [--logging] PATH",
