@@ -1,0 +1,183 @@
+#include "config_utility/wizard/number_alarm_logic.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "config_utility/wizard/alarm_list_logic.h"
+#include "logger/conversion.h"
+#include "logger/logger_config.h"
+#include "logger/strings.h"
+
+namespace vessor {
+
+namespace {
+
+// Top count of the thermocouple and rechargeable loggers' alarm range.
+constexpr unsigned TC_RAW_TOP = 27000;
+// The voltage/current loggers never alarm on the first counts above zero
+// when the scaled zero is positive.
+constexpr unsigned VOLTAGE_LOW_RAW_FLOOR = 31;
+// The text fields of the typed alarm levels hold 7 characters and a NUL.
+constexpr std::size_t ALARM_TEXT_LENGTH = 7;
+
+// A bound as the page's boxes would show it, so that typing the bound
+// itself never reads as outside the range.
+double asShown(double value, int decimals)
+{
+    double shown = 0;
+    if (!parseNumber(formatFixed(value, decimals), shown))
+        return value;
+    return shown;
+}
+
+bool celsius14(const LoggerConfig& config)
+{
+    return config.optionFlags() == 0;
+}
+
+bool fahrenheitBit(const LoggerConfig& config)
+{
+    return config.optionFlags() & TC_FAHRENHEIT;
+}
+
+unsigned rawOf(LoggerConfig& config, double value)
+{
+    return clampAlarmRaw(config, valueToRaw(config, static_cast<float>(value)));
+}
+
+} // namespace
+
+int numberAlarmDecimals(const LoggerConfig& config)
+{
+    return std::clamp(alarmDecimals(config), 0, 6);
+}
+
+AlarmRange numberAlarmRange(const LoggerConfig& config)
+{
+    const int model = config.modelType();
+    AlarmRange range;
+    if (modelHas(model, GROUP_THERMOCOUPLE)) {
+        range.min = rawToValue(config, 0);
+        range.max = rawToValue(config, TC_RAW_TOP);
+    } else if (model == MODEL_ZR_T_PRO) {
+        range.min = -40;
+        range.max = celsius14(config) ? 125 : 257;
+    } else if (model == MODEL_ZR_T_RC) {
+        range.min = fahrenheitBit(config) ? -4 : -20;
+        range.max = fahrenheitBit(config) ? 140 : 60;
+    } else if (isVoltageCurrentModel(model)) {
+        float high = 0;
+        float low = 0;
+        scalingRange(config, high, low);
+        range.min = low;
+        range.max = high;
+    }
+    const int decimals = numberAlarmDecimals(config);
+    range.min = asShown(range.min, decimals);
+    range.max = asShown(range.max, decimals);
+    return range;
+}
+
+bool offersDisableLeds(const LoggerConfig& config)
+{
+    return config.modelType() != MODEL_ZR_T_PRO;
+}
+
+NumberAlarmState readNumberAlarms(LoggerConfig& config)
+{
+    if (!offersDisableLeds(config))
+        config.setLedsDisabled(false);
+    const std::uint8_t flags = config.alarmFlags();
+    NumberAlarmState state;
+    state.highEnabled = flags & ALARM_HIGH_ENABLED;
+    state.lowEnabled = flags & ALARM_LOW_ENABLED;
+    state.highHold = flags & ALARM_HIGH_HOLD;
+    state.lowHold = flags & ALARM_LOW_HOLD;
+    state.ledsDisabled = config.modeFlags() & MODE_LEDS_DISABLED;
+
+    // The levels as the status page shows them, so they carry its rounding.
+    const AlarmRange range = numberAlarmRange(config);
+    state.high = parseLeadingNumber(formatHighAlarm(config));
+    if (!range.contains(state.high))
+        state.high = range.max;
+    state.low = parseLeadingNumber(formatLowAlarm(config));
+    if (!range.contains(state.low))
+        state.low = range.min;
+    return state;
+}
+
+NumberAlarmOutcome storeNumberAlarms(LoggerConfig& config, const NumberAlarmEntry& entry,
+                                     UserInterface& ui)
+{
+    NumberAlarmOutcome outcome;
+    const AlarmRange range = numberAlarmRange(config);
+    const int decimals = numberAlarmDecimals(config);
+    double high = entry.high;
+    double low = entry.low;
+    std::string highText = entry.highText;
+    std::string lowText = entry.lowText;
+
+    auto refuse = [&](int messageId, AlarmBox box, double value) {
+        showMessage(&ui, messageId);
+        outcome.focus = box;
+        outcome.adjustedBox = box;
+        outcome.adjustedValue = value;
+        return outcome;
+    };
+
+    if (entry.highEnabled && entry.lowEnabled && !(low < high)) {
+        showMessage(&ui, MSG_HIGH_NOT_ABOVE_LOW);
+        outcome.focus = AlarmBox::High;
+        return outcome;
+    }
+
+    unsigned lowRaw = 0;
+    if (isAscending(config)) {
+        if (!range.contains(high)) {
+            if (entry.highEnabled)
+                return refuse(MSG_HIGH_ALARM_ADJUSTED, AlarmBox::High, high < range.min ? range.min : range.max);
+            high = range.max;
+            highText = formatFixed(high, decimals);
+        }
+        config.setHighAlarmRaw(rawOf(config, high));
+        if (!range.contains(low)) {
+            if (entry.lowEnabled)
+                return refuse(MSG_LOW_ALARM_ADJUSTED, AlarmBox::Low, low > range.max ? range.max : range.min);
+            low = range.min;
+            lowText = formatFixed(low, decimals);
+        }
+        lowRaw = rawOf(config, low);
+    } else {
+        // A falling scaling: the high value is the low count, so the user's
+        // low level goes to the high slot and the high level to the low slot.
+        if (!range.contains(low)) {
+            if (entry.lowEnabled)
+                return refuse(MSG_LOW_ALARM_ADJUSTED, AlarmBox::Low, low < range.min ? range.min : range.max);
+            low = range.min;
+            lowText = formatFixed(low, decimals);
+        }
+        config.setHighAlarmRaw(rawOf(config, low));
+        if (!range.contains(high)) {
+            if (entry.highEnabled)
+                return refuse(MSG_HIGH_ALARM_ADJUSTED, AlarmBox::High, high > range.max ? range.max : range.min);
+            high = range.max;
+            highText = formatFixed(high, decimals);
+        }
+        lowRaw = rawOf(config, high);
+    }
+
+    if (isVoltageCurrentModel(config.modelType()) && rawToValue(config, 0) > 0 &&
+        lowRaw < VOLTAGE_LOW_RAW_FLOOR)
+        lowRaw = VOLTAGE_LOW_RAW_FLOOR;
+    config.setLowAlarmRaw(lowRaw);
+    if (config.modelHas(GROUP_TEXT_ALARMS)) {
+        config.setHighAlarmText(highText.substr(0, ALARM_TEXT_LENGTH));
+        config.setLowAlarmText(lowText.substr(0, ALARM_TEXT_LENGTH));
+    }
+    config.setHighAlarmHold(entry.highHold);
+    config.setLowAlarmHold(entry.lowHold);
+    outcome.stored = true;
+    return outcome;
+}
+
+} // namespace vessor

@@ -1,0 +1,45 @@
+// The carbon monoxide warning page (page 15): the LED indicator with its
+// warning level, hold and sounder, and the "CO Levels..." advice table.
+#pragma once
+
+#include "config_utility/wizard/wizard_page.h"
+
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace vessor {
+
+class CNumberEdit;
+
+class CSetupCOAlarmsForm : public WizardPage {
+    Q_OBJECT
+public:
+    explicit CSetupCOAlarmsForm(PageContext& context, QWidget* parent = nullptr);
+
+    void updatePage() override;
+
+    QCheckBox* ledBox() const { return led_; }
+    CNumberEdit* levelBox() const { return level_; }
+    QCheckBox* holdBox() const { return hold_; }
+    QCheckBox* sounderBox() const { return sounder_; }
+    QPushButton* levelsButton() const { return levels_; }
+
+protected:
+    void onNext() override;
+
+private:
+    void ledClicked();
+    void showEnabled();
+
+    QCheckBox* led_ = nullptr;
+    CNumberEdit* level_ = nullptr;
+    QCheckBox* hold_ = nullptr;
+    QCheckBox* sounder_ = nullptr;
+    QPushButton* levels_ = nullptr;
+    std::vector<QWidget*> ledDependents_;
+};
+
+} // namespace vessor

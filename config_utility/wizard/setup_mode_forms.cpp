@@ -1,0 +1,180 @@
+#include "config_utility/wizard/setup_mode_forms.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "config_utility/wizard/setup_form_text.h"
+#include "config_utility/wizard/start_logic.h"
+#include "logger/text_encoding.h"
+
+namespace vessor {
+
+namespace {
+
+// "Select how the logger should perform when full." with its two choices.
+QGroupBox* addStorageGroup(QGroupBox* group, QRadioButton* (&storage)[2], QObject* owner)
+{
+    auto* layout = new QVBoxLayout(group);
+    layout->setSpacing(6);
+    layout->addWidget(makeFormText(QObject::tr("Select how the logger should perform when full."), group));
+    auto* buttons = new QButtonGroup(owner);
+    storage[0] = new QRadioButton(QObject::tr("Logger stops (recommended)"), group);
+    storage[1] = new QRadioButton(
+        QObject::tr("Logger continues to log, overwriting the oldest data\nwhen full"), group);
+    for (int i = 0; i < 2; ++i) {
+        buttons->addButton(storage[i], i);
+        layout->addWidget(storage[i]);
+    }
+    return group;
+}
+
+int checkedIndex(QRadioButton* const* buttons, int count)
+{
+    for (int i = 0; i < count; ++i)
+        if (buttons[i]->isChecked())
+            return i;
+    return 0;
+}
+
+// Lines of one paragraph, without the spacing of separate paragraphs.
+QVBoxLayout* paragraph(QVBoxLayout* parent)
+{
+    auto* layout = new QVBoxLayout;
+    layout->setSpacing(0);
+    parent->addLayout(layout);
+    return layout;
+}
+
+} // namespace
+
+// --- Display page -------------------------------------------------------------
+
+CSetupLCDForm::CSetupLCDForm(PageContext& context, QWidget* parent) : WizardPage(PAGE_LCD, context, parent)
+{
+    QGroupBox* display = addGroup();
+    auto* layout = new QVBoxLayout(display);
+    layout->setSpacing(6);
+    layout->addWidget(makeFormText(tr("Select how you would like the display to function."), display));
+    auto* buttons = new QButtonGroup(this);
+    display_[0] = new QRadioButton(tr("LCD Off"), display);
+    display_[1] = new QRadioButton(tr("LCD On for 30 seconds after button press"), display);
+    display_[2] = new QRadioButton(tr("LCD Always On"), display);
+    for (int i = 0; i < 3; ++i) {
+        buttons->addButton(display_[i], i);
+        layout->addWidget(display_[i]);
+    }
+    QVBoxLayout* note = paragraph(layout);
+    note->addWidget(makeFormText(tr("NOTE: Prolonged use of the display will reduce battery life."), display));
+    note->addWidget(makeFormText(tr("LCD response time will slow down in low temperatures."), display));
+    note->addWidget(makeFormText(tr("Normal function will return at room temperatures."), display));
+
+    QGroupBox* storage = addStorageGroup(addGroup(), storage_, this);
+    auto* storageLayout = static_cast<QVBoxLayout*>(storage->layout());
+    storageLayout->addWidget(makeFormText(tr("WARNING: If data is overwritten it cannot be recovered."), storage));
+    controlsLayout()->addStretch(1);
+}
+
+QRadioButton* CSetupLCDForm::displayButton(int choice) const
+{
+    return choice >= 0 && choice < 3 ? display_[choice] : nullptr;
+}
+
+QRadioButton* CSetupLCDForm::storageButton(int choice) const
+{
+    return choice >= 0 && choice < 2 ? storage_[choice] : nullptr;
+}
+
+void CSetupLCDForm::updatePage()
+{
+    display_[displayChoice(config())]->setChecked(true);
+    storage_[storageChoice(config())]->setChecked(true);
+}
+
+void CSetupLCDForm::onNext()
+{
+    storeDisplayPage(config(), checkedIndex(display_, 3), checkedIndex(storage_, 2));
+    goNext();
+}
+
+// --- Storage mode page ----------------------------------------------------------
+
+CSetupStorageModeForm::CSetupStorageModeForm(PageContext& context, QWidget* parent)
+    : WizardPage(PAGE_STORAGE_MODE, context, parent)
+{
+    QGroupBox* storage = addStorageGroup(addGroup(), storage_, this);
+    auto* layout = static_cast<QVBoxLayout*>(storage->layout());
+    layout->addSpacing(6);
+
+    QVBoxLayout* stop = paragraph(layout);
+    stop->addWidget(makeFormText(tr("If the logger is set to stop when full, it can record a maximum"), storage));
+    capacity_ = makeFormText(QString(), storage);
+    stop->addWidget(capacity_);
+    stop->addWidget(makeFormText(tr("No information will be recorded after the logger has stopped."), storage));
+    layout->addSpacing(6);
+
+    QVBoxLayout* wrap = paragraph(layout);
+    wrap->addWidget(makeFormText(tr("If the logger is set to overwrite the oldest data, it will only"), storage));
+    retain_ = makeFormText(QString(), storage);
+    wrap->addWidget(retain_);
+    wrap->addWidget(makeFormText(tr("Overwritten data cannot be recovered (including data that"), storage));
+    wrap->addWidget(makeFormText(tr("triggers an alarm condition)."), storage));
+    controlsLayout()->addStretch(1);
+}
+
+QRadioButton* CSetupStorageModeForm::storageButton(int choice) const
+{
+    return choice >= 0 && choice < 2 ? storage_[choice] : nullptr;
+}
+
+void CSetupStorageModeForm::updatePage()
+{
+    capacity_->setText(QString::fromStdString(storageCapacityText(config())));
+    retain_->setText(QString::fromStdString(storageRetainText(config())));
+    storage_[storageChoice(config())]->setChecked(true);
+}
+
+void CSetupStorageModeForm::onNext()
+{
+    storeStoragePage(config(), checkedIndex(storage_, 2));
+    goNext();
+}
+
+// --- Confirmation page ------------------------------------------------------------
+
+CSetupSummaryForm::CSetupSummaryForm(PageContext& context, QWidget* parent)
+    : WizardPage(PAGE_SETUP_SUMMARY, context, parent)
+{
+    setPicture(QString::fromLatin1(PICTURE_START));
+    QGroupBox* group = addGroup();
+    auto* layout = new QVBoxLayout(group);
+    layout->setSpacing(8);
+    layout->setContentsMargins(16, 16, 16, 16);
+    layout->addWidget(makeFormText(tr("The Vessor USB Data Logger:"), group));
+    name_ = makeFormText(QString(), group);
+    QFont bold = name_->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.2);
+    name_->setFont(bold);
+    name_->setContentsMargins(16, 0, 0, 0);
+    layout->addWidget(name_);
+    layout->addWidget(makeFormText(tr("has been configured successfully."), group));
+    layout->addSpacing(10);
+    layout->addWidget(makeFormText(tr("Remove the unit from the USB socket."), group));
+    controlsLayout()->addStretch(1);
+
+    // Only OK, which returns to the main menu.
+    backButton()->hide();
+    cancelButton()->hide();
+    nextButton()->setText(tr("OK"));
+}
+
+void CSetupSummaryForm::updatePage()
+{
+    name_->setText(QString::fromStdString(cp1252ToUtf8(config().loggerName())));
+}
+
+} // namespace vessor
