@@ -2,7 +2,9 @@
 
 #include "config_utility/shell/page.h"
 #include "config_utility/wizard/agreement_pages.h"
+#include "config_utility/wizard/event_pages.h"
 #include "config_utility/wizard/name_pages.h"
+#include "config_utility/wizard/setup_voltage_cal_form.h"
 #include "config_utility/wizard/setup_alarms_form.h"
 #include "config_utility/wizard/setup_co_alarms_form.h"
 #include "config_utility/wizard/setup_mode_forms.h"
@@ -35,6 +37,11 @@ Page* createWizardPage(int index, PageContext& context, QWidget* parent)
     case PAGE_LCD: return new CSetupLCDForm(context, parent);
     case PAGE_PUSH_TO_START: return new CSetupPushToStartForm(context, parent);
     case PAGE_STORAGE_MODE: return new CSetupStorageModeForm(context, parent);
+    case PAGE_VOLTAGE_CAL: return new CSetupVoltageCalForm(context, parent);
+    case PAGE_EV_NAME: return new CSetupZevNameForm(context, parent);
+    case PAGE_EV_TRIGGER_MODE: return new CSetupZevTriggerModeForm(context, parent);
+    case PAGE_EV_VOLTAGE_TRIGGER: return new CSetupZevVoltageTriggerForm(context, parent);
+    case PAGE_EV_COUNT_PERIOD: return new CSetupZevCountPeriodForm(context, parent);
     default:
         return nullptr;
     }
