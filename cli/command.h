@@ -54,5 +54,6 @@ int cmdInfo(CommandContext& context);
 int cmdStatus(CommandContext& context);
 int cmdStop(CommandContext& context);
 int cmdDump(CommandContext& context);
+int cmdDownload(CommandContext& context);
 
 } // namespace vessor::cli

@@ -16,6 +16,8 @@ constexpr Command COMMANDS[] = {
     {"status", "status", "show the current status as the utility's status page does (label<TAB>value)", cmdStatus},
     {"stop", "stop", "stop the logger (its data stays in its memory)", cmdStop},
     {"dump", "dump PATH", "save the block and the whole data memory as a logger image", cmdDump},
+    {"download", "download [-o FILE] [--stop]",
+     "save the readings as a download file (default: the logger's name + .txt here)", cmdDownload},
     {"sim-create", "sim-create --model N [--name NAME] [--logging] PATH",
      "write a factory image of model N (1..18) for a simulated logger", cmdSimCreate},
     {"sim-press", "sim-press [PATH]",

@@ -1,0 +1,96 @@
+// vessor-logger download: Stop and Download from a terminal. The same checks
+// and the same writer as the utility's stop page, so the file is the same
+// byte for byte; only the questions become options (--stop, -o).
+#include "cli_support.h"
+
+#include "logger/download_file.h"
+#include "logger/text_encoding.h"
+
+#include <filesystem>
+
+namespace vessor::cli {
+
+namespace {
+
+constexpr const char* COMMAND = "download";
+
+int refuse(CommandContext& context, const std::string& what) {
+    std::fprintf(context.err, "vessor-logger %s: %s\n", COMMAND, what.c_str());
+    return EXIT_DEVICE_FAILURE;
+}
+
+// The warnings the utility shows before a download; none of them stops it.
+void showWarnings(const LoggerConfig& config) {
+    config.checkBattery();
+    config.checkSensorError(true);
+    if (isCOModel(config.modelType())) {
+        std::string text;
+        if (config.sensorLifeStatus(text, true))
+            config.calibrationStatus(text, true);
+    }
+}
+
+} // namespace
+
+int cmdDownload(CommandContext& context) {
+    std::vector<std::string> args = context.args;
+    bool missing = false;
+    std::optional<std::string> output = takeOption(args, "-o", missing);
+    if (missing)
+        return context.usageError(COMMAND, "-o needs a FILE");
+    if (!output) {
+        output = takeOption(args, "--output", missing);
+        if (missing)
+            return context.usageError(COMMAND, "--output needs a FILE");
+    }
+    const bool stop = takeFlag(args, "--stop");
+    if (!args.empty())
+        return context.usageError(COMMAND, "unexpected argument \"" + args.front() + "\"");
+    if (output && output->empty())
+        return context.usageError(COMMAND, "-o needs a FILE");
+
+    DeviceSession session;
+    if (!openSession(context, session))
+        return EXIT_DEVICE_FAILURE;
+    LoggerConfig& config = session.config;
+    if (!config.refresh() || !config.checkCompatible())
+        return EXIT_DEVICE_FAILURE;
+    showWarnings(config);
+
+    if (config.isLogging()) {
+        if (!stop)
+            return refuse(context, "the logger is still logging; add --stop to stop it and download");
+        if (!config.stopLogging())
+            return EXIT_DEVICE_FAILURE;
+    }
+    if (config.readingCount() < 1) {
+        context.ui.showMessage(text::NO_READINGS);
+        return EXIT_DEVICE_FAILURE;
+    }
+
+    std::string path;
+    if (output) {
+        path = *output;
+    } else {
+        const std::string name = cp1252ToUtf8(defaultDownloadFileName(config.loggerName()));
+        if (name.empty())
+            return refuse(context, "the logger's name gives no file name; choose one with -o FILE");
+        path = name + ".txt";
+    }
+
+    SampleBuffer samples;
+    samples.reserve(SAMPLE_BUFFER_CAPACITY);
+    if (!config.readSamples(samples))
+        return EXIT_DEVICE_FAILURE;
+    const DownloadOutcome outcome = writeDownloadFile(config, samples, path);
+    if (!outcome.ok()) {
+        context.ui.showMessage(outcome.message);
+        return EXIT_DEVICE_FAILURE;
+    }
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    std::fprintf(context.out, "%s\n", error ? path.c_str() : absolute.string().c_str());
+    return EXIT_OK;
+}
+
+} // namespace vessor::cli

@@ -1,0 +1,515 @@
+#include "download_file.h"
+
+#include "conversion.h"
+#include "strings.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+#include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vessor {
+namespace {
+
+constexpr const char* LINE_END = "\r\n";
+constexpr const char* DEGREE = "\xB0";
+
+// A name or unit from the block goes into the file as stored, except for
+// the bytes that would split a field or a line.
+std::string fieldText(std::string text)
+{
+    for (char& c : text)
+        if (c == ',' || c == '\r' || c == '\n')
+            c = ' ';
+    return text;
+}
+
+void appendNumber(std::string& out, std::int64_t value)
+{
+    char text[24];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    out.append(text, result.ptr);
+}
+
+// printf "%0*d" for the time fields; the fast path covers every sane value.
+void appendPadded(std::string& out, int value, int width)
+{
+    if (value >= 0 && ((width == 2 && value < 100) || (width == 4 && value < 10000))) {
+        char text[4];
+        for (int i = width - 1; i >= 0; --i) {
+            text[i] = static_cast<char>('0' + value % 10);
+            value /= 10;
+        }
+        out.append(text, static_cast<std::size_t>(width));
+        return;
+    }
+    char text[24];
+    const int length = std::snprintf(text, sizeof text, "%0*d", width, value);
+    out.append(text, static_cast<std::size_t>(length > 0 ? length : 0));
+}
+
+// "%d/%m/%Y %H:%M:%S"
+void appendTime(std::string& out, const CalendarTime& t)
+{
+    appendPadded(out, t.day, 2);
+    out += '/';
+    appendPadded(out, t.month + 1, 2);
+    out += '/';
+    appendPadded(out, t.fullYear(), 4);
+    out += ' ';
+    appendPadded(out, t.hour, 2);
+    out += ':';
+    appendPadded(out, t.minute, 2);
+    out += ':';
+    appendPadded(out, t.second, 2);
+}
+
+// The steps of addSeconds; a step of days is taken in one piece once the
+// time is a proper date (a corrupt counting period must not make every row
+// walk tens of thousands of days).
+void advance(CalendarTime& t, std::uint64_t seconds)
+{
+    if (seconds >= 86400 && isValidCalendarTime(t)) {
+        const int tenths = t.tenths;
+        t = fromCalendarSeconds(toCalendarSeconds(t) + static_cast<std::int64_t>(seconds));
+        t.tenths = tenths;
+        return;
+    }
+    addSeconds(t, seconds);
+}
+
+// The integer part of a sample; samples are whole counts, anything else
+// (negative, not a number) reads as 0.
+unsigned rawOf(float sample)
+{
+    if (!(sample >= 0.0f))
+        return 0;
+    if (sample >= 4294967295.0f)
+        return 4294967295u;
+    return static_cast<unsigned>(sample);
+}
+
+std::string readingHeading(const LoggerConfig& config)
+{
+    const int model = config.modelType();
+    const std::uint8_t options = config.optionFlags();
+    const auto temperature = [](bool fahrenheit) {
+        return fahrenheit ? std::string("Fahrenheit(") + DEGREE + "F)"
+                          : std::string("Celsius(") + DEGREE + "C)";
+    };
+    switch (model) {
+    case MODEL_ZR_V:
+    case MODEL_ZR_V_TEXT:
+        return "Voltage(" + fieldText(config.scaleUnit()) + ")";
+    case MODEL_ZR_A:
+    case MODEL_ZR_A_TEXT:
+        return "Current(" + fieldText(config.scaleUnit()) + ")";
+    case MODEL_ZR_CO:
+    case MODEL_ZR_CO_300:
+        return "CO(ppm)";
+    case MODEL_ZR_TC:
+    case MODEL_ZR_TC_D:
+        return temperature((options & TC_FAHRENHEIT) != 0);
+    case MODEL_ZR_EV:
+        switch (config.eventSampleMode()) {
+        case EVENT_MODE_EDGE:
+            return (options & EVENT_RISING_EDGE) ? "Event(Rising)" : "Event(Falling)";
+        case EVENT_MODE_STATE:
+            return "Event(State)";
+        case EVENT_MODE_COUNT_TOTAL:
+            return "Event(Count Total)";
+        default:
+            return "Event(Count Per)";
+        }
+    default:
+        return temperature(options == 1);
+    }
+}
+
+std::string alarmFields(const LoggerConfig& config)
+{
+    std::string text;
+    if (config.alarmFlags() & ALARM_HIGH_ENABLED)
+        text += ',' + fieldText(formatHighAlarm(config));
+    if (config.alarmFlags() & ALARM_LOW_ENABLED)
+        text += ',' + fieldText(formatLowAlarm(config));
+    return text;
+}
+
+std::string humidityAlarmFields(const LoggerConfig& config)
+{
+    std::string text;
+    if (config.alarmFlags() & ALARM_RH_HIGH_ENABLED)
+        text += ',' + formatFixed(config.rhHighAlarmValue(), 1);
+    if (config.alarmFlags() & ALARM_RH_LOW_ENABLED)
+        text += ',' + formatFixed(config.rhLowAlarmValue(), 1);
+    return text;
+}
+
+// The fields only the first row carries.
+std::string firstRowExtras(const LoggerConfig& config)
+{
+    std::string text = ',' + config.serialNumberText();
+    if (isCOModel(config.modelType())) {
+        std::string date;
+        config.sensorLifeStatusNumeric(date);
+        text += ',' + date;
+        if (config.isCalDateSet()) {
+            config.calibrationStatusNumeric(date);
+            text += ',' + date;
+        }
+        text += config.checkSensorError(false) ? ",Yes" : ",No";
+    }
+    return text;
+}
+
+DownloadOutcome failure(DownloadError error, std::string message)
+{
+    return DownloadOutcome{error, std::move(message)};
+}
+
+// Fills the "%s" places of a message from left to right (a path may hold
+// "%s" itself).
+std::string fillIn(std::string_view pattern, std::initializer_list<std::string> values)
+{
+    std::string text;
+    auto value = values.begin();
+    std::size_t from = 0;
+    for (std::size_t at = pattern.find("%s"); at != std::string_view::npos && value != values.end();
+         at = pattern.find("%s", from), ++value) {
+        text.append(pattern.substr(from, at - from));
+        text += *value;
+        from = at + 2;
+    }
+    text.append(pattern.substr(from));
+    return text;
+}
+
+DownloadOutcome sampleMissing(std::size_t index, std::size_t available)
+{
+    return failure(DownloadError::SampleMissing,
+                   fillIn(text::SAMPLE_MISSING, {std::to_string(index), std::to_string(available)}));
+}
+
+DownloadOutcome samplingRows(const LoggerConfig& config, const SampleBuffer& samples,
+                             CalendarTime t, std::string& out)
+{
+    const SampleLayout layout = sampleLayout(config);
+    if (layout.rows < 1)
+        return failure(DownloadError::NoReadings, text::NO_READINGS);
+    const int model = config.modelType();
+    const std::uint64_t step = downloadTimeStep(config);
+    const bool humidity = isHumidityModel(model);
+    const bool rawThermocouple = isThermocoupleModel(model) && (config.optionFlags() & 0x02);
+    const bool countPerPeriod = isEventLogger(model);
+    const std::string alarms = alarmFields(config);
+    const std::string humidityAlarms = humidityAlarmFields(config);
+
+    out.reserve(out.size() + static_cast<std::size_t>(layout.rows) * (humidity ? 64 : 40));
+    std::size_t k = layout.first;
+    for (long i = 0; i < layout.rows; ++i) {
+        appendNumber(out, i + 1);
+        out += ',';
+        if (countPerPeriod && i == 0)
+            advance(t, step);
+        appendTime(out, t);
+        advance(t, step);
+
+        if (k >= samples.size())
+            return sampleMissing(k, samples.size());
+        const unsigned raw = rawOf(samples[k]);
+        out += ',';
+        out += rawThermocouple ? formatFixed(static_cast<double>(samples[k]), 0)
+                               : formatReading(config, raw);
+        out += alarms;
+        ++k;
+
+        if (humidity) {
+            if (k >= samples.size())
+                return sampleMissing(k, samples.size());
+            const float h = halfUnitsToPercent(rawOf(samples[k]));
+            ++k;
+            out += ',';
+            out += formatFixed(h, 1);
+            out += humidityAlarms;
+            out += ',';
+            if (h == 0.0f)
+                out += text::ERROR_TEXT;
+            else
+                out += formatFixed(dewPoint(config, rawToValue(config, raw), h), 1);
+        }
+        if (i == 0)
+            out += firstRowExtras(config);
+        out += LINE_END;
+        if (k >= layout.ring)
+            k = 0;
+    }
+    return {};
+}
+
+// Edge (mode 0) and state (mode 1) records: bit 15 the edge or the state,
+// bits 0..14 the tenths of a second since the record before.
+DownloadOutcome eventRows(const LoggerConfig& config, const SampleBuffer& samples,
+                          CalendarTime t, std::string& out)
+{
+    const long records = config.readingCount();
+    if (records < 1)
+        return failure(DownloadError::NoReadings, text::NO_READINGS);
+    const bool stateMode = config.eventSampleMode() == EVENT_MODE_STATE;
+    const char edgeValue = (config.optionFlags() & EVENT_RISING_EDGE) ? '1' : '0';
+    out.reserve(out.size() + static_cast<std::size_t>(records) * 28);
+
+    long row = 1;
+    int lastState = 0;
+    for (long i = 0; i < records; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        if (index >= samples.size())
+            return sampleMissing(index, samples.size());
+        const unsigned v = rawOf(samples[index] + 0.001f);
+        addTenths(t, static_cast<int>(v & 0x7FFF));
+        const int bit15 = (v & 0x8000) ? 1 : 0;
+        char value;
+        if (stateMode) {
+            if (i > 0 && bit15 == lastState)
+                continue;
+            lastState = bit15;
+            value = bit15 ? '1' : '0';
+        } else {
+            if (!bit15)
+                continue;
+            value = edgeValue;
+        }
+        appendNumber(out, row);
+        out += ',';
+        appendTime(out, t);
+        out += '.';
+        appendNumber(out, t.tenths);
+        out += ',';
+        out += value;
+        if (stateMode && row == 1)
+            out += ',' + config.serialNumberText();
+        out += LINE_END;
+        ++row;
+    }
+    return {};
+}
+
+std::string errnoText(int error)
+{
+    return std::strerror(error);
+}
+
+bool writeAll(int fd, std::string_view bytes, int& error)
+{
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            error = errno;
+            return false;
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+std::string temporaryName(const std::string& folder, const std::string& base, unsigned number)
+{
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, ".%08x", number);
+    return folder + "." + base + suffix + ".part";
+}
+
+} // namespace
+
+std::string defaultDownloadFileName(std::string_view loggerName)
+{
+    std::string name;
+    name.reserve(loggerName.size());
+    for (char c : loggerName)
+        if (FILE_NAME_REMOVED_CHARACTERS.find(c) == std::string_view::npos)
+            name += c;
+    return name;
+}
+
+std::uint64_t downloadTimeStep(const LoggerConfig& config)
+{
+    return isEventLogger(config.modelType()) ? config.countPeriod() : config.sampleInterval();
+}
+
+SampleLayout sampleLayout(const LoggerConfig& config)
+{
+    const int model = config.modelType();
+    const bool oneSampleRing =
+        model == MODEL_ZR_T_PRO || model == MODEL_ZR_TC_D || model == MODEL_ZR_T_RC;
+    SampleLayout layout;
+    if (config.isWrapMode() && config.wrapCount() >= 1) {
+        layout.rows = static_cast<long>(config.memoryCapacity()) - 1;
+        const long count = config.readingCount();
+        // A negative count from a confused logger starts the ring at 0.
+        const long first = oneSampleRing ? count + 1 : 2 * count + 2;
+        layout.first = first > 0 ? static_cast<std::size_t>(first) : 0;
+    } else {
+        layout.rows = config.readingCount();
+    }
+    const long rows = layout.rows > 0 ? layout.rows : 0;
+    layout.ring = static_cast<std::size_t>(oneSampleRing ? rows + 1 : 2 * rows + 2);
+    return layout;
+}
+
+std::string downloadHeader(const LoggerConfig& config)
+{
+    const int model = config.modelType();
+    const std::uint8_t alarms = config.alarmFlags();
+    std::string header = fieldText(config.loggerName());
+    header += ",Time,";
+    header += readingHeading(config);
+    if (alarms & ALARM_HIGH_ENABLED)
+        header += ",High Alarm";
+    if (alarms & ALARM_LOW_ENABLED)
+        header += isCOModel(model) ? ",Warning Level" : ",Low Alarm";
+    if (isHumidityModel(model)) {
+        header += ",Humidity(%rh)";
+        if (alarms & ALARM_RH_HIGH_ENABLED)
+            header += ",High Alarm rh";
+        if (alarms & ALARM_RH_LOW_ENABLED)
+            header += ",Low Alarm rh";
+        header += config.optionFlags() == 1 ? std::string(",dew point(") + DEGREE + "F)"
+                                            : std::string(",dew point(") + DEGREE + "C)";
+    }
+    header += ",Serial Number";
+    if (isCOModel(model)) {
+        header += ",Sensor Life Expiry";
+        if (config.isCalDateSet())
+            header += ",Calibration Expiry";
+        header += ",Overrange Exposure";
+    }
+    return header;
+}
+
+DownloadOutcome buildDownloadFile(const LoggerConfig& config, const SampleBuffer& samples,
+                                  const CalendarTime& start, std::string& out)
+{
+    out.clear();
+    CalendarTime t = start;
+    t.tenths = 0;
+    out += downloadHeader(config);
+    out += LINE_END;
+
+    if (isEventLogger(config.modelType())) {
+        switch (config.eventSampleMode()) {
+        case EVENT_MODE_EDGE:
+            out += "0,";
+            appendTime(out, t);
+            out += ".0,,";
+            out += config.serialNumberText();
+            out += LINE_END;
+            return eventRows(config, samples, t, out);
+        case EVENT_MODE_STATE:
+            return eventRows(config, samples, t, out);
+        case EVENT_MODE_COUNT_TOTAL:
+            out += "1,";
+            appendTime(out, t);
+            out += ',';
+            appendNumber(out, config.countPeriod());
+            out += ',';
+            out += config.serialNumberText();
+            out += LINE_END;
+            return {};
+        default:
+            break;
+        }
+    }
+    return samplingRows(config, samples, t, out);
+}
+
+DownloadOutcome buildDownloadFile(const LoggerConfig& config, const SampleBuffer& samples,
+                                  std::string& out)
+{
+    return buildDownloadFile(config, samples, config.firstReadingTime(), out);
+}
+
+DownloadOutcome saveDownloadFile(const std::string& path, std::string_view bytes)
+{
+    if (path.empty())
+        return failure(DownloadError::NoPath, text::NO_FILE_SELECTED);
+    const DownloadOutcome openFailed =
+        failure(DownloadError::OpenFailed, fillIn(text::FAILED_OPENING_FILE, {path}));
+
+    struct stat old {};
+    const bool exists = ::stat(path.c_str(), &old) == 0;
+    if (exists && (!S_ISREG(old.st_mode) || ::access(path.c_str(), W_OK) != 0))
+        return openFailed;
+
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (base.empty())
+        return openFailed;
+
+    // O_EXCL with a fresh name: never follow or reuse someone else's file.
+    std::random_device seed;
+    std::minstd_rand numbers(seed());
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        temporary = temporaryName(folder, base, static_cast<unsigned>(numbers()));
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0)
+        return openFailed;
+
+    int error = 0;
+    bool written = writeAll(fd, bytes, error);
+    if (written && exists && ::fchmod(fd, old.st_mode & 07777) != 0) {
+        // Permissions are a courtesy; the data matters more.
+    }
+    if (written && ::fsync(fd) != 0) {
+        error = errno;
+        written = false;
+    }
+    if (::close(fd) != 0 && written) {
+        error = errno;
+        written = false;
+    }
+    if (written && ::rename(temporary.c_str(), path.c_str()) != 0) {
+        error = errno;
+        written = false;
+    }
+    if (!written) {
+        ::unlink(temporary.c_str());
+        return failure(DownloadError::WriteFailed,
+                       fillIn(text::FAILED_WRITING_FILE, {path, errnoText(error)}));
+    }
+    // Make the rename itself durable; a failure here cannot be undone.
+    const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return {};
+}
+
+DownloadOutcome writeDownloadFile(const LoggerConfig& config, const SampleBuffer& samples,
+                                  const std::string& path)
+{
+    std::string bytes;
+    const DownloadOutcome built = buildDownloadFile(config, samples, bytes);
+    if (!built.ok())
+        return built;
+    return saveDownloadFile(path, bytes);
+}
+
+} // namespace vessor
