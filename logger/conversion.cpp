@@ -35,7 +35,8 @@ int truncateToInt(double value) {
 }
 
 double roundHalfAway(double value) {
-    return std::trunc(value >= 0 ? value + 0.5 : value - 0.5);
+    // + 0.0: a whole number, so -0.4 rounds to 0 and never prints as "-0".
+    return std::trunc(value >= 0 ? value + 0.5 : value - 0.5) + 0.0;
 }
 
 bool fahrenheitBit(const LoggerConfig& c) { return c.optionFlags() & TC_FAHRENHEIT; }
