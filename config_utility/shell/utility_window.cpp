@@ -42,8 +42,8 @@ UtilityWindow::UtilityWindow(LoggerConfig& config, SampleBuffer& samples, UserIn
     buildMenus();
     buildPages();
     setCentralWidget(stack_);
-    adjustSize();
-    setFixedSize(sizeHint());
+    // The window fits the pages exactly; it cannot be resized or maximised.
+    setFixedSize(PAGE_WIDTH, PAGE_HEIGHT + menuBar()->sizeHint().height());
     updateCommandStates();
 }
 
