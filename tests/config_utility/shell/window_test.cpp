@@ -15,6 +15,7 @@
 
 #include "config_utility/shell/main_menu_page.h"
 #include "config_utility/shell/qt_desktop.h"
+#include "config_utility/shell/qt_locale_format.h"
 #include "config_utility/shell/status_page.h"
 #include "config_utility/shell/utility_window.h"
 #include "config_utility/support/sim_fixture.h"
@@ -226,6 +227,25 @@ TEST(StatusPage, IncompatibleLoggerIsRefused)
     w.window.currentStatus();
     EXPECT_EQ(w.f.ui.texts(), std::vector<std::string>{messageText(MSG_INCOMPATIBLE)});
     EXPECT_EQ(w.window.currentPage(), PAGE_MAIN_MENU);
+}
+
+} // namespace
+} // namespace vessor
+
+namespace vessor {
+namespace {
+
+// Status times are to the second and dates carry the full year, in the
+// user's own order and separators.
+TEST(LocaleFormat, UserFormatsKeepSecondsAndTheFullYear)
+{
+    const CalendarTime t = makeCalendarTime(2024, 3, 5, 14, 7, 9);
+    const QtLocaleFormat german(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(german.formatDate(t), "05.03.2024");
+    EXPECT_EQ(german.formatTime(t), "14:07:09");
+    const QtLocaleFormat american(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(american.formatDate(t), "3/5/2024");
+    EXPECT_NE(american.formatTime(t).find("2:07:09"), std::string::npos) << american.formatTime(t);
 }
 
 } // namespace
