@@ -92,7 +92,9 @@ bool parseUsbId(const std::string& text, UsbId& id) {
 
 std::unique_ptr<UsbXpress> CommandContext::openTransport() const {
     std::string error;
-    auto transport = createTransport(deviceSpec, transportOptions, error);
+    TransportOptions options = transportOptions;
+    options.simClock = &clock;
+    auto transport = createTransport(deviceSpec, options, error);
     if (!transport)
         std::fprintf(err, "vessor-logger: %s\n", error.c_str());
     return transport;

@@ -21,7 +21,6 @@ std::unique_ptr<UsbXpress> createTransport(std::string_view deviceSpec, const Tr
 #ifdef VESSOR_WITH_LIBUSB
         return usb::createLibusbXpress(options.extraUsbIds, error);
 #else
-        (void)options;
         error = "no USB backend is built";
         return nullptr;
 #endif
@@ -33,7 +32,8 @@ std::unique_ptr<UsbXpress> createTransport(std::string_view deviceSpec, const Tr
             error = "sim: needs the path of a logger image (sim:PATH)";
             return nullptr;
         }
-        std::shared_ptr<sim::SimulatedLogger> logger = sim::SimulatedLogger::open(path, error);
+        const Clock& clock = options.simClock ? *options.simClock : SystemClock::instance();
+        std::shared_ptr<sim::SimulatedLogger> logger = sim::SimulatedLogger::open(path, error, clock);
         if (!logger)
             return nullptr;
         return std::make_unique<sim::SimXpress>(std::move(logger));

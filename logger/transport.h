@@ -18,9 +18,14 @@ struct UsbId {
     std::uint16_t productId = 0;
 };
 
+class Clock;
+
 struct TransportOptions {
     // Extra VID:PID pairs to look for besides the default 10C4:EA61.
     std::vector<UsbId> extraUsbIds;
+    // The wall clock a simulated logger runs from (default: the system
+    // clock); its speed comes from VESSOR_SIM_SPEED.
+    const Clock* simClock = nullptr;
 };
 
 // "usb" unless VESSOR_DEVICE is set.

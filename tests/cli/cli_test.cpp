@@ -1,0 +1,203 @@
+// vessor-logger: commands against simulated loggers, exit statuses, usage.
+#include "cli/cli_support.h"
+
+#include "logger/clock.h"
+#include "logger/locale_format.h"
+#include "logger/sim/simulated_logger.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+namespace vessor::cli {
+namespace {
+
+constexpr Command COMMANDS[] = {
+    {"info", "info", "", cmdInfo},
+    {"stop", "stop", "", cmdStop},
+    {"dump", "dump PATH", "", cmdDump},
+    {"sim-create", "sim-create", "", cmdSimCreate},
+    {"sim-press", "sim-press", "", cmdSimPress},
+};
+
+std::string readAll(std::FILE* f) {
+    std::rewind(f);
+    std::string text;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        text.append(buffer, n);
+    return text;
+}
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vessor-cli-XXXXXX";
+        dir = mkdtemp(pattern);
+        unsetenv("VESSOR_DEVICE");
+        setenv("VESSOR_SIM_SPEED", "1", 1);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    int run(std::vector<std::string> args) {
+        std::FILE* out = std::tmpfile();
+        std::FILE* err = std::tmpfile();
+        StderrUserInterface ui(err, nullptr, false);
+        const int status = runCommandLine(COMMANDS, args, ui, clock, FixedLocaleFormat::instance(), out, err);
+        stdoutText = readAll(out);
+        stderrText = readAll(err);
+        std::fclose(out);
+        std::fclose(err);
+        return status;
+    }
+
+    std::string dir;
+    FixedClock clock{makeCalendarTime(2024, 5, 6, 7, 8, 9)};
+    std::string stdoutText, stderrText;
+};
+
+TEST_F(Cli, SimCreateInfoAndStopWorkForEveryModel) {
+    for (int model = 1; model <= 18; ++model) {
+        SCOPED_TRACE(model);
+        const std::string image = dir + "/m" + std::to_string(model) + ".img";
+        ASSERT_EQ(run({"sim-create", "--model", std::to_string(model), "--logging", image}), EXIT_OK) << stderrText;
+        ASSERT_EQ(run({"--device", "sim:" + image, "info"}), EXIT_OK) << stderrText;
+        EXPECT_NE(stdoutText.find("model: " + std::to_string(model) + " " + modelName(model) + "\n"), std::string::npos);
+        EXPECT_NE(stdoutText.find("state: Logging\n"), std::string::npos) << stdoutText;
+        EXPECT_NE(stdoutText.find("start: 06/05/2024 07:08:"), std::string::npos) << stdoutText;  // stops pause the clock on
+        EXPECT_NE(stdoutText.find("serial: 0"), std::string::npos);
+        ASSERT_EQ(run({"stop", "--device", "sim:" + image}), EXIT_OK) << stderrText;
+        ASSERT_EQ(run({"--device", "sim:" + image, "info"}), EXIT_OK);
+        EXPECT_NE(stdoutText.find("state: Stopped\n"), std::string::npos);
+    }
+}
+
+TEST_F(Cli, InfoShowsAlarmsFormattedWithTheirUnits) {
+    const std::string image = dir + "/th.img";
+    ASSERT_EQ(run({"sim-create", "--model", "3", "--name", "Caf\u00E9 \u00B0", image}), EXIT_OK);
+    ASSERT_EQ(run({"--device", "sim:" + image, "info"}), EXIT_OK);
+    EXPECT_NE(stdoutText.find("name: Caf\u00E9 \u00B0\n"), std::string::npos) << stdoutText;
+    EXPECT_NE(stdoutText.find("high alarm: 30.0 \u00B0C (enabled)\n"), std::string::npos) << stdoutText;
+    EXPECT_NE(stdoutText.find("humidity low alarm: 20.0 %rh (enabled)\n"), std::string::npos);
+    EXPECT_NE(stdoutText.find("alarm flags: 0x33\n"), std::string::npos);
+    // The name is stored in the logger's own 8-bit code page.
+    std::ifstream in(image, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes.substr(2, 6), "Caf\xE9 \xB0");
+}
+
+TEST_F(Cli, DumpSavesAnImageThatReplays) {
+    const std::string image = dir + "/live.img";
+    const std::string copy = dir + "/copy.img";
+    ASSERT_EQ(run({"sim-create", "--model", "14", "--logging", image}), EXIT_OK);
+    clock.advance(3600);
+    ASSERT_EQ(run({"--device", "sim:" + image, "dump", copy}), EXIT_OK) << stderrText;
+    std::string error;
+    const auto original = sim::loadImage(image, error);
+    const auto dumped = sim::loadImage(copy, error);
+    ASSERT_TRUE(original && dumped) << error;
+    EXPECT_EQ(dumped->block, original->block);
+    EXPECT_EQ(dumped->memory, original->memory);
+    setenv("VESSOR_SIM_SPEED", "0", 1);
+    ASSERT_EQ(run({"--device", "sim:" + copy, "info"}), EXIT_OK);
+    EXPECT_NE(stdoutText.find("readings: 61\n"), std::string::npos) << stdoutText;
+}
+
+TEST_F(Cli, PushButtonPress) {
+    const std::string image = dir + "/pb.img";
+    ASSERT_EQ(run({"sim-create", "--model", "16", image}), EXIT_OK);
+    EXPECT_EQ(run({"sim-press", image}), EXIT_DEVICE_FAILURE);  // not in push-button mode
+    std::string error;
+    auto loaded = sim::loadImage(image, error);
+    ASSERT_TRUE(loaded);
+    loaded->block[0x2F] |= 0x80;
+    loaded->block[0x21] |= 0x01;
+    ASSERT_TRUE(sim::saveImage(image, *loaded, error));
+    ASSERT_EQ(run({"--device", "sim:" + image, "info"}), EXIT_OK);
+    EXPECT_NE(stdoutText.find("state: Push Button To Start"), std::string::npos);
+    clock.advance(42);
+    ASSERT_EQ(run({"--device", "sim:" + image, "sim-press"}), EXIT_OK) << stderrText;
+    ASSERT_EQ(run({"--device", "sim:" + image, "info"}), EXIT_OK);
+    EXPECT_NE(stdoutText.find("state: Logging"), std::string::npos);
+    EXPECT_NE(stdoutText.find("start delay: 42 s"), std::string::npos);
+}
+
+TEST_F(Cli, ExitStatusesAndMessages) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* stderrHas;
+    };
+    const std::string image = dir + "/ok.img";
+    ASSERT_EQ(run({"sim-create", "--model", "1", image}), EXIT_OK);
+    {
+        std::ofstream(dir + "/short.img") << "not a logger";
+    }
+    const Case cases[] = {
+        {{}, EXIT_USAGE, "Usage"},
+        {{"frobnicate"}, EXIT_USAGE, "unknown command"},
+        {{"--device"}, EXIT_USAGE, "--device needs a value"},
+        {{"--usb-id", "10C4", "info"}, EXIT_USAGE, "VID:PID"},
+        {{"--usb-id", "10C4:XYZ", "info"}, EXIT_USAGE, "VID:PID"},
+        {{"sim-create", "--model", "19", dir + "/x.img"}, EXIT_USAGE, "1..18"},
+        {{"sim-create", "--model", "0", dir + "/x.img"}, EXIT_USAGE, "1..18"},
+        {{"sim-create", "--model", "3"}, EXIT_USAGE, "PATH"},
+        {{"sim-create", "--model", "3", "--name", "sixteen chars ok", dir + "/x.img"}, EXIT_USAGE, "15"},
+        {{"sim-create", "--model", "3", dir + "/no/such/dir/x.img"}, EXIT_DEVICE_FAILURE, "cannot write"},
+        {{"info", "extra"}, EXIT_USAGE, "no arguments"},
+        {{"--device", "usb", "info"}, EXIT_DEVICE_FAILURE, "\n"},  // no backend, or no logger on this machine
+        {{"--device", "serial:/dev/x", "info"}, EXIT_DEVICE_FAILURE, "unknown device"},
+        {{"--device", "sim:" + dir + "/missing.img", "info"}, EXIT_DEVICE_FAILURE, "missing.img"},
+        {{"--device", "sim:" + dir + "/short.img", "stop"}, EXIT_DEVICE_FAILURE, "256"},
+        {{"--device", "sim:" + image, "dump"}, EXIT_USAGE, "PATH"},
+    };
+    for (const Case& c : cases) {
+        std::string joined;
+        for (const auto& a : c.args)
+            joined += a + " ";
+        SCOPED_TRACE(joined);
+        EXPECT_EQ(run(c.args), c.status);
+        EXPECT_NE(stderrText.find(c.stderrHas), std::string::npos) << stderrText;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir + "/x.img"));
+}
+
+TEST_F(Cli, VersionAndHelpFromTheProgram) {
+    const std::string program = VESSOR_LOGGER_PROGRAM;
+    const std::string outPath = dir + "/out.txt";
+    ASSERT_EQ(std::system((program + " --version > " + outPath).c_str()), 0);
+    std::ifstream in(outPath);
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line, "vessor-logger 5.45");
+    ASSERT_EQ(std::system((program + " --help > " + outPath).c_str()), 0);
+    std::ifstream help(outPath);
+    const std::string text((std::istreambuf_iterator<char>(help)), std::istreambuf_iterator<char>());
+    for (const char* command : {"info", "stop", "dump PATH", "sim-create", "sim-press"})
+        EXPECT_NE(text.find(command), std::string::npos) << command;
+    const int status = std::system((program + " > /dev/null 2>&1").c_str());
+    EXPECT_EQ(WEXITSTATUS(status), EXIT_USAGE);
+    // VESSOR_DEVICE gives the default device.
+    const std::string image = dir + "/env.img";
+    ASSERT_EQ(std::system((program + " sim-create --model 9 " + image + " > /dev/null").c_str()), 0);
+    EXPECT_EQ(std::system(("VESSOR_DEVICE=sim:" + image + " " + program + " info > " + outPath).c_str()), 0);
+    std::ifstream info(outPath);
+    std::getline(info, line);
+    EXPECT_EQ(line, "model: 9 ZR-CO");
+}
+
+TEST_F(Cli, QuestionsAreAnsweredNoWithoutATerminal) {
+    std::FILE* err = std::tmpfile();
+    StderrUserInterface ui(err, nullptr, false);
+    EXPECT_EQ(ui.ask("Continue?", MessageButtons::YesNo), Answer::No);
+    EXPECT_EQ(ui.ask("Continue?", MessageButtons::OkCancel), Answer::Cancel);
+    EXPECT_NE(readAll(err).find("not a terminal"), std::string::npos);
+    std::fclose(err);
+}
+
+} // namespace
+} // namespace vessor::cli
