@@ -72,6 +72,10 @@ constexpr const char* PRO_AGREEMENT =
     "Electronics.\r\n"
     "\r\n";
 
+// The professional logger's agreement shows a temperature logger, not the
+// CO one.
+constexpr const char* PICTURE_PRO_DISCLAIMER = ":/vessor-usb/panel-disclaimer-pro.png";
+
 QString forDisplay(const std::string& text)
 {
     QString shown = QString::fromUtf8(text);
@@ -93,7 +97,8 @@ std::string agreementText(int page)
 AgreementPage::AgreementPage(int pageNumber, PageContext& context, QWidget* parent)
     : WizardPage(pageNumber, context, parent)
 {
-    setPicture(QString::fromLatin1(PICTURE_DISCLAIMER));
+    setPicture(QString::fromLatin1(pageNumber == PAGE_PRO_DISCLAIMER ? PICTURE_PRO_DISCLAIMER
+                                                                     : PICTURE_DISCLAIMER));
     setHeading(tr("Safety Agreement"));
 
     text_ = new QPlainTextEdit(this);
