@@ -1,0 +1,71 @@
+// How long the core takes for the largest transfer and for turning it into
+// download-file texts.
+#include "logger/clock.h"
+#include "logger/conversion.h"
+#include "logger/sim/simulated_logger.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace vessor;
+
+std::shared_ptr<sim::SimulatedLogger> fullLogger(const Clock& clock, int model) {
+    sim::FactoryOptions options;
+    options.modelType = model;
+    options.now = clock.now();
+    std::string error;
+    auto image = sim::makeFactoryImage(options, error);
+    image->memory.assign(sim::MAX_MEMORY_BYTES, 0);
+    for (std::size_t i = 0; i < image->memory.size(); ++i)
+        image->memory[i] = static_cast<std::uint8_t>(i * 31 + 7);
+    return sim::SimulatedLogger::fromImage(*image, clock, 0.0);
+}
+
+// A whole 65535-byte data memory through the link and the simulator.
+void BM_ReadFullMemory(benchmark::State& state) {
+    const int model = static_cast<int>(state.range(0));
+    FixedClock clock(makeCalendarTime(2024, 1, 1));
+    sim::SimXpress usb(fullLogger(clock, model));
+    LoggerConfig config;
+    config.setTransport(&usb);
+    config.setClock(&clock);
+    if (!config.refresh())
+        state.SkipWithError("refresh failed");
+    SampleBuffer samples;
+    samples.reserve(SAMPLE_BUFFER_CAPACITY);
+    for (auto _ : state) {
+        if (!config.readSamples(samples))
+            state.SkipWithError("read failed");
+        benchmark::DoNotOptimize(samples.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * 65535);
+}
+BENCHMARK(BM_ReadFullMemory)->Arg(2)->Arg(14)->Unit(benchmark::kMillisecond);
+
+// Converting and formatting 65536 readings as the download does.
+void BM_FormatReadings(benchmark::State& state) {
+    LoggerConfig config;
+    config.setModelType(static_cast<int>(state.range(0)));
+    config.setCalGradient(0.5f);
+    config.setCalOffset(-40.0f);
+    config.setF32At(field::CAP_SCALAR, 10.0f / 65472.0f);
+    config.setScaleInput1Text("0");
+    config.setScaleOutput1Text("0");
+    config.setScaleInput2Text("10");
+    config.setScaleOutput2Text("100");
+    config.setOptionFlags(config.modelType() == 4 ? 1 : 0);
+    config.refreshDerived();
+    std::size_t total = 0;
+    for (auto _ : state) {
+        for (unsigned raw = 0; raw < 65536; ++raw)
+            total += formatReading(config, config.modelType() == 2 ? raw & 0xFF : raw).size();
+        benchmark::DoNotOptimize(total);
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * 65536);
+}
+BENCHMARK(BM_FormatReadings)->Arg(2)->Arg(4)->Arg(10)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
