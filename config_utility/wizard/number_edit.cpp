@@ -63,6 +63,9 @@ CNumberEdit::CNumberEdit(QWidget* parent) : QLineEdit(parent)
     // A right click must not take the focus, so clicks are given focus by
     // hand (mousePressEvent) instead of by the focus policy.
     setFocusPolicy(Qt::TabFocus);
+    // Digits need no input method, and text it commits would bypass the
+    // filter: typing arrives as key events only.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
     setText(valueText_);
 }
 

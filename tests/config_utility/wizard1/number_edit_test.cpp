@@ -105,6 +105,7 @@ TEST(NumberEditFormat, FormatsWithTheDecimalsAndParsesTheLeadingNumberInAnyLocal
 {
     // The C library locale a German desktop gives the program.
     const char* german = std::setlocale(LC_ALL, "de_DE.UTF-8");
+    ASSERT_NE(german, nullptr) << "de_DE.UTF-8 locale missing";
     struct FormatCase {
         double value;
         int decimals;
@@ -124,8 +125,7 @@ TEST(NumberEditFormat, FormatsWithTheDecimalsAndParsesTheLeadingNumberInAnyLocal
                                ParseCase{"abc", 0.0}, ParseCase{"", 0.0}, ParseCase{"-", 0.0}, ParseCase{"+-5", 0.0},
                                ParseCase{"nan", 0.0}, ParseCase{"inf", 0.0}, ParseCase{"1e999", 0.0}})
         EXPECT_DOUBLE_EQ(CNumberEdit::parseLeadingNumber(QString::fromLatin1(c.text)), c.value) << c.text;
-    if (german)
-        std::setlocale(LC_ALL, "C");
+    std::setlocale(LC_ALL, "C");
 }
 
 // Two boxes in a shown window, so focus really moves between them.
