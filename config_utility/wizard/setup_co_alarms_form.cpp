@@ -61,8 +61,11 @@ CSetupCOAlarmsForm::CSetupCOAlarmsForm(PageContext& context, QWidget* parent)
     holdMore->setWordWrap(false);
     // Under the hold box's text, past its indicator.
     holdMore->setContentsMargins(22, 0, 0, 0);
-    layout->addWidget(hold_);
-    layout->addWidget(holdMore);
+    auto* holdLines = new QVBoxLayout;
+    holdLines->setSpacing(0);
+    holdLines->addWidget(hold_);
+    holdLines->addWidget(holdMore);
+    layout->addLayout(holdLines);
     sounder_ = new QCheckBox(tr("Sounder Enabled (Cap must be fitted)."), group);
     layout->addWidget(sounder_);
     controlsLayout()->addStretch(1);

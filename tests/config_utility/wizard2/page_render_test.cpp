@@ -1,0 +1,127 @@
+// Every page of this part of the wizard laid out at the window's size on a
+// logger of a fitting model: no text may be cut off. With
+// VESSOR_RENDER_DIR set, the pages are also saved there as PNG pictures.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+
+#include "config_utility/support/sim_fixture.h"
+#include "config_utility/wizard/wizard_factory.h"
+#include "logger/conversion.h"
+
+namespace vessor {
+namespace {
+
+struct RenderCase {
+    const char* name;
+    int model;
+    int page;
+    std::function<void(LoggerConfig&)> edit;
+};
+
+// Text clipped by its widget, described for the failure message.
+std::vector<std::string> clippedTexts(QWidget* page)
+{
+    std::vector<std::string> clipped;
+    auto inside = [page](QWidget* w) {
+        const QRect r(w->mapTo(page, QPoint(0, 0)), w->size());
+        return page->rect().contains(r);
+    };
+    for (QLabel* label : page->findChildren<QLabel*>()) {
+        if (!label->isVisibleTo(page) || label->text().isEmpty())
+            continue;
+        const bool fits = label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
+                                            : label->sizeHint().width() <= label->width();
+        if (!fits || !inside(label))
+            clipped.push_back(label->text().toStdString());
+    }
+    for (QAbstractButton* button : page->findChildren<QAbstractButton*>()) {
+        if (!button->isVisibleTo(page))
+            continue;
+        if (button->sizeHint().width() > button->width() || button->sizeHint().height() > button->height() ||
+            !inside(button))
+            clipped.push_back(button->text().toStdString());
+    }
+    for (QComboBox* combo : page->findChildren<QComboBox*>()) {
+        if (combo->isVisibleTo(page) && (combo->sizeHint().width() > combo->width() || !inside(combo)))
+            clipped.push_back(combo->currentText().toStdString());
+    }
+    return clipped;
+}
+
+class PageRendering : public ::testing::TestWithParam<RenderCase> {};
+
+TEST_P(PageRendering, FitsItsTexts)
+{
+    const RenderCase& c = GetParam();
+    test::SimFixture f(c.model);
+    if (c.edit)
+        f.editBlock(c.edit);
+    ASSERT_TRUE(f.config.refresh());
+    f.context.liveStartClock = true;
+    f.context.livePushClock = true;
+    std::unique_ptr<Page> page(createWizardPage(c.page, f.context, nullptr));
+    ASSERT_NE(page, nullptr);
+    page->setFixedSize(PAGE_WIDTH, PAGE_HEIGHT);
+    page->updatePage();
+    page->show();
+    QApplication::processEvents();
+
+    EXPECT_EQ(clippedTexts(page.get()), std::vector<std::string>{});
+
+    if (const char* dir = std::getenv("VESSOR_RENDER_DIR")) {
+        const QString path = QDir(QString::fromLocal8Bit(dir)).filePath(QString::fromLatin1(c.name) + ".png");
+        EXPECT_TRUE(page->grab().save(path));
+        // The first drop-down list opened, to see its entries.
+        if (auto* combo = page->findChild<QComboBox*>()) {
+            combo->showPopup();
+            QApplication::processEvents();
+            const QString listPath =
+                QDir(QString::fromLocal8Bit(dir)).filePath(QString::fromLatin1(c.name) + "_list.png");
+            EXPECT_TRUE(combo->view()->window()->grab().save(listPath));
+            combo->hidePopup();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, PageRendering,
+    ::testing::Values(
+        RenderCase{"page02_temperature_alarms", 3, PAGE_SETUP_ALARMS, nullptr},
+        RenderCase{"page02_temperature_alarms_f", 2, PAGE_SETUP_ALARMS,
+                   [](LoggerConfig& c) {
+                       c.setOptionFlags(1);
+                       c.setCalGradient(0.9f);
+                       c.setAlarmFlags(ALARM_LOW_ENABLED);
+                   }},
+        RenderCase{"page07_humidity_alarms", 3, PAGE_RH_ALARMS, nullptr},
+        RenderCase{"page12_lite_alarms", 8, PAGE_LITE_ALARMS, nullptr},
+        RenderCase{"page10_voltage_alarms", 4, PAGE_VOLTAGE_ALARMS, nullptr},
+        RenderCase{"page10_current_text_alarms", 7, PAGE_VOLTAGE_ALARMS, nullptr},
+        RenderCase{"page10_pro_alarms", 14, PAGE_VOLTAGE_ALARMS, nullptr},
+        RenderCase{"page10_thermocouple_alarms", 15, PAGE_VOLTAGE_ALARMS, nullptr},
+        RenderCase{"page15_co_alarms", 11, PAGE_CO_ALARMS, nullptr},
+        RenderCase{"page15_co_alarms_led_off", 9, PAGE_CO_ALARMS,
+                   [](LoggerConfig& c) { c.setAlarmFlags(0); }},
+        RenderCase{"page03_start", 2, PAGE_SETUP_START, nullptr},
+        RenderCase{"page18_push_to_start", 12, PAGE_PUSH_TO_START, nullptr},
+        RenderCase{"page18_push_to_start_button", 16, PAGE_PUSH_TO_START,
+                   [](LoggerConfig& c) { c.setPushButtonMode(true); }},
+        RenderCase{"page17_display", 12, PAGE_LCD, nullptr},
+        RenderCase{"page19_storage_mode", 13, PAGE_STORAGE_MODE, nullptr},
+        RenderCase{"page04_summary", 3, PAGE_SETUP_SUMMARY,
+                   [](LoggerConfig& c) { c.setLoggerName("Cold Store \xB0" "4"); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace vessor
