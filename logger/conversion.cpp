@@ -263,12 +263,16 @@ void deriveScaling(LoggerConfig& config) {
 
     const double full = fullScaleInput(config);
     if (custom) {
+        // The typed inputs are floats: compare with the full scale as a float
+        // too, so a nominal top such as 10 V is not refused for lying a few
+        // parts in 10^9 above a capScalar product.
+        const float fullInput = static_cast<float>(full);
         int code = SCALING_OK;
-        if (in1 > full)
+        if (in1 > fullInput)
             code = SCALING_INPUT1_ABOVE_FULL_SCALE;
         else if (in1 < 0)
             code = SCALING_INPUT1_BELOW_ZERO;
-        else if (in2 > full)
+        else if (in2 > fullInput)
             code = SCALING_INPUT2_ABOVE_FULL_SCALE;
         else if (in2 < 0)
             code = SCALING_INPUT2_BELOW_ZERO;
