@@ -16,9 +16,13 @@ double ClockTimeTicker::getTickStep(const QCPRange& range) {
 
 QString ClockTimeTicker::getTickLabel(double tick, const QLocale& locale, QChar, int) {
     const QDateTime when = QDateTime::fromMSecsSinceEpoch(std::llround(tick * 1000.0), Qt::UTC);
+    const QString date = locale.toString(when.date(), QLocale::ShortFormat);
+    // Ticks a day or more apart all fall at midnight: the date says it all.
+    if (step_ >= 86400)
+        return date;
     const QString time = locale.toString(when.time(), step_ < 60 ? QStringLiteral("HH:mm:ss")
                                                                  : QStringLiteral("HH:mm"));
-    return time + QLatin1Char('\n') + locale.toString(when.date(), QLocale::ShortFormat);
+    return time + QLatin1Char('\n') + date;
 }
 
 double PrecisionTicker::niceStep(double span, int tickCount, int decimals) {

@@ -506,6 +506,12 @@ void Chart2D::drawTo(QPainter& painter, const QRectF& target) {
     painter.save();
     painter.translate(target.topLeft());
     painter.scale(target.width() / width, target.height() / height);
+    // A picture replays scaled by the target's resolution over its own; the
+    // painter's mapping already places it, so undo that.
+    if (const QPaintDevice* device = painter.device()) {
+        painter.scale(static_cast<double>(picture.logicalDpiX()) / device->logicalDpiX(),
+                      static_cast<double>(picture.logicalDpiY()) / device->logicalDpiY());
+    }
     painter.drawPicture(0, 0, picture);
     painter.restore();
     // Lay the screen chart out at its own size again.

@@ -24,7 +24,13 @@ void ChartData::setPoint(int trace, int index, double x, double y) {
         return;
     Trace& t = traces_[trace];
     const auto i = static_cast<std::size_t>(index);
-    if (i >= t.x.size()) {
+    if (i == t.x.size()) {
+        t.x.push_back(x);
+        t.y.push_back(y);
+        ++pointsRevision_;
+        return;
+    }
+    if (i > t.x.size()) {
         t.x.resize(i + 1, NO_VALUE);
         t.y.resize(i + 1, NO_VALUE);
     }

@@ -7,6 +7,24 @@
 namespace vessor::graph {
 
 bool FieldReader::next(std::string_view& field) {
+    if (delimiters_.size() == 1) {
+        // The common case, a comma: a plain scan beats the general search.
+        const char delimiter = delimiters_[0];
+        std::size_t start = pos_;
+        const std::size_t size = line_.size();
+        while (start < size && line_[start] == delimiter)
+            ++start;
+        if (start == size) {
+            pos_ = size;
+            return false;
+        }
+        std::size_t end = start;
+        while (end < size && line_[end] != delimiter)
+            ++end;
+        field = line_.substr(start, end - start);
+        pos_ = end < size ? end + 1 : end;
+        return true;
+    }
     const std::size_t start = line_.find_first_not_of(delimiters_, pos_);
     if (start == std::string_view::npos) {
         pos_ = line_.size();

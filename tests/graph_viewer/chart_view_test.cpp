@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSet>
@@ -285,6 +286,44 @@ TEST(Rendering, PngAndPdfExportsHoldTheChart) {
         QRegularExpression(R"(/MediaBox \[0 0 ([\d.]+) ([\d.]+)\])").match(QString::fromLatin1(bytes));
     ASSERT_TRUE(box.hasMatch());
     EXPECT_GT(box.captured(1).toDouble(), box.captured(2).toDouble()); // landscape
+}
+
+// Where the readings' red lands in a picture.
+QRect redArea(const QImage& image) {
+    QRect area;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            if (qRed(p) > 200 && qGreen(p) < 90 && qBlue(p) < 90)
+                area |= QRect(x, y, 1, 1);
+        }
+    }
+    return area;
+}
+
+TEST(Rendering, DrawingIntoAnyPainterKeepsTheLayoutWhateverTheResolution) {
+    Viewer v;
+    v.open("temperature-day.txt");
+    const QRect full = redArea(v.chart().toImage(QSize(1024, 768)).convertToFormat(QImage::Format_RGB32));
+    ASSERT_GT(full.width(), 800);
+    // Laid out at 1024 x 768, then shrunk to 800 x 600.
+    const double k = 800.0 / 1024.0;
+    // A printer-like device: 600 dpi, the chart mapped into its middle.
+    QImage page(1000, 800, QImage::Format_RGB32);
+    page.setDotsPerMeterX(23622);
+    page.setDotsPerMeterY(23622);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        painter.setViewport(100, 100, 800, 600);
+        painter.setWindow(0, 0, 1024, 768);
+        v.chart().drawTo(painter, QRectF(0, 0, 1024, 768));
+    }
+    const QRect drawn = redArea(page);
+    EXPECT_NEAR(drawn.left(), 100 + k * full.left(), 4);
+    EXPECT_NEAR(drawn.right(), 100 + k * full.right(), 4);
+    EXPECT_NEAR(drawn.top(), 100 + k * full.top(), 4);
+    EXPECT_NEAR(drawn.bottom(), 100 + k * full.bottom(), 4);
 }
 
 } // namespace

@@ -1,0 +1,132 @@
+// Speed of the viewer on the largest files a logger gives: reading them,
+// rendering them, and the whole `vessor-graph --export-png` run.
+// Not a test: run bin/graph_viewer_bench by hand.
+#include "document/vessor_graph_doc.h"
+#include "shell/qt_user_interface.h"
+#include "view/vessor_graph_view.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace {
+
+using namespace vessor::graph;
+
+class NoEditor : public TextEditorLauncher {
+public:
+    bool open(const std::string&) override { return false; }
+};
+
+// A download file as the utility writes it, `rows` readings one minute apart.
+std::string writeFile(const QString& dir, const char* name, int rows, bool humidity) {
+    const std::string path = QDir(dir).filePath(name).toStdString();
+    std::ofstream out(path, std::ios::binary);
+    out << (humidity ? "COLDROOM,Time,Celsius(\xB0" "C),High Alarm,Low Alarm,Humidity(%rh),High Alarm rh,"
+                       "Low Alarm rh,dew point(\xB0" "C),Serial Number\r\n"
+                     : "COLDROOM,Time,Celsius(\xB0" "C),High Alarm,Low Alarm,Serial Number\r\n");
+    char line[160];
+    for (int i = 0; i < rows; ++i) {
+        const ClockFields t = fromClockSeconds(toClockSeconds({2007, 3, 5, 14, 30, 0}) + 60LL * i);
+        const double temperature = 4.0 + 3.0 * std::sin(i / 300.0);
+        if (humidity) {
+            std::snprintf(line, sizeof line,
+                          "%d,%02d/%02d/%04d %02d:%02d:%02d,%.1f,30.0,10.0,%.1f,70.0,20.0,%.1f", i + 1,
+                          t.day, t.month, t.year, t.hour, t.minute, t.second, temperature,
+                          50 + 20 * std::cos(i / 500.0), temperature - 5);
+        } else {
+            std::snprintf(line, sizeof line, "%d,%02d/%02d/%04d %02d:%02d:%02d,%.1f,8.0,2.0", i + 1,
+                          t.day, t.month, t.year, t.hour, t.minute, t.second, temperature);
+        }
+        out << line << (i == 0 ? ",000123456\r\n" : "\r\n");
+    }
+    return path;
+}
+
+struct Files {
+    QTemporaryDir dir;
+    std::string single = writeFile(dir.path(), "zr-t-65535.txt", 65535, false);
+    std::string humidity = writeFile(dir.path(), "zr-th-32767.txt", 32767, true);
+    std::string million = writeFile(dir.path(), "million.txt", 1000000, false);
+};
+
+Files& files() {
+    static Files f;
+    return f;
+}
+
+void parse(benchmark::State& state, const std::string& path) {
+    RecordingUserInterface ui;
+    NoEditor editor;
+    std::string dataFilePath;
+    CVessorGraphDoc doc(ui, editor, dataFilePath);
+    for (auto _ : state) {
+        doc.OnOpenDocument(path);
+        if (doc.lastStatus() != LoadStatus::Ok)
+            state.SkipWithError("file refused");
+        benchmark::DoNotOptimize(doc.readingCount);
+    }
+    state.counters["readings"] = doc.readingCount;
+}
+
+void BM_Parse65535Readings(benchmark::State& state) { parse(state, files().single); }
+void BM_Parse32767HumidityRows(benchmark::State& state) { parse(state, files().humidity); }
+void BM_ParseMillionRows(benchmark::State& state) { parse(state, files().million); }
+
+// Loading the chart and rendering the full view as the PNG export does.
+void BM_RenderPng65535(benchmark::State& state) {
+    RecordingUserInterface ui;
+    NoEditor editor;
+    std::string dataFilePath;
+    CVessorGraphDoc doc(ui, editor, dataFilePath);
+    doc.OnOpenDocument(files().single);
+    CVessorGraphView view(doc);
+    for (auto _ : state) {
+        view.OnInitialUpdate();
+        const QImage image = view.chart().toImage(QSize(1024, 768));
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+// The whole program, start-up included.
+void exportPng(benchmark::State& state, const std::string& file) {
+    const QString out = QDir(files().dir.path()).filePath("out.png");
+    for (auto _ : state) {
+        QProcess process;
+        process.start(QStringLiteral(VESSOR_GRAPH_BINARY),
+                      {"--export-png", out, QString::fromStdString(file)});
+        if (!process.waitForFinished(60000) || process.exitCode() != 0)
+            state.SkipWithError("vessor-graph failed");
+    }
+}
+
+void BM_ExportPngProgram65535(benchmark::State& state) { exportPng(state, files().single); }
+void BM_ExportPngProgram32767Humidity(benchmark::State& state) { exportPng(state, files().humidity); }
+
+} // namespace
+
+BENCHMARK(BM_Parse65535Readings)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Parse32767HumidityRows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseMillionRows)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_RenderPng65535)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportPngProgram65535)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_ExportPngProgram32767Humidity)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
