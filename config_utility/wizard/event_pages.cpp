@@ -136,7 +136,7 @@ CSetupZevTriggerModeForm::CSetupZevTriggerModeForm(PageContext& context, QWidget
 
     QGroupBox* ledGroup = addGroup();
     auto* ledLayout = new QHBoxLayout(ledGroup);
-    ledLayout->addWidget(makeFormText(tr("Flash red LED on event."), ledGroup));
+    ledLayout->addWidget(new QLabel(tr("Flash red LED on event."), ledGroup));
     auto* leds = new QButtonGroup(this);
     ledOn_ = addRadio(tr("On"), leds, 0, ledGroup);
     ledOff_ = addRadio(tr("Off"), leds, 1, ledGroup);
@@ -178,16 +178,11 @@ CSetupZevVoltageTriggerForm::CSetupZevVoltageTriggerForm(PageContext& context, Q
     layout->setSpacing(10);
     layout->addWidget(makeFormText(tr("Select the input range that suits the application:"), group));
     auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(18);
+    grid->setHorizontalSpacing(16);
     grid->setVerticalSpacing(8);
     const QString titles[3] = {tr("Voltage range"), tr("Low trigger voltage"), tr("High trigger voltage")};
-    for (int c = 0; c < 3; ++c) {
-        auto* title = new QLabel(titles[c], group);
-        QFont bold = title->font();
-        bold.setBold(true);
-        title->setFont(bold);
-        grid->addWidget(title, 0, c, c == 0 ? Qt::AlignLeft : Qt::AlignHCenter);
-    }
+    for (int c = 0; c < 3; ++c)
+        grid->addWidget(new QLabel(titles[c], group), 0, c, c == 0 ? Qt::AlignLeft : Qt::AlignHCenter);
     auto* ranges = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
         const EventVoltageRange& row = EVENT_VOLTAGE_RANGES[i];
@@ -260,7 +255,7 @@ CSetupZevCountPeriodForm::CSetupZevCountPeriodForm(PageContext& context, QWidget
         fields_[f] = new QLineEdit(periodGroup);
         fields_[f]->setValidator(digits);
         fields_[f]->setMaxLength(PERIOD_FIELD_LIMIT);
-        fields_[f]->setFixedWidth(52);
+        fields_[f]->setFixedWidth(44);
         fields_[f]->setAlignment(Qt::AlignRight);
         fields_[f]->installEventFilter(this);
         // The spin control: two arrows that step the field's number round
@@ -280,7 +275,7 @@ CSetupZevCountPeriodForm::CSetupZevCountPeriodForm(PageContext& context, QWidget
         connect(up_[f], &QToolButton::clicked, this, [this, f] { spin(f, 1); });
         connect(down_[f], &QToolButton::clicked, this, [this, f] { spin(f, -1); });
         if (f > 0)
-            row->addSpacing(14);
+            row->addSpacing(10);
         row->addWidget(fields_[f]);
         row->addLayout(arrows);
         row->addSpacing(2);
