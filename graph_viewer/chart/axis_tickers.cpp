@@ -1,5 +1,6 @@
 #include "axis_tickers.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vessor::graph {
@@ -10,7 +11,8 @@ ClockTimeTicker::ClockTimeTicker() {
 }
 
 double ClockTimeTicker::getTickStep(const QCPRange& range) {
-    step_ = QCPAxisTickerDateTime::getTickStep(range);
+    // Files hold whole seconds: finer ticks would only repeat a label.
+    step_ = std::max(1.0, QCPAxisTickerDateTime::getTickStep(range));
     return step_;
 }
 

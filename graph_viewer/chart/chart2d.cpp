@@ -42,6 +42,9 @@ QPen patternPen(LinePattern pattern, const QColor& color, int width) {
     return pen;
 }
 
+// Rows of the chart's layout: header, plot, legend, footer.
+constexpr int LEGEND_ROW = 2;
+
 // Largest x value the time conversions accept (about 30 million years).
 constexpr double LARGEST_X = 1e15;
 
@@ -63,7 +66,7 @@ Chart2D::Chart2D(QWidget* parent) : QWidget(parent), plot_(new QCustomPlot(this)
     // Legend under the plot, footer under the legend.
     QCPLegend* legend = plot_->legend;
     plot_->axisRect()->insetLayout()->take(legend);
-    layout->addElement(2, 0, legend);
+    layout->addElement(LEGEND_ROW, 0, legend);
     legend->setVisible(true);
     legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
     legend->setWrap(4);
@@ -431,6 +434,8 @@ void Chart2D::syncAxes() {
     const double base = static_cast<double>(timeBase_);
     plot_->xAxis->setRange(base + std::min(xMin_, xMax_), base + std::max(xMin_, xMax_));
     plot_->xAxis->grid()->setVisible(xGrid_);
+    // Without readings the time axis has nothing to tell.
+    plot_->xAxis->setTickLabels(hasShownData(y1_) || hasShownData(y2_));
     for (Side* s : {&y1_, &y2_}) {
         double lo = 0, hi = 1;
         autoLimits(*s, lo, hi);
@@ -460,7 +465,15 @@ void Chart2D::syncLegend() {
                 s->graphs[t]->addToLegend(legend);
         }
     }
-    legend->setVisible(legend->itemCount() > 0);
+    // An empty legend would cap the layout's width at its own: leave its
+    // cell empty until there is something to name.
+    const bool wanted = legend->itemCount() > 0;
+    const bool placed = plot_->plotLayout()->element(LEGEND_ROW, 0) == legend;
+    if (wanted && !placed)
+        plot_->plotLayout()->addElement(LEGEND_ROW, 0, legend);
+    else if (!wanted && placed)
+        plot_->plotLayout()->take(legend);
+    legend->setVisible(wanted);
 }
 
 QRect Chart2D::plotRect() const { return plot_->axisRect()->rect(); }

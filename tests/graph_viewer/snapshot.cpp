@@ -32,6 +32,17 @@ int main(int argc, char** argv) {
     app.OnFileNew();
     app.frame().resize(1024, 720);
     app.frame().show();
+    QApplication::processEvents();
+    app.frame().grab().save(out.filePath("empty-window.png"));
+    app.view().chart().exportPng(out.filePath("empty-chart.png"), QSize(1024, 768));
+    // The About box is modal: picture it once it is up, then close it.
+    QTimer::singleShot(200, [&out] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            box->grab().save(out.filePath("about.png"));
+            box->close();
+        }
+    });
+    app.frame().showAbout();
     for (int i = 2; i < argc; ++i) {
         const QString file = QString::fromLocal8Bit(argv[i]);
         app.OpenDocumentFile(file);
