@@ -1,4 +1,4 @@
-// Builds the stop-and-download page (page 5); nullptr while it is not built.
+// Builds the stop-and-download page (page 5).
 #pragma once
 
 class QWidget;

@@ -1,0 +1,258 @@
+#include "config_utility/download/stop_info_form.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+#include "config_utility/shell/desktop.h"
+#include "logger/conversion.h"
+#include "logger/download_file.h"
+#include "logger/strings.h"
+#include "logger/text_encoding.h"
+
+namespace vessor {
+
+namespace {
+
+// The wait cursor while the device or the disk is busy; never over a dialog.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+std::string memoryUsage(const LoggerConfig& config)
+{
+    const int count = config.readingCount();
+    const int capacity = config.memoryCapacity();
+    double percent = 0.0;
+    if (count > 0)
+        percent = capacity > 0 ? count * 100.0 / capacity : 100.0;
+    if (percent > 100.0)
+        percent = 100.0;
+    if (percent < 0.1 && count > 0)
+        percent = 0.1;
+    return formatFixed(percent, 1) + "%";
+}
+
+QLabel* plainLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+} // namespace
+
+StopPageTexts stopPageTexts(const LoggerConfig& config)
+{
+    StopPageTexts texts;
+    texts.name = cp1252ToUtf8(config.loggerName());
+    texts.caption = "Readings:";
+    const bool eventRecords = isEventLogger(config.modelType()) &&
+                              (config.eventSampleMode() == EVENT_MODE_EDGE ||
+                               config.eventSampleMode() == EVENT_MODE_STATE);
+    if (config.isWrapMode() && config.wrapCount() >= 1) {
+        texts.count = std::to_string(config.memoryCapacity() - 1);
+    } else if (eventRecords) {
+        texts.caption = "Memory Usage:";
+        texts.count = memoryUsage(config);
+    } else {
+        texts.count = std::to_string(config.readingCount());
+    }
+    texts.okEnabled = config.readingCount() > 0;
+    return texts;
+}
+
+QString initialSaveFolder(const QString& savedDirectory)
+{
+    if (!savedDirectory.isEmpty() && QFileInfo(savedDirectory).isDir())
+        return savedDirectory;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
+}
+
+std::string viewerNotFoundText()
+{
+    std::string text = messageText(MSG_GRAPH_NOT_FOUND);
+    text = replaceFirst(text, "VessorGraph.exe", "vessor-graph program");
+    return replaceFirst(text, "Vessor USB.exe", "vessor-usb");
+}
+
+std::string textEditorNotFoundText()
+{
+    return replaceFirst(text::NOTEPAD_NOT_FOUND, "Notepad.exe", "a text editor");
+}
+
+std::string eventFileQuestionText()
+{
+    std::string text = replaceFirst(text::EVENT_FILE_QUESTION, "open the data in notepad",
+                                    "open the data in the text editor");
+    return replaceFirst(text, "open the file in notepad", "open the file in the text editor");
+}
+
+StopInfoForm::StopInfoForm(PageContext& context, QWidget* parent) : Page(context, parent)
+{
+    setObjectName(QStringLiteral("stopInfoForm"));
+    auto* picture = new QLabel(this);
+    picture->setPixmap(QPixmap(QString::fromLatin1(PICTURE_DOWNLOAD)));
+    picture->setFixedWidth(PICTURE_WIDTH);
+    picture->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+
+    auto* heading = plainLabel(tr("The Logger is in the 'Stopped' condition."), this);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+
+    auto* group = new QFrame(this);
+    group->setFrameShape(QFrame::StyledPanel);
+    group->setFrameShadow(QFrame::Sunken);
+    auto* grid = new QGridLayout(group);
+    grid->setContentsMargins(12, 10, 12, 10);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(8);
+    name_ = plainLabel({}, group);
+    caption_ = plainLabel(tr("Readings:"), group);
+    count_ = plainLabel({}, group);
+    for (QLabel* value : {name_, count_})
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grid->addWidget(plainLabel(tr("Name:"), group), 0, 0, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(name_, 0, 1, Qt::AlignLeft | Qt::AlignVCenter);
+    grid->addWidget(caption_, 1, 0, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(count_, 1, 1, Qt::AlignLeft | Qt::AlignVCenter);
+    grid->setColumnStretch(1, 1);
+
+    auto* press = plainLabel(tr("To save the data to the PC, press 'OK'. "), this);
+    auto* after = plainLabel(tr("After selecting a suitable filename for the logged\n"
+                                "data, the graph program will open automatically."),
+                             this);
+
+    ok_ = new QPushButton(tr("OK"), this);
+    cancel_ = new QPushButton(tr("Cancel"), this);
+    for (QPushButton* b : {ok_, cancel_}) {
+        b->setMinimumWidth(88);
+        b->setAutoDefault(false);
+    }
+    ok_->setDefault(true);
+    connect(ok_, &QPushButton::clicked, this, &StopInfoForm::saveDownload);
+    connect(cancel_, &QPushButton::clicked, this, [this] { showPage(PAGE_MAIN_MENU); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok_);
+    buttons->addSpacing(10);
+    buttons->addWidget(cancel_);
+
+    auto* right = new QVBoxLayout;
+    right->setContentsMargins(0, 16, 16, 12);
+    right->setSpacing(10);
+    right->addWidget(heading);
+    right->addWidget(group);
+    right->addSpacing(8);
+    right->addWidget(press);
+    right->addWidget(after);
+    right->addStretch(1);
+    right->addLayout(buttons);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(16);
+    layout->addWidget(picture);
+    layout->addLayout(right, 1);
+}
+
+void StopInfoForm::updatePage()
+{
+    const StopPageTexts texts = stopPageTexts(config());
+    name_->setText(QString::fromStdString(texts.name));
+    caption_->setText(QString::fromStdString(texts.caption));
+    count_->setText(QString::fromStdString(texts.count));
+    ok_->setEnabled(texts.okEnabled);
+}
+
+void StopInfoForm::saveDownload()
+{
+    LoggerConfig& logger = config();
+    SampleBuffer& samples = context().samples;
+    bool success = true;
+    QString path;
+    {
+        WaitCursor wait;
+        // Each step has shown its own message when it fails. A device of an
+        // unknown kind plugged in since the stop is not written out.
+        success = logger.refresh() && logger.checkCompatible() && logger.readSamples(samples);
+    }
+    const bool eventFile = isEventLogger(logger.modelType());
+    if (success) {
+        FileDialogRequest request;
+        request.filters = {QStringLiteral("VessorUSB Download File (*.txt)"),
+                           QStringLiteral("All Files (*)")};
+        request.defaultSuffix = QStringLiteral("txt");
+        request.directory = initialSaveFolder(
+            desktop()
+                .setting(QString::fromLatin1(SETTINGS_SECTION), QString::fromLatin1(SAVED_DIRECTORY_KEY))
+                .toString());
+        request.fileName =
+            QString::fromStdString(cp1252ToUtf8(defaultDownloadFileName(logger.loggerName())));
+        path = desktop().saveFileName(request);
+        if (path.isEmpty()) {
+            showMessage(&ui(), MSG_DATA_NOT_SAVED);
+            success = false;
+        }
+    }
+    if (success) {
+        desktop().setSetting(QString::fromLatin1(SETTINGS_SECTION),
+                             QString::fromLatin1(SAVED_DIRECTORY_KEY), QFileInfo(path).absolutePath());
+        WaitCursor wait;
+        const DownloadOutcome outcome =
+            writeDownloadFile(logger, samples, QFile::encodeName(path).toStdString());
+        if (!outcome.ok()) {
+            ui().showMessage(outcome.message);
+            success = false;
+        } else if (QFileInfo(path).size() == 0) {
+            ui().showMessage(replaceFirst(text::FILE_HAS_ZERO_LENGTH, "%s", path.toStdString()));
+        }
+    }
+    showPage(PAGE_MAIN_MENU);
+    if (!success)
+        return;
+    if (eventFile) {
+        if (ui().ask(eventFileQuestionText(), MessageButtons::YesNo, MessageIcon::Question) ==
+                Answer::Yes &&
+            !desktop().openInTextEditor(path))
+            ui().showMessage(textEditorNotFoundText());
+        return;
+    }
+    if (!desktop().startViewer(path))
+        ui().showMessage(viewerNotFoundText());
+}
+
+QString StopInfoForm::nameText() const
+{
+    return name_->text();
+}
+
+QString StopInfoForm::captionText() const
+{
+    return caption_->text();
+}
+
+QString StopInfoForm::countText() const
+{
+    return count_->text();
+}
+
+} // namespace vessor
