@@ -319,6 +319,10 @@ TEST(StartPage, FollowsTheClockUntilTheUserChangesAPicker)
     EXPECT_FALSE(page->clockTimer()->isActive());
     EXPECT_TRUE(rig.shown.empty());
     EXPECT_NE(chosen, QTime(10, 30, 7));
+
+    // The block keeps the year modulo 100 and reads 70..99 as the 1900s.
+    page->pickers()->dateEdit()->setDate(QDate(2070, 1, 1));
+    EXPECT_EQ(page->pickers()->dateEdit()->date(), QDate(2069, 12, 31));
 }
 
 TEST(StartPage, BackAndCancelStopFollowing)
