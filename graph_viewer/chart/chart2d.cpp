@@ -358,8 +358,7 @@ void Chart2D::sync() {
     for (Side* s : {&y1_, &y2_}) {
         for (int t = 0; t < TRACES_PER_AXIS; ++t) {
             const bool shown = s->data && t < s->data->traceCount() &&
-                               s->data->display(t) == Display::Shown &&
-                               s->data->lastPoint(t) >= 0;
+                               s->data->display(t) == Display::Shown && s->data->lastPoint(t) >= 0;
             s->graphs[t]->setVisible(shown);
             s->lonePoints[t]->setVisible(shown);
         }
@@ -424,9 +423,9 @@ void Chart2D::syncStyles(Side& s) {
             graph->setScatterStyle(QCPScatterStyle());
         }
         // Between the gaps a lone value shows as a dot the width of the line.
-        s.lonePoints[t]->setScatterStyle(QCPScatterStyle(
-            QCPScatterStyle::ssDisc, style.lineColor, style.lineColor,
-            std::max(3, 2 * style.lineWidth + 1)));
+        s.lonePoints[t]->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, style.lineColor,
+                                                         style.lineColor,
+                                                         std::max(3, 2 * style.lineWidth + 1)));
     }
 }
 
@@ -476,7 +475,9 @@ void Chart2D::syncLegend() {
     legend->setVisible(wanted);
 }
 
-QRect Chart2D::plotRect() const { return plot_->axisRect()->rect(); }
+QRect Chart2D::plotRect() const {
+    return plot_->axisRect()->rect();
+}
 
 MappedPoint Chart2D::map(Axis axis, QPoint pixel) const {
     const QRect area = plotRect();

@@ -12,7 +12,9 @@ namespace vessor::graph {
 // set, a dew point of "Error"). The chart leaves a gap there.
 inline constexpr double NO_VALUE = 1e308;
 
-inline bool isNoValue(double y) { return y >= NO_VALUE; }
+inline bool isNoValue(double y) {
+    return y >= NO_VALUE;
+}
 
 enum class Display { Shown = 1, Hidden = 2 };
 

@@ -77,7 +77,8 @@ double parseDecimal(std::string_view text) {
         // gives. The reader refuses infinite values.
         const std::string_view digits(text.data(), static_cast<std::size_t>(ptr - text.data()));
         const auto e = digits.find_first_of("eE");
-        const bool tiny = e != std::string_view::npos && e + 1 < digits.size() && digits[e + 1] == '-';
+        const bool tiny =
+            e != std::string_view::npos && e + 1 < digits.size() && digits[e + 1] == '-';
         value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
     } else if (ec != std::errc{}) {
         return 0.0;

@@ -16,16 +16,16 @@ struct TraceSet {
 
     ChartData data;
     // Texts are UTF-8 (the file's Windows-1252 decoded).
-    std::string name;       // channel name: heading text before "("
-    std::string unit;       // heading text between "(" and ")"
-    std::string highLabel;  // headings of traces 1, 2 and 3
+    std::string name;      // channel name: heading text before "("
+    std::string unit;      // heading text between "(" and ")"
+    std::string highLabel; // headings of traces 1, 2 and 3
     std::string lowLabel;
     std::string extraLabel;
-    bool present = false;   // the set has a channel
-    bool hasHigh = false;   // traces 1, 2, 3 carry data from the file
+    bool present = false; // the set has a channel
+    bool hasHigh = false; // traces 1, 2, 3 carry data from the file
     bool hasLow = false;
     bool hasExtra = false;
-    int decimals = 0;       // digits after the point of the readings (primary only)
+    int decimals = 0; // digits after the point of the readings (primary only)
 
     void clear() {
         data.clear();

@@ -16,7 +16,9 @@ namespace {
 // chart's axis arithmetic, so such a row is refused like a missing field.
 constexpr double LARGEST_VALUE = 1e100;
 
-bool usable(double v) { return std::isfinite(v) && std::fabs(v) <= LARGEST_VALUE; }
+bool usable(double v) {
+    return std::isfinite(v) && std::fabs(v) <= LARGEST_VALUE;
+}
 
 constexpr int PRIMARY_CAPACITY = 32768;
 constexpr int SECONDARY_CAPACITY = 16382;
@@ -281,9 +283,9 @@ LoadStatus CVessorGraphDoc::parse(LineSource& lines, const std::string& path) {
             !ParseTimeStamp(timeText, fields))
             return invalid();
         const std::int64_t distance = toClockSeconds(fields) - startTime;
-        interval = static_cast<int>(
-            distance < MIN_INTERVAL ? MIN_INTERVAL
-                                    : (distance > MAX_INTERVAL ? MAX_INTERVAL : distance));
+        interval = static_cast<int>(distance < MIN_INTERVAL
+                                        ? MIN_INTERVAL
+                                        : (distance > MAX_INTERVAL ? MAX_INTERVAL : distance));
         // Later rows are taken as they come: a blank line among them is a row
         // without fields, which makes the file invalid.
         std::string_view current = row;
@@ -443,8 +445,8 @@ bool CVessorGraphDoc::ParseTimeStamp(std::string_view text, ClockFields& out) {
     // The century comes from the last two digits, as the logger keeps a
     // two-digit year: 00..69 are 2000..2069, 70..99 are 1970..1999.
     const int twoDigits = year % 100;
-    out = ClockFields{twoDigits < 70 ? 2000 + twoDigits : 1900 + twoDigits, month, day,
-                      hour, minute, second};
+    out = ClockFields{
+        twoDigits < 70 ? 2000 + twoDigits : 1900 + twoDigits, month, day, hour, minute, second};
     return true;
 }
 

@@ -58,11 +58,11 @@ public:
     CVessorGraphDoc(const CVessorGraphDoc&) = delete;
     CVessorGraphDoc& operator=(const CVessorGraphDoc&) = delete;
 
-    TraceSet primary{4};   // readings, high alarm, low alarm or warning level, dew point
-    TraceSet secondary{3}; // humidity readings, its high and low alarms
+    TraceSet primary{4};        // readings, high alarm, low alarm or warning level, dew point
+    TraceSet secondary{3};      // humidity readings, its high and low alarms
     TraceSet* y1Set = &primary; // which set the view put on which axis
     TraceSet* y2Set = &secondary;
-    std::string title;     // the logger name
+    std::string title; // the logger name
     int readingCount = 0;
     std::int64_t startTime = 0; // clock seconds of the first reading
     int interval = 10;          // seconds between readings, 1..43200

@@ -89,7 +89,8 @@ bool wantsHeadless(int argc, char** argv) {
             return false;
         for (const ValueOption& option : VALUE_OPTIONS) {
             const std::size_t n = std::strlen(option.name);
-            if (std::strncmp(argv[i], option.name, n) == 0 && (argv[i][n] == '\0' || argv[i][n] == '='))
+            if (std::strncmp(argv[i], option.name, n) == 0 &&
+                (argv[i][n] == '\0' || argv[i][n] == '='))
                 return true;
         }
     }

@@ -40,7 +40,8 @@ bool writeJson(const QString& target, const std::string& json, QTextStream& erro
     }
     QFile out(target);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        out.write(json.data(), static_cast<qint64>(json.size())) != static_cast<qint64>(json.size())) {
+        out.write(json.data(), static_cast<qint64>(json.size())) !=
+            static_cast<qint64>(json.size())) {
         errors << "Cannot write " << target << ": " << out.errorString() << '\n';
         return false;
     }
@@ -62,8 +63,8 @@ int runHeadless(const CommandLine& line, QTextStream& errors) {
         const int status = vessor::xlsx::exportToExcelHeadless(line.file, line.exportXlsx, message);
         if (!message.isEmpty())
             errors << message << '\n';
-        if (status != EXIT_DONE || (line.exportPng.isEmpty() && line.exportPdf.isEmpty() &&
-                                    line.exportJson.isEmpty()))
+        if (status != EXIT_DONE ||
+            (line.exportPng.isEmpty() && line.exportPdf.isEmpty() && line.exportJson.isEmpty()))
             return status;
 #else
         errors << "This build of vessor-graph cannot write workbooks.\n";

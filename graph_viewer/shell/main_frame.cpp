@@ -62,13 +62,15 @@ void CMainFrame::buildMenus() {
     connect(open, &QAction::triggered, &app_, &CVessorGraphApp::OnFileOpen);
     file->addAction(open);
     file->addSeparator();
-    QAction* print = addCommand(FILE_PRINT, QStringLiteral("&Print..."),
-                                QStringLiteral("Print the active document"), QStringLiteral("Print"));
+    QAction* print =
+        addCommand(FILE_PRINT, QStringLiteral("&Print..."),
+                   QStringLiteral("Print the active document"), QStringLiteral("Print"));
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     print->setIcon(toolIcon(ToolIcon::Print));
     file->addAction(print);
     file->addAction(addCommand(FILE_PRINT_PREVIEW, QStringLiteral("Print Pre&view"),
-                               QStringLiteral("Display full pages"), QStringLiteral("Print Preview")));
+                               QStringLiteral("Display full pages"),
+                               QStringLiteral("Print Preview")));
     file->addAction(addCommand(FILE_PRINT_SETUP, QStringLiteral("P&rint Setup..."),
                                QStringLiteral("Change the printer and printing options"),
                                QStringLiteral("Print Setup")));
@@ -83,24 +85,25 @@ void CMainFrame::buildMenus() {
     file->addAction(excel);
     file->addSeparator();
     for (int i = 0; i < 4; ++i) {
-        QAction* recent = addCommand(FILE_MRU_FIRST + i, QString(), QStringLiteral("Open this document"));
+        QAction* recent =
+            addCommand(FILE_MRU_FIRST + i, QString(), QStringLiteral("Open this document"));
         connect(recent, &QAction::triggered, &app_, [this, i] { app_.OnRecentFile(i); });
         recent->setVisible(false);
         file->addAction(recent);
         recentActions_.append(recent);
     }
     recentSeparator_ = file->addSeparator();
-    QAction* close = addCommand(CLOSE_GRAPH, QStringLiteral("&Close Graph"),
-                                QStringLiteral("Close the graph application"),
-                                QStringLiteral("Close Graph"));
+    QAction* close =
+        addCommand(CLOSE_GRAPH, QStringLiteral("&Close Graph"),
+                   QStringLiteral("Close the graph application"), QStringLiteral("Close Graph"));
     close->setIcon(toolIcon(ToolIcon::Close));
     connect(close, &QAction::triggered, this, &QWidget::close);
     file->addAction(close);
 
     viewMenu_ = menuBar()->addMenu(QStringLiteral("&View"));
-    QAction* toolbar = addCommand(VIEW_TOOLBAR, QStringLiteral("&Toolbar"),
-                                  QStringLiteral("Show or hide the toolbar"),
-                                  QStringLiteral("Toggle ToolBar"));
+    QAction* toolbar =
+        addCommand(VIEW_TOOLBAR, QStringLiteral("&Toolbar"),
+                   QStringLiteral("Show or hide the toolbar"), QStringLiteral("Toggle ToolBar"));
     toolbar->setCheckable(true);
     toolbar->setChecked(true);
     viewMenu_->addAction(toolbar);
@@ -112,9 +115,10 @@ void CMainFrame::buildMenus() {
     connect(status, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
     viewMenu_->addAction(status);
     viewMenu_->addSeparator();
-    QAction* zoomIn = addCommand(ZOOM_IN, QStringLiteral("Zoom In"),
-                                 QStringLiteral("Zoom In; Left click and drag box to select zoom area."),
-                                 QStringLiteral("Zoom In"));
+    QAction* zoomIn =
+        addCommand(ZOOM_IN, QStringLiteral("Zoom In"),
+                   QStringLiteral("Zoom In; Left click and drag box to select zoom area."),
+                   QStringLiteral("Zoom In"));
     zoomIn->setIcon(toolIcon(ToolIcon::ZoomIn));
     viewMenu_->addAction(zoomIn);
     QAction* zoomOut = addCommand(ZOOM_OUT, QStringLiteral("Zoom Out"),
@@ -160,9 +164,10 @@ void CMainFrame::buildMenus() {
     connect(topics, &QAction::triggered, &app_, &CVessorGraphApp::OnHelpTopics);
     help->addAction(topics);
     help->addSeparator();
-    QAction* about = addCommand(APP_ABOUT, QStringLiteral("&About VessorGraph..."),
-                                QStringLiteral("Display program information, version number and copyright"),
-                                QStringLiteral("About"));
+    QAction* about =
+        addCommand(APP_ABOUT, QStringLiteral("&About VessorGraph..."),
+                   QStringLiteral("Display program information, version number and copyright"),
+                   QStringLiteral("About"));
     about->setIcon(toolIcon(ToolIcon::About));
     connect(about, &QAction::triggered, this, &CMainFrame::showAbout);
     help->addAction(about);
@@ -253,11 +258,11 @@ void CMainFrame::showAbout() {
     layout->addLayout(top);
     auto* contact = new QGroupBox(QStringLiteral("Meridane Electronics"), &box);
     auto* contactLayout = new QVBoxLayout(contact);
-    auto* contactText = new QLabel(
-        QStringLiteral("For sales and technical support please contact\n"
-                       "Meridane Electronics or your local distributor.\n"
-                       "Addresses, telephone numbers and e-mail are in the help pages."),
-        contact);
+    auto* contactText =
+        new QLabel(QStringLiteral("For sales and technical support please contact\n"
+                                  "Meridane Electronics or your local distributor.\n"
+                                  "Addresses, telephone numbers and e-mail are in the help pages."),
+                   contact);
     contactLayout->addWidget(contactText);
     layout->addWidget(contact);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);

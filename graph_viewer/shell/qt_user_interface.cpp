@@ -35,8 +35,9 @@ Answer QtUserInterface::ask(const std::string& text, MessageButtons buttons, Mes
     const bool yesNo = buttons == MessageButtons::YesNo;
     QMessageBox box(boxIcon(icon), TITLE, QString::fromStdString(text),
                     yesNo ? QMessageBox::Yes | QMessageBox::No
-                          : (buttons == MessageButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
-                                                                 : QMessageBox::Ok),
+                          : (buttons == MessageButtons::OkCancel
+                                 ? QMessageBox::Ok | QMessageBox::Cancel
+                                 : QMessageBox::Ok),
                     parent_);
     switch (box.exec()) {
     case QMessageBox::Yes:

@@ -37,7 +37,9 @@ CVessorGraphApp::CVessorGraphApp()
 
 CVessorGraphApp::~CVessorGraphApp() = default;
 
-QString CVessorGraphApp::dataFile() const { return QFile::decodeName(dataFilePath_.c_str()); }
+QString CVessorGraphApp::dataFile() const {
+    return QFile::decodeName(dataFilePath_.c_str());
+}
 
 bool CVessorGraphApp::InitInstance(const CommandLine& line) {
     if (line.file.isEmpty()) {
@@ -79,9 +81,9 @@ void CVessorGraphApp::afterLoad(const QString& path) {
 }
 
 void CVessorGraphApp::OnFileOpen() {
-    const QString path = QFileDialog::getOpenFileName(
-        frame_.get(), QStringLiteral("Open"), QString(),
-        QStringLiteral("VessorGraph Files (*.txt);;All Files (*)"));
+    const QString path =
+        QFileDialog::getOpenFileName(frame_.get(), QStringLiteral("Open"), QString(),
+                                     QStringLiteral("VessorGraph Files (*.txt);;All Files (*)"));
     if (!path.isEmpty())
         OpenDocumentFile(path);
 }
@@ -108,9 +110,10 @@ void CVessorGraphApp::OnHelpTopics() {
     const QString index =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help/index.html"));
     if (!QFileInfo::exists(index) || !QDesktopServices::openUrl(QUrl::fromLocalFile(index))) {
-        ui_->showMessage(
-            QStringLiteral("Unable to open the help pages:\n%1").arg(QDir::toNativeSeparators(index)).toStdString(),
-            MessageIcon::Warning);
+        ui_->showMessage(QStringLiteral("Unable to open the help pages:\n%1")
+                             .arg(QDir::toNativeSeparators(index))
+                             .toStdString(),
+                         MessageIcon::Warning);
     }
 }
 

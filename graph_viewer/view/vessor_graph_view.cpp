@@ -44,8 +44,8 @@ QString menuText(const QString& label) {
 } // namespace
 
 CVessorGraphView::CVessorGraphView(CVessorGraphDoc& document, QWidget* parent)
-    : QWidget(parent), doc_(document), m_chart(this),
-      hBar_(new QScrollBar(Qt::Horizontal, this)), vBar_(new QScrollBar(Qt::Vertical, this)) {
+    : QWidget(parent), doc_(document), m_chart(this), hBar_(new QScrollBar(Qt::Horizontal, this)),
+      vBar_(new QScrollBar(Qt::Vertical, this)) {
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -202,7 +202,8 @@ void CVessorGraphView::BuildTraceMenu() {
         if (!set || set->data.display(READINGS) != Display::Shown ||
             set->data.display(command.trace) != Display::Shown)
             continue;
-        QAction* action = traceMenu_->addAction(menuText(m_chart.traceLabel(command.axis, command.trace)));
+        QAction* action =
+            traceMenu_->addAction(menuText(m_chart.traceLabel(command.axis, command.trace)));
         action->setData(command.id);
         action->setCheckable(true);
         action->setChecked(true);
@@ -246,7 +247,8 @@ bool CVessorGraphView::isTraceShown(int commandId) const {
 void CVessorGraphView::OnMarkPoints() {
     const PointShape shape = m_markPoints ? PointShape::None : PointShape::Marker;
     m_chart.setRepaint(false);
-    for (auto [axis, trace] : {std::pair{Axis::Y1, 0}, std::pair{Axis::Y2, 0}, std::pair{Axis::Y1, 3}}) {
+    for (auto [axis, trace] :
+         {std::pair{Axis::Y1, 0}, std::pair{Axis::Y2, 0}, std::pair{Axis::Y1, 3}}) {
         TraceStyle style = m_chart.traceStyle(axis, trace);
         style.shape = shape;
         m_chart.setTraceStyle(axis, trace, style);
@@ -290,8 +292,8 @@ void CVessorGraphView::ShowTimeSpan(Chart2D& chart) {
     if (doc_.readingCount < 1 || from < 1 || to < 1) {
         m_footer = QStringLiteral(" ");
     } else {
-        m_footer = QStringLiteral("From:- ") + formatClockTime(from) + QStringLiteral("     To:- ") +
-                   formatClockTime(to);
+        m_footer = QStringLiteral("From:- ") + formatClockTime(from) +
+                   QStringLiteral("     To:- ") + formatClockTime(to);
     }
     chart.setFooter(m_footer);
 }

@@ -42,8 +42,14 @@ struct TraceCommand {
     int trace;
 };
 inline constexpr std::array<TraceCommand, 8> TRACE_COMMANDS{{
-    {48000, Axis::Y1, 0}, {48001, Axis::Y1, 1}, {48002, Axis::Y1, 2}, {48006, Axis::Y1, 3},
-    {48003, Axis::Y2, 0}, {48004, Axis::Y2, 1}, {48005, Axis::Y2, 2}, {48007, Axis::Y2, 3},
+    {48000, Axis::Y1, 0},
+    {48001, Axis::Y1, 1},
+    {48002, Axis::Y1, 2},
+    {48006, Axis::Y1, 3},
+    {48003, Axis::Y2, 0},
+    {48004, Axis::Y2, 1},
+    {48005, Axis::Y2, 2},
+    {48007, Axis::Y2, 3},
 }};
 
 class CVessorGraphView : public QWidget {
@@ -109,7 +115,7 @@ private:
     std::int64_t m_xPage = 0; // visible x span plus one interval
     double m_y1Page = 0;      // visible y spans plus one m_yStep
     double m_y2Page = 0;
-    double m_yStep = 1;       // one unit of the last y1 decimal
+    double m_yStep = 1; // one unit of the last y1 decimal
     QString m_footer;
     bool m_maxZoomShown = false;
     BandRect m_band{-1, -1, -1, -1};

@@ -63,10 +63,14 @@ TEST(ChartView, TraceStylesFollowTheTable) {
     };
     const QColor red(255, 0, 0), green(0, 255, 0), blue(0, 0, 255);
     const Case cases[] = {
-        {Axis::Y1, 0, red, LinePattern::Solid},       {Axis::Y1, 1, red, LinePattern::DashDot},
-        {Axis::Y1, 2, red, LinePattern::Dotted},      {Axis::Y1, 3, green, LinePattern::LongDash},
-        {Axis::Y2, 0, blue, LinePattern::Solid},      {Axis::Y2, 1, blue, LinePattern::DashDotDot},
-        {Axis::Y2, 2, blue, LinePattern::LongShortDash}, {Axis::Y2, 3, green, LinePattern::LongDash},
+        {Axis::Y1, 0, red, LinePattern::Solid},
+        {Axis::Y1, 1, red, LinePattern::DashDot},
+        {Axis::Y1, 2, red, LinePattern::Dotted},
+        {Axis::Y1, 3, green, LinePattern::LongDash},
+        {Axis::Y2, 0, blue, LinePattern::Solid},
+        {Axis::Y2, 1, blue, LinePattern::DashDotDot},
+        {Axis::Y2, 2, blue, LinePattern::LongShortDash},
+        {Axis::Y2, 3, green, LinePattern::LongDash},
     };
     Viewer v;
     v.open("humidity-day.txt");
@@ -86,8 +90,9 @@ TEST(ChartView, MarkPointsSurvivesALoadAndMarksTheReadingTraces) {
     v.view.OnMarkPoints();
     v.open("humidity-day.txt");
     for (auto [axis, trace, marked] :
-         {std::tuple{Axis::Y1, 0, true}, std::tuple{Axis::Y1, 3, true}, std::tuple{Axis::Y2, 0, true},
-          std::tuple{Axis::Y1, 1, false}, std::tuple{Axis::Y2, 2, false}}) {
+         {std::tuple{Axis::Y1, 0, true}, std::tuple{Axis::Y1, 3, true},
+          std::tuple{Axis::Y2, 0, true}, std::tuple{Axis::Y1, 1, false},
+          std::tuple{Axis::Y2, 2, false}}) {
         EXPECT_EQ(v.chart().traceStyle(axis, trace).shape == PointShape::Marker, marked)
             << int(axis) << "/" << trace;
     }
@@ -152,11 +157,11 @@ TEST(ChartView, TraceMenuListsTheTracesTheFileSupplies) {
         const char* file;
         std::vector<int> ids;
     };
-    for (const Case& c : {Case{"humidity-day.txt", {48000, 48001, 48006, 48003, 48004, 48005}},
-                          Case{"zr-th-alarms.txt", {48000, 48001, 48002, 48006, 48003, 48004, 48005}},
-                          Case{"temperature-day.txt", {48000, 48001, 48002}},
-                          Case{"zr-tc-fahrenheit.txt", {48000}},
-                          Case{"zr-ev-state.txt", {}}}) {
+    for (const Case& c :
+         {Case{"humidity-day.txt", {48000, 48001, 48006, 48003, 48004, 48005}},
+          Case{"zr-th-alarms.txt", {48000, 48001, 48002, 48006, 48003, 48004, 48005}},
+          Case{"temperature-day.txt", {48000, 48001, 48002}}, Case{"zr-tc-fahrenheit.txt", {48000}},
+          Case{"zr-ev-state.txt", {}}}) {
         Viewer v;
         v.open(c.file);
         EXPECT_EQ(v.menuIds(), c.ids) << c.file;
@@ -281,9 +286,11 @@ TEST(Rendering, PngAndPdfExportsHoldTheChart) {
     const QByteArray bytes = file.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_GT(bytes.size(), 5000);
-    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
-    const QRegularExpressionMatch box =
-        QRegularExpression(R"(/MediaBox \[0 0 ([\d.]+) ([\d.]+)\])").match(QString::fromLatin1(bytes));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                  bytes.count("/Type /Page "),
+              1);
+    const QRegularExpressionMatch box = QRegularExpression(R"(/MediaBox \[0 0 ([\d.]+) ([\d.]+)\])")
+                                            .match(QString::fromLatin1(bytes));
     ASSERT_TRUE(box.hasMatch());
     EXPECT_GT(box.captured(1).toDouble(), box.captured(2).toDouble()); // landscape
 }
@@ -304,7 +311,8 @@ QRect redArea(const QImage& image) {
 TEST(Rendering, DrawingIntoAnyPainterKeepsTheLayoutWhateverTheResolution) {
     Viewer v;
     v.open("temperature-day.txt");
-    const QRect full = redArea(v.chart().toImage(QSize(1024, 768)).convertToFormat(QImage::Format_RGB32));
+    const QRect full =
+        redArea(v.chart().toImage(QSize(1024, 768)).convertToFormat(QImage::Format_RGB32));
     ASSERT_GT(full.width(), 800);
     // Laid out at 1024 x 768, then shrunk to 800 x 600.
     const double k = 800.0 / 1024.0;

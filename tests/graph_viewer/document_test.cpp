@@ -119,18 +119,19 @@ INSTANTIATE_TEST_SUITE_P(
         HeadingCase{"other names get no unit", "X,Time,Voltage,High Alarm", "Voltage", "", true,
                     false, false, false, "", false, false},
         HeadingCase{"alarm before humidity is the temperature's, after it the humidity's",
-                    "X,Time,Celsius(" + DEG + "C),High Alarm,Humidity(%rh),High Alarm rh,dew point(" +
-                        DEG + "C)",
+                    "X,Time,Celsius(" + DEG +
+                        "C),High Alarm,Humidity(%rh),High Alarm rh,dew point(" + DEG + "C)",
                     "Celsius", "\u00B0C", true, false, true, true, "%rh", true, false},
         HeadingCase{"dew point of another unit is ignored",
-                    "X,Time,Celsius(" + DEG + "C),Humidity(%rh),Low Alarm rh,dew point(" + DEG + "F)",
+                    "X,Time,Celsius(" + DEG + "C),Humidity(%rh),Low Alarm rh,dew point(" + DEG +
+                        "F)",
                     "Celsius", "\u00B0C", false, false, false, true, "%rh", false, true},
         HeadingCase{"the extra unit must match in case too",
                     "X,Time,Celsius(" + DEG + "C),Humidity(%rh),dew point(" + DEG + "c)", "Celsius",
                     "\u00B0C", false, false, false, true, "%rh", false, false},
         HeadingCase{"warning level is the low alarm",
-                    "X,Time,CO(ppm),High Alarm,Warning Level,Serial Number,Sensor Life Expiry", "CO",
-                    "ppm", true, true, false, false, "", false, false},
+                    "X,Time,CO(ppm),High Alarm,Warning Level,Serial Number,Sensor Life Expiry",
+                    "CO", "ppm", true, true, false, false, "", false, false},
         HeadingCase{"no heading after Time: an unnamed channel", "X,Time", "", "", false, false,
                     false, false, "", false, false}));
 
@@ -183,9 +184,10 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"24 hours apart gives 43200",
                  crlf({H, "1,05/03/2007 14:30:00,4.5", "2,06/03/2007 14:30:00,4.0"}),
                  LoadStatus::Ok, 2, 43200, T0},
-        FileCase{"later rows' times are not read",
-                 crlf({H, "1,05/03/2007 14:30:00,4.5", "2,05/03/2007 14:30:10,4.0", "3,nonsense,3.5"}),
-                 LoadStatus::Ok, 3, 10, T0},
+        FileCase{
+            "later rows' times are not read",
+            crlf({H, "1,05/03/2007 14:30:00,4.5", "2,05/03/2007 14:30:10,4.0", "3,nonsense,3.5"}),
+            LoadStatus::Ok, 3, 10, T0},
         FileCase{"year 2070 is read as 1970",
                  crlf({H, "1,05/03/2070 14:30:00,4.5", "2,05/03/2070 14:30:10,4.0"}),
                  LoadStatus::Ok, 2, 10, clock(1970, 3, 5, 14, 30, 0)},
@@ -220,9 +222,10 @@ INSTANTIATE_TEST_SUITE_P(
                  crlf({"X,,Time,,,Celsius,High Alarm", "1,,05/03/2007 14:30:00,,4.5,,8.0",
                        "2,05/03/2007 14:30:10,4.0,8.0"}),
                  LoadStatus::Ok, 2, 10, T0},
-        FileCase{"a row lacking an announced alarm is invalid",
-                 crlf({H + ",High Alarm", "1,05/03/2007 14:30:00,4.5,8.0", "2,05/03/2007 14:30:10,4.0"}),
-                 LoadStatus::Invalid, 0, 10, EMPTY_START},
+        FileCase{
+            "a row lacking an announced alarm is invalid",
+            crlf({H + ",High Alarm", "1,05/03/2007 14:30:00,4.5,8.0", "2,05/03/2007 14:30:10,4.0"}),
+            LoadStatus::Invalid, 0, 10, EMPTY_START},
         FileCase{"a first row without a reading is invalid", crlf({H, "1,05/03/2007 14:30:00"}),
                  LoadStatus::Invalid, 0, 10, EMPTY_START},
         FileCase{"no data row is invalid", crlf({H}), LoadStatus::Invalid, 0, 10, EMPTY_START},
@@ -286,24 +289,40 @@ const std::optional<double> NONE;
 INSTANTIATE_TEST_SUITE_P(
     Reader, Samples,
     ::testing::Values(
-        SampleCase{"zr-t-celsius.txt", LoadStatus::Ok, 2,
-                   {{4.5, 4.0}, {8.0, 8.0}, {2.0, 2.0}, {}}, {{}, {}, {}}},
-        SampleCase{"zr-th-alarms.txt", LoadStatus::Ok, 2,
+        SampleCase{"zr-t-celsius.txt",
+                   LoadStatus::Ok,
+                   2,
+                   {{4.5, 4.0}, {8.0, 8.0}, {2.0, 2.0}, {}},
+                   {{}, {}, {}}},
+        SampleCase{"zr-th-alarms.txt",
+                   LoadStatus::Ok,
+                   2,
                    {{21.5, 21.4}, {30.0, 30.0}, {10.0, 10.0}, {9.2, 9.3}},
                    {{45.5, 46.0}, {70.0, 70.0}, {20.0, 20.0}}},
-        SampleCase{"zr-th-no-humidity.txt", LoadStatus::Ok, 2,
+        SampleCase{"zr-th-no-humidity.txt",
+                   LoadStatus::Ok,
+                   2,
                    {{21.5, 21.5}, {NONE, NONE}, {NONE, NONE}, {NONE, NONE}},
                    {{0.0, 0.0}, {NONE, NONE}, {NONE, NONE}}},
-        SampleCase{"zr-v.txt", LoadStatus::Ok, 2,
-                   {{12.35, 12.35}, {15.0, 15.0}, {NONE, NONE}, {}}, {{}, {}, {}}},
-        SampleCase{"zr-co.txt", LoadStatus::Ok, 2,
-                   {{0.0, 3.5}, {50.0, 50.0}, {35.0, 35.0}, {}}, {{}, {}, {}}},
-        SampleCase{"zr-tc-fahrenheit.txt", LoadStatus::Ok, 2,
-                   {{356, 356}, {NONE, NONE}, {NONE, NONE}, {}}, {{}, {}, {}}},
+        SampleCase{"zr-v.txt",
+                   LoadStatus::Ok,
+                   2,
+                   {{12.35, 12.35}, {15.0, 15.0}, {NONE, NONE}, {}},
+                   {{}, {}, {}}},
+        SampleCase{"zr-co.txt",
+                   LoadStatus::Ok,
+                   2,
+                   {{0.0, 3.5}, {50.0, 50.0}, {35.0, 35.0}, {}},
+                   {{}, {}, {}}},
+        SampleCase{"zr-tc-fahrenheit.txt",
+                   LoadStatus::Ok,
+                   2,
+                   {{356, 356}, {NONE, NONE}, {NONE, NONE}, {}},
+                   {{}, {}, {}}},
         SampleCase{"zr-ev-rising.txt", LoadStatus::EventFile, 0, {{}, {}, {}, {}}, {{}, {}, {}}},
         SampleCase{"zr-ev-state.txt", LoadStatus::EventFile, 0, {{}, {}, {}, {}}, {{}, {}, {}}},
-        SampleCase{"zr-ev-count-total.txt", LoadStatus::EventFile, 0, {{}, {}, {}, {}},
-                   {{}, {}, {}}}));
+        SampleCase{
+            "zr-ev-count-total.txt", LoadStatus::EventFile, 0, {{}, {}, {}, {}}, {{}, {}, {}}}));
 
 // --------------------------------------------------------- single details
 
@@ -336,8 +355,9 @@ TEST(Reader, DecimalsFollowTheReadingsAndAreCapped) {
                            "2,05/03/2007 14:30:01,12.40"})),
               LoadStatus::Ok);
     EXPECT_EQ(r.doc.primary.decimals, 2);
-    ASSERT_EQ(r.read(crlf({"X,Time,Voltage(V)", "1,05/03/2007 14:30:00,1." + std::string(500, '0')})),
-              LoadStatus::Ok);
+    ASSERT_EQ(
+        r.read(crlf({"X,Time,Voltage(V)", "1,05/03/2007 14:30:00,1." + std::string(500, '0')})),
+        LoadStatus::Ok);
     EXPECT_EQ(r.doc.primary.decimals, 15);
     ASSERT_EQ(r.read(crlf({"X,Time,Celsius", "1,05/03/2007 14:30:00,356"})), LoadStatus::Ok);
     EXPECT_EQ(r.doc.primary.decimals, 0);
@@ -348,9 +368,9 @@ TEST(Reader, NumbersIgnoreTheUserLocale) {
     if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
         GTEST_SKIP() << "de_DE.UTF-8 is not installed";
     Reader r;
-    const LoadStatus status = r.read(crlf({"X,Time,Celsius(" + DEG + "C),High Alarm",
-                                           "1,05/03/2007 14:30:00,4.5,-1.25e1",
-                                           "2,05/03/2007 14:30:01,  +7.25,8"}));
+    const LoadStatus status =
+        r.read(crlf({"X,Time,Celsius(" + DEG + "C),High Alarm", "1,05/03/2007 14:30:00,4.5,-1.25e1",
+                     "2,05/03/2007 14:30:01,  +7.25,8"}));
     const std::string json = documentToJson(r.doc);
     std::setlocale(LC_ALL, saved.c_str());
     ASSERT_EQ(status, LoadStatus::Ok);
@@ -396,8 +416,10 @@ TEST(Reader, HostileLinesAreRefusedWithoutHarm) {
     const std::vector<std::string> files = {
         H + "\r\n" + std::string(1000000, ',') + "\r\n",
         H + "\r\n1," + std::string(200000, '9') + ",4\r\n",
-        std::string(300000, 'A') + ",Time," + std::string(300000, '(') + "\r\n1,05/03/2007 14:30:00\r\n",
-        H + "\r\n1,05/03/2007 14:30:00,4.5\r\n2,05/03/2007 14:30:01,4.5\r\n3" + std::string(100000, ',') + "\r\n",
+        std::string(300000, 'A') + ",Time," + std::string(300000, '(') +
+            "\r\n1,05/03/2007 14:30:00\r\n",
+        H + "\r\n1,05/03/2007 14:30:00,4.5\r\n2,05/03/2007 14:30:01,4.5\r\n3" +
+            std::string(100000, ',') + "\r\n",
         H + "\r\n1,99999999999/03/2007 1\r\n",
     };
     for (const std::string& text : files) {
@@ -504,9 +526,10 @@ TEST(TimeStamp, Fields) {
 }
 
 TEST(TimeStamp, ClockSecondsRoundTripAndCarryLikeTheCalendar) {
-    for (const ClockFields f : {ClockFields{1970, 1, 1, 0, 0, 0}, ClockFields{2000, 2, 29, 12, 0, 1},
-                                ClockFields{2007, 3, 25, 2, 30, 0}, ClockFields{2069, 12, 31, 23, 59, 59},
-                                ClockFields{2100, 3, 1, 0, 0, 0}}) {
+    for (const ClockFields f :
+         {ClockFields{1970, 1, 1, 0, 0, 0}, ClockFields{2000, 2, 29, 12, 0, 1},
+          ClockFields{2007, 3, 25, 2, 30, 0}, ClockFields{2069, 12, 31, 23, 59, 59},
+          ClockFields{2100, 3, 1, 0, 0, 0}}) {
         const ClockFields back = fromClockSeconds(toClockSeconds(f));
         EXPECT_EQ(std::tie(back.year, back.month, back.day, back.hour, back.minute, back.second),
                   std::tie(f.year, f.month, f.day, f.hour, f.minute, f.second));
@@ -515,7 +538,8 @@ TEST(TimeStamp, ClockSecondsRoundTripAndCarryLikeTheCalendar) {
     // 31 February runs into March as the C library's calendar does.
     EXPECT_EQ(toClockSeconds({2007, 2, 31, 0, 0, 0}), toClockSeconds({2007, 3, 3, 0, 0, 0}));
     // No daylight-saving step: the night the clocks change is 24 hours long.
-    EXPECT_EQ(toClockSeconds({2007, 3, 26, 0, 0, 0}) - toClockSeconds({2007, 3, 25, 0, 0, 0}), 86400);
+    EXPECT_EQ(toClockSeconds({2007, 3, 26, 0, 0, 0}) - toClockSeconds({2007, 3, 25, 0, 0, 0}),
+              86400);
 }
 
 // ----------------------------------------------------------------- JSON
@@ -541,7 +565,8 @@ TEST(Json, TextsAreEscaped) {
     ASSERT_EQ(r.read(crlf({"A \"quoted\\\" name\x01,Time,Celsius", "1,05/03/2007 14:30:00,1"})),
               LoadStatus::Ok);
     const std::string json = documentToJson(r.doc);
-    EXPECT_NE(json.find("\"title\":\"A \\\"quoted\\\\\\\" name\\u0001\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"title\":\"A \\\"quoted\\\\\\\" name\\u0001\""), std::string::npos)
+        << json;
 }
 
 } // namespace

@@ -31,17 +31,20 @@ public:
 std::string writeFile(const QString& dir, const char* name, int rows, bool humidity) {
     const std::string path = QDir(dir).filePath(name).toStdString();
     std::ofstream out(path, std::ios::binary);
-    out << (humidity ? "COLDROOM,Time,Celsius(\xB0" "C),High Alarm,Low Alarm,Humidity(%rh),High Alarm rh,"
-                       "Low Alarm rh,dew point(\xB0" "C),Serial Number\r\n"
-                     : "COLDROOM,Time,Celsius(\xB0" "C),High Alarm,Low Alarm,Serial Number\r\n");
+    out << (humidity ? "COLDROOM,Time,Celsius(\xB0"
+                       "C),High Alarm,Low Alarm,Humidity(%rh),High Alarm rh,"
+                       "Low Alarm rh,dew point(\xB0"
+                       "C),Serial Number\r\n"
+                     : "COLDROOM,Time,Celsius(\xB0"
+                       "C),High Alarm,Low Alarm,Serial Number\r\n");
     char line[160];
     for (int i = 0; i < rows; ++i) {
         const ClockFields t = fromClockSeconds(toClockSeconds({2007, 3, 5, 14, 30, 0}) + 60LL * i);
         const double temperature = 4.0 + 3.0 * std::sin(i / 300.0);
         if (humidity) {
             std::snprintf(line, sizeof line,
-                          "%d,%02d/%02d/%04d %02d:%02d:%02d,%.1f,30.0,10.0,%.1f,70.0,20.0,%.1f", i + 1,
-                          t.day, t.month, t.year, t.hour, t.minute, t.second, temperature,
+                          "%d,%02d/%02d/%04d %02d:%02d:%02d,%.1f,30.0,10.0,%.1f,70.0,20.0,%.1f",
+                          i + 1, t.day, t.month, t.year, t.hour, t.minute, t.second, temperature,
                           50 + 20 * std::cos(i / 500.0), temperature - 5);
         } else {
             std::snprintf(line, sizeof line, "%d,%02d/%02d/%04d %02d:%02d:%02d,%.1f,8.0,2.0", i + 1,
@@ -78,9 +81,15 @@ void parse(benchmark::State& state, const std::string& path) {
     state.counters["readings"] = doc.readingCount;
 }
 
-void BM_Parse65535Readings(benchmark::State& state) { parse(state, files().single); }
-void BM_Parse32767HumidityRows(benchmark::State& state) { parse(state, files().humidity); }
-void BM_ParseMillionRows(benchmark::State& state) { parse(state, files().million); }
+void BM_Parse65535Readings(benchmark::State& state) {
+    parse(state, files().single);
+}
+void BM_Parse32767HumidityRows(benchmark::State& state) {
+    parse(state, files().humidity);
+}
+void BM_ParseMillionRows(benchmark::State& state) {
+    parse(state, files().million);
+}
 
 // Loading the chart and rendering the full view as the PNG export does.
 void BM_RenderPng65535(benchmark::State& state) {
@@ -109,8 +118,12 @@ void exportPng(benchmark::State& state, const std::string& file) {
     }
 }
 
-void BM_ExportPngProgram65535(benchmark::State& state) { exportPng(state, files().single); }
-void BM_ExportPngProgram32767Humidity(benchmark::State& state) { exportPng(state, files().humidity); }
+void BM_ExportPngProgram65535(benchmark::State& state) {
+    exportPng(state, files().single);
+}
+void BM_ExportPngProgram32767Humidity(benchmark::State& state) {
+    exportPng(state, files().humidity);
+}
 
 } // namespace
 
@@ -119,7 +132,10 @@ BENCHMARK(BM_Parse32767HumidityRows)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseMillionRows)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_RenderPng65535)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportPngProgram65535)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
-BENCHMARK(BM_ExportPngProgram32767Humidity)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_ExportPngProgram32767Humidity)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(10);
 
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM"))

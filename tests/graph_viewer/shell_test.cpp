@@ -7,6 +7,7 @@
 #include "shell/vessor_graph_app.h"
 #include "view/vessor_graph_view.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <QJsonArray>
@@ -15,9 +16,8 @@
 #include <QMenu>
 #include <QProcess>
 #include <QStatusBar>
-#include <QToolBar>
-#include <QCoreApplication>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QUrl>
 
 #include "qt_printers.h"
@@ -29,7 +29,9 @@ namespace {
 
 const QString DATA_DIR = QStringLiteral(GRAPH_TEST_DATA);
 
-QString sample(const char* name) { return QDir::cleanPath(DATA_DIR + "/" + name); }
+QString sample(const char* name) {
+    return QDir::cleanPath(DATA_DIR + "/" + name);
+}
 
 TEST(RecentFiles, MostRecentFirstWithoutRepeatsAtMostFour) {
     QStringList list;
@@ -38,7 +40,8 @@ TEST(RecentFiles, MostRecentFirstWithoutRepeatsAtMostFour) {
     EXPECT_EQ(list, QStringList({"/d/f.txt", "/d/e.txt", "/d/a.txt", "/d/c.txt"}));
     EXPECT_EQ(withRecentFile(list, "/d/x/../c.txt").first(), "/d/c.txt");
     EXPECT_EQ(withRecentFile(list, "/d/x/../c.txt").size(), 4);
-    EXPECT_EQ(withoutRecentFile(list, "/d/e.txt"), QStringList({"/d/f.txt", "/d/a.txt", "/d/c.txt"}));
+    EXPECT_EQ(withoutRecentFile(list, "/d/e.txt"),
+              QStringList({"/d/f.txt", "/d/a.txt", "/d/c.txt"}));
 }
 
 TEST(CommandLine, FileAndExports) {
@@ -104,10 +107,11 @@ TEST(Shell, TheEmptyWindow) {
     for (QAction* a : s.app.frame().toolBar()->actions())
         tools.append(a->isSeparator() ? "-" : QString::number(a->data().toInt()));
     using namespace command;
-    EXPECT_EQ(tools, QStringList({QString::number(FILE_OPEN), "-", QString::number(ZOOM_IN),
-                                  QString::number(ZOOM_OUT), "-", QString::number(EXPORT_TO_EXCEL),
-                                  "-", QString::number(FILE_PRINT), "-", QString::number(APP_ABOUT),
-                                  QString::number(HELP_TOPICS), "-", QString::number(CLOSE_GRAPH)}));
+    EXPECT_EQ(tools,
+              QStringList({QString::number(FILE_OPEN), "-", QString::number(ZOOM_IN),
+                           QString::number(ZOOM_OUT), "-", QString::number(EXPORT_TO_EXCEL), "-",
+                           QString::number(FILE_PRINT), "-", QString::number(APP_ABOUT),
+                           QString::number(HELP_TOPICS), "-", QString::number(CLOSE_GRAPH)}));
 }
 
 TEST(Shell, OpeningAFileShowsItAndRemembersIt) {
@@ -116,7 +120,8 @@ TEST(Shell, OpeningAFileShowsItAndRemembersIt) {
     EXPECT_EQ(s.title(), "zr-th-alarms.txt - Vessor USB Graph");
     EXPECT_EQ(s.app.dataFile(), sample("zr-th-alarms.txt"));
     EXPECT_EQ(s.app.recentFiles(), QStringList({sample("zr-th-alarms.txt")}));
-    EXPECT_EQ(s.app.settings().value("Recent File List/File1").toString(), sample("zr-th-alarms.txt"));
+    EXPECT_EQ(s.app.settings().value("Recent File List/File1").toString(),
+              sample("zr-th-alarms.txt"));
     EXPECT_EQ(s.traceItems().size(), 7);
     EXPECT_EQ(s.app.view().chart().header(), "COLDROOM");
     EXPECT_TRUE(s.ui.messages.isEmpty());
@@ -159,8 +164,8 @@ TEST(Shell, AFileThatCannotBeOpenedChangesNothing) {
 
 TEST(Shell, DroppedFilesOpenInTurnAndTheLastStays) {
     Shell s;
-    s.app.frame().openDroppedFiles({QUrl::fromLocalFile(sample("zr-t-celsius.txt")),
-                                    QUrl::fromLocalFile(sample("zr-v.txt"))});
+    s.app.frame().openDroppedFiles(
+        {QUrl::fromLocalFile(sample("zr-t-celsius.txt")), QUrl::fromLocalFile(sample("zr-v.txt"))});
     EXPECT_EQ(s.title(), "zr-v.txt - Vessor USB Graph");
     EXPECT_EQ(s.app.recentFiles(), QStringList({sample("zr-v.txt"), sample("zr-t-celsius.txt")}));
 }
