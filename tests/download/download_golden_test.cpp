@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -304,9 +305,8 @@ void PrintTo(const Golden& golden, std::ostream* os)
 
 class GoldenFile : public ::testing::TestWithParam<Golden> {};
 
-TEST_P(GoldenFile, MatchesKeptFile)
+std::string buildGolden(const Golden& golden)
 {
-    const Golden& golden = GetParam();
     LoggerConfig config = coldroom(golden.model);
     config.setLoggerName("Store 4");
     config.setU32At(field::SERIAL_NUMBER, 70001234);
@@ -316,10 +316,16 @@ TEST_P(GoldenFile, MatchesKeptFile)
     SampleBuffer samples(golden.samples);
     for (std::size_t i = 0; i < samples.size(); ++i)
         samples[i] = static_cast<float>(golden.sample(i));
-
     std::string bytes;
     const DownloadOutcome outcome = buildDownloadFile(config, samples, bytes);
-    ASSERT_TRUE(outcome.ok()) << outcome.message;
+    return outcome.ok() ? bytes : "failed: " + outcome.message;
+}
+
+TEST_P(GoldenFile, MatchesKeptFile)
+{
+    const Golden& golden = GetParam();
+    const std::string bytes = buildGolden(golden);
+    ASSERT_NE(bytes.rfind("failed: ", 0), 0u) << bytes;
 
     const std::string path = dataPath(golden.file);
     if (std::getenv("VESSOR_UPDATE_GOLDEN")) {
@@ -334,6 +340,18 @@ TEST_P(GoldenFile, MatchesKeptFile)
     for (std::size_t i = 0; i < std::min(actual.size(), expected.size()); ++i)
         EXPECT_EQ(cp1252ToUtf8(actual[i]), cp1252ToUtf8(expected[i])) << "line " << i + 1;
     EXPECT_TRUE(bytes == kept) << "bytes differ from " << path;
+}
+
+TEST(GoldenFiles, SameBytesUnderGermanLocale)
+{
+    std::vector<std::string> inC;
+    for (const Golden& golden : goldens())
+        inC.push_back(buildGolden(golden));
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "de_DE.UTF-8 is not installed";
+    for (std::size_t i = 0; i < goldens().size(); ++i)
+        EXPECT_EQ(buildGolden(goldens()[i]), inC[i]) << goldens()[i].file;
+    std::setlocale(LC_ALL, previous.c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(Download, GoldenFile, ::testing::ValuesIn(goldens()),
