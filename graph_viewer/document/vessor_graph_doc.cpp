@@ -2,6 +2,7 @@
 
 #include "logger/text_encoding.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -25,7 +26,11 @@ constexpr int SECONDARY_CAPACITY = 16382;
 
 } // namespace
 
-enum class Read { Line, End, Error };
+enum class Read { Line, End, Error, TooLong };
+
+// No download line comes near this (a million commas is 1 MiB); a file
+// without line ends must not fill the memory.
+constexpr std::size_t LONGEST_LINE = std::size_t{64} << 20;
 
 // Lines as a text-mode stream returns them: without their line end, CR LF
 // read as LF. A last line without a line end is still a line; the empty
@@ -53,6 +58,8 @@ public:
         if (rest_.empty())
             return Read::End;
         const auto end = rest_.find('\n');
+        if (std::min(end, rest_.size()) > LONGEST_LINE)
+            return Read::TooLong;
         line.assign(rest_.substr(0, end));
         rest_ = end == std::string_view::npos ? std::string_view{} : rest_.substr(end + 1);
         dropCarriageReturn(line);
@@ -113,6 +120,8 @@ public:
             }
             line.append(start, len_ - pos_);
             pos_ = len_;
+            if (line.size() > LONGEST_LINE)
+                return Read::TooLong;
         }
         if (!any)
             return Read::End;
@@ -210,14 +219,22 @@ LoadStatus CVessorGraphDoc::parse(LineSource& lines, const std::string& path) {
     ResetContents();
     dataFilePath_ = keptPath;
     std::string line;
+    bool tooLong = false;
     auto next = [&]() {
         const Read r = lines.readLine(line);
         if (r == Read::End)
             line.clear();
+        if (r == Read::TooLong) {
+            tooLong = true;
+            return Read::Error;
+        }
         return r;
     };
     const auto invalid = [&] { return refuse(LoadStatus::Invalid, text::INVALID_DATA); };
-    const auto readError = [&] { return refuse(LoadStatus::ReadError, lines.errorText()); };
+    // A line too long for any download file is invalid data, not a failing disk.
+    const auto readError = [&] {
+        return tooLong ? invalid() : refuse(LoadStatus::ReadError, lines.errorText());
+    };
 
     // Header: the logger name, "Time", then the column headings.
     if (next() == Read::Error)

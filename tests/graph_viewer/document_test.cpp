@@ -427,6 +427,17 @@ TEST(Reader, HostileLinesAreRefusedWithoutHarm) {
         EXPECT_EQ(r.read(text), LoadStatus::Invalid);
         EXPECT_EQ(r.doc.readingCount, 0);
     }
+    // A file without line ends is not read into memory whole, wherever the long line stands.
+    const std::string endless(65u << 20, '7');
+    for (const std::string& text :
+         {endless, H + "\r\n" + endless, H + "\r\n1,05/03/2007 14:30:00,4.5\r\n" + endless}) {
+        Reader r;
+        EXPECT_EQ(r.read(text), LoadStatus::Invalid);
+        const std::string path = ::testing::TempDir() + "/endless-graph-file.txt";
+        std::ofstream(path, std::ios::binary) << text;
+        EXPECT_EQ(r.doc.ParseDownloadFile(path), LoadStatus::Invalid);
+        std::remove(path.c_str());
+    }
 }
 
 TEST(Reader, RefusalsEmptyTheDocumentAndForgetThePath) {

@@ -203,6 +203,7 @@ TEST(Headless, ExitStatusAndMessages) {
         {sample("zr-t-celsius.txt"), 0, ""},
         {sample("missing.txt"), 1, "File not found"},
         {dir.path(), 1, "folder"},
+        {"/dev/zero", 1, "not a plain file"},
         {bad.fileName(), 2, "The File contains invaild data."},
         {sample("zr-ev-state.txt"), 3,
          "The file you are trying to open is an event log which cannot be displayed in Vessor USB "
