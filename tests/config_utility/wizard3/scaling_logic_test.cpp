@@ -181,35 +181,6 @@ INSTANTIATE_TEST_SUITE_P(
         NextCase{"LoneMinus", points("-", "0", "5", "5"), MSG_INVALID_NUMBER, ScalingBox::Input1}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ScalingNext, ErrorCodesMapToMessagesAndBoxes)
-{
-    const struct {
-        int code;
-        int messageId;
-        ScalingBox focus;
-    } table[] = {
-        {SCALING_OK, 0, ScalingBox::None},
-        {SCALING_OUTPUT1_EMPTY, MSG_INVALID_NUMBER, ScalingBox::Output1},
-        {SCALING_INPUT1_EMPTY, MSG_INVALID_NUMBER, ScalingBox::Input1},
-        {SCALING_OUTPUT2_EMPTY, MSG_INVALID_NUMBER, ScalingBox::Output2},
-        {SCALING_INPUT2_EMPTY, MSG_INVALID_NUMBER, ScalingBox::Input2},
-        {SCALING_EQUAL_INPUTS, MSG_INPUTS_EQUAL, ScalingBox::Input2},
-        {SCALING_EQUAL_OUTPUTS, MSG_OUTPUTS_EQUAL, ScalingBox::Output2},
-        {SCALING_ARITHMETIC, MSG_CHECK_CALIBRATION, ScalingBox::Input1},
-        {SCALING_INPUT1_ABOVE_FULL_SCALE, MSG_INPUT_OUT_OF_RANGE, ScalingBox::Input1},
-        {SCALING_INPUT1_BELOW_ZERO, MSG_INPUT_OUT_OF_RANGE, ScalingBox::Input1},
-        {SCALING_INPUT2_ABOVE_FULL_SCALE, MSG_INPUT_OUT_OF_RANGE, ScalingBox::Input2},
-        {SCALING_INPUT2_BELOW_ZERO, MSG_INPUT_OUT_OF_RANGE, ScalingBox::Input2},
-        {SCALING_ABOVE_RANGE, MSG_INVALID_NUMBER, ScalingBox::None},
-        {99, MSG_INVALID_NUMBER, ScalingBox::None},
-    };
-    for (const auto& row : table) {
-        const ScalingVerdict verdict = verdictForScalingError(row.code);
-        EXPECT_EQ(verdict.messageId, row.messageId) << row.code;
-        EXPECT_EQ(verdict.focus, row.focus) << row.code;
-    }
-}
-
 TEST(ScalingNext, StoresTheUnitWithoutLeadingBlanksAsWindows1252)
 {
     LoggerConfig config = customVoltageLogger();
