@@ -327,7 +327,8 @@ std::string temporaryName(const std::string& folder, const std::string& base, un
 {
     char suffix[16];
     std::snprintf(suffix, sizeof suffix, ".%08x", number);
-    return folder + "." + base + suffix + ".part";
+    // Short enough for any file system's name limit, whatever the target's length.
+    return folder + "." + base.substr(0, 200) + suffix + ".part";
 }
 
 } // namespace

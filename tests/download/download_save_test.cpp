@@ -164,6 +164,15 @@ TEST_F(SaveDownload, BrokenDataLeavesNoFile)
     EXPECT_EQ(entries(), std::vector<std::string>{"partial.txt"});
 }
 
+TEST_F(SaveDownload, LongestFileName)
+{
+    // The temporary name must fit the file system's limit too.
+    const std::string target = path(std::string(251, 'a') + ".txt");
+    const DownloadOutcome outcome = saveDownloadFile(target, "x\r\n");
+    ASSERT_TRUE(outcome.ok()) << outcome.message;
+    EXPECT_EQ(read(target), "x\r\n");
+}
+
 TEST_F(SaveDownload, RelativePathInTheCurrentFolder)
 {
     const fs::path previous = fs::current_path();
