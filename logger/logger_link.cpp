@@ -102,6 +102,20 @@ bool LoggerLink::fail(const std::string& why) {
     return false;
 }
 
+bool LoggerLink::openFailed() {
+    // The transport may know why (no permission on the device node, the
+    // device claimed by another program): tell the user what to do.
+    std::string text = messageText(MSG_COMMUNICATION_ERROR);
+    const std::string detail = m_usb ? m_usb->lastErrorDetail() : std::string{};
+    if (!detail.empty()) {
+        text += "\n\n" + detail;
+        m_lastError += " (" + detail + ")";
+    }
+    if (m_ui)
+        m_ui->showMessage(text, MessageIcon::None);
+    return false;
+}
+
 void LoggerLink::showMessageId(int id) { showMessage(m_ui, id, MessageIcon::None); }
 
 bool LoggerLink::timedWrite(const void* data, std::uint32_t length, std::uint32_t& written,
@@ -171,10 +185,8 @@ bool LoggerLink::timedRead(void* data, std::uint32_t length, std::uint32_t& rece
 }
 
 bool LoggerLink::readConfig(std::uint32_t index, ConfigBlock& destination) {
-    if (!open(index)) {
-        showMessageId(MSG_COMMUNICATION_ERROR);
-        return false;
-    }
+    if (!open(index))
+        return openFailed();
     const std::uint8_t request[3] = {CMD_READ_CONFIG, 0xFF, 0xFF};
     std::uint32_t count = 0;
     if (!timedWrite(request, 3, count, LINK_TIMEOUT_MS) || count != 3)
@@ -197,10 +209,8 @@ bool LoggerLink::readConfig(std::uint32_t index, ConfigBlock& destination) {
 bool LoggerLink::writeConfig(std::uint32_t index, const ConfigBlock& source, std::size_t length) {
     if (length > CONFIG_BLOCK_SIZE)
         length = CONFIG_BLOCK_SIZE;
-    if (!open(index)) {
-        showMessageId(MSG_COMMUNICATION_ERROR);
-        return false;
-    }
+    if (!open(index))
+        return openFailed();
     const std::uint8_t header[3] = {CMD_WRITE_CONFIG, static_cast<std::uint8_t>(length & 0xFF),
                                     static_cast<std::uint8_t>(length >> 8)};
     std::uint32_t count = 0;
@@ -226,10 +236,8 @@ bool LoggerLink::writeConfig(std::uint32_t index, const ConfigBlock& source, std
 }
 
 bool LoggerLink::readDataBytes(std::uint32_t index, int modelType, std::vector<std::uint8_t>& bytes) {
-    if (!open(index)) {
-        showMessageId(MSG_COMMUNICATION_ERROR);
-        return false;
-    }
+    if (!open(index))
+        return openFailed();
     const std::uint32_t blockSize = static_cast<std::uint32_t>(dataBlockSize(modelType));
     const std::uint8_t request[3] = {CMD_READ_DATA, 0xFF, 0xFF};
     std::uint32_t count = 0;

@@ -91,6 +91,7 @@ private:
     bool open(std::uint32_t index);
     void close();
     bool fail(const std::string& why);
+    bool openFailed();
     void showMessageId(int id);
 
     UsbXpress* m_usb = nullptr;

@@ -8,8 +8,8 @@ namespace {
 const std::map<int, const char*>& utilityTable() {
     static const std::map<int, const char*> table{
         {MSG_GRAPH_NOT_FOUND,
-         "Unable to locate and load the Vessor Graph program.\nEnsure that the VessorGraph.exe is "
-         "installed in the same directory\nas Vessor USB.exe"},
+         "Unable to locate and load the Vessor Graph program.\nEnsure that the vessor-graph program "
+         "is installed in the same directory\nas vessor-usb"},
         {MSG_SETUP_WHILE_LOGGING,
          "The USB Data Logger is currently logging.\nEntering set-up will stop the log & data may "
          "be lost.\nDo you wish to continue?"},

@@ -188,11 +188,7 @@ void UtilityWindow::viewPreviousGraph()
     if (path.isEmpty())
         return;
     if (!context_.desktop.startViewer(path)) {
-        // The message names the programs as they are installed here.
-        std::string text = messageText(MSG_GRAPH_NOT_FOUND);
-        text = replaceFirst(text, "VessorGraph.exe", "vessor-graph program");
-        text = replaceFirst(text, "Vessor USB.exe", "vessor-usb");
-        context_.ui.showMessage(text);
+        context_.ui.showMessage(messageText(MSG_GRAPH_NOT_FOUND));
     }
 }
 

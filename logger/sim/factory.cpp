@@ -196,6 +196,8 @@ std::optional<LoggerImage> makeFactoryImage(const FactoryOptions& options, std::
         c.setCountPeriod(3600);
     } else if (isThermocoupleModel(model)) {
         c.setOptionFlags(TC_TYPE_K);
+        // The unit text the alarm page shows beside its boxes (Windows-1252).
+        c.setTextAt(field::SCALE_UNIT, field::SCALE_UNIT_WIDTH, "\xB0" "C");
         setAlarmValue(c, true, 250.0f);
         setAlarmValue(c, false, 100.0f);
         c.setHighAlarmEnabled(true);
