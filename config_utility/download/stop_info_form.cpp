@@ -87,9 +87,7 @@ QString initialSaveFolder(const QString& savedDirectory)
 
 std::string viewerNotFoundText()
 {
-    std::string text = messageText(MSG_GRAPH_NOT_FOUND);
-    text = replaceFirst(text, "VessorGraph.exe", "vessor-graph program");
-    return replaceFirst(text, "Vessor USB.exe", "vessor-usb");
+    return messageText(MSG_GRAPH_NOT_FOUND);
 }
 
 std::string textEditorNotFoundText()

@@ -27,7 +27,8 @@ StopPageTexts stopPageTexts(const LoggerConfig& config);
 // existing folder, else the user's documents folder (home when there is none).
 QString initialSaveFolder(const QString& savedDirectory);
 
-// Messages that name the programs as they are installed here.
+// Messages that name the programs as they are installed here (the string
+// table already does so for the viewer).
 std::string viewerNotFoundText();
 std::string textEditorNotFoundText();
 std::string eventFileQuestionText();
