@@ -105,6 +105,9 @@ Chart2D::Chart2D(QWidget* parent) : QWidget(parent), plot_(new QCustomPlot(this)
     connect(plot_, &QCustomPlot::mouseMove, this, &Chart2D::mouseMoved);
     connect(plot_, &QCustomPlot::mouseRelease, this, &Chart2D::mouseReleased);
     connect(plot_, &QCustomPlot::mouseDoubleClick, this, &Chart2D::mouseDoubleClicked);
+    connect(plot_, &QCustomPlot::mouseWheel, this, &Chart2D::mouseWheel);
+    // The readout follows the mouse with no button held.
+    plot_->setMouseTracking(true);
     replotNow();
 }
 
@@ -467,12 +470,18 @@ void Chart2D::syncLegend() {
     // An empty legend would cap the layout's width at its own: leave its
     // cell empty until there is something to name.
     const bool wanted = legend->itemCount() > 0;
-    const bool placed = plot_->plotLayout()->element(LEGEND_ROW, 0) == legend;
+    QCPLayoutGrid* layout = plot_->plotLayout();
+    const bool placed =
+        layout->hasElement(LEGEND_ROW, 0) && layout->element(LEGEND_ROW, 0) == legend;
     if (wanted && !placed)
         plot_->plotLayout()->addElement(LEGEND_ROW, 0, legend);
     else if (!wanted && placed)
         plot_->plotLayout()->take(legend);
     legend->setVisible(wanted);
+}
+
+QWidget* Chart2D::mouseArea() const {
+    return plot_;
 }
 
 QRect Chart2D::plotRect() const {

@@ -132,11 +132,16 @@ public:
     // One landscape page; the chart keeps the shape of `size` and is centred.
     bool exportPdf(const QString& path, QSize size, const QString& title);
 
+    // The widget that receives the chart's mouse events (same pixels as the
+    // chart); overlays such as a zoom band go on it.
+    QWidget* mouseArea() const;
+
 signals:
     void mousePressed(QMouseEvent* event);
     void mouseMoved(QMouseEvent* event);
     void mouseReleased(QMouseEvent* event);
     void mouseDoubleClicked(QMouseEvent* event);
+    void mouseWheel(QWheelEvent* event);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

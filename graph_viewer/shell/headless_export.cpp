@@ -103,8 +103,8 @@ int runHeadless(const CommandLine& line, QTextStream& errors) {
             errors << "Cannot write " << line.exportPng << ".\n";
             return EXIT_CANNOT_OPEN;
         }
-        if (!line.exportPdf.isEmpty() &&
-            !view.chart().exportPdf(line.exportPdf, size, QString::fromStdString(doc.title))) {
+        // The PDF is the printed page.
+        if (!line.exportPdf.isEmpty() && !view.printToPdf(line.exportPdf)) {
             errors << "Cannot write " << line.exportPdf << ".\n";
             return EXIT_CANNOT_OPEN;
         }

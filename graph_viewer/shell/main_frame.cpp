@@ -67,13 +67,18 @@ void CMainFrame::buildMenus() {
                    QStringLiteral("Print the active document"), QStringLiteral("Print"));
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     print->setIcon(toolIcon(ToolIcon::Print));
+    connect(print, &QAction::triggered, &app_, &CVessorGraphApp::OnFilePrint);
     file->addAction(print);
-    file->addAction(addCommand(FILE_PRINT_PREVIEW, QStringLiteral("Print Pre&view"),
-                               QStringLiteral("Display full pages"),
-                               QStringLiteral("Print Preview")));
-    file->addAction(addCommand(FILE_PRINT_SETUP, QStringLiteral("P&rint Setup..."),
-                               QStringLiteral("Change the printer and printing options"),
-                               QStringLiteral("Print Setup")));
+    QAction* preview =
+        addCommand(FILE_PRINT_PREVIEW, QStringLiteral("Print Pre&view"),
+                   QStringLiteral("Display full pages"), QStringLiteral("Print Preview"));
+    connect(preview, &QAction::triggered, &app_, &CVessorGraphApp::OnFilePrintPreview);
+    file->addAction(preview);
+    QAction* setup = addCommand(FILE_PRINT_SETUP, QStringLiteral("P&rint Setup..."),
+                                QStringLiteral("Change the printer and printing options"),
+                                QStringLiteral("Print Setup"));
+    connect(setup, &QAction::triggered, &app_, &CVessorGraphApp::OnFilePrintSetup);
+    file->addAction(setup);
     file->addSeparator();
     QAction* excel = addCommand(EXPORT_TO_EXCEL, QStringLiteral("Export to Excel"),
                                 QStringLiteral("Export to Excel"));
@@ -124,6 +129,7 @@ void CMainFrame::buildMenus() {
     QAction* zoomOut = addCommand(ZOOM_OUT, QStringLiteral("Zoom Out"),
                                   QStringLiteral("Zoom out one level"), QStringLiteral("Zoom out"));
     zoomOut->setIcon(toolIcon(ToolIcon::ZoomOut));
+    connect(zoomOut, &QAction::triggered, view_, [this] { view_->ZoomOut(); });
     viewMenu_->addAction(zoomOut);
     viewMenu_->addSeparator();
     QAction* mark = addCommand(MARK_POINTS, QStringLiteral("Mark Points"), QString());

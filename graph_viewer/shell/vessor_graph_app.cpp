@@ -1,6 +1,7 @@
 #include "vessor_graph_app.h"
 
 #include "file_access.h"
+#include "help_pages.h"
 #include "main_frame.h"
 #include "recent_files.h"
 #include "view/vessor_graph_view.h"
@@ -11,6 +12,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QTimer>
 #include <QUrl>
 
@@ -26,7 +31,8 @@ bool DesktopTextEditor::open(const std::string& path) {
 
 CVessorGraphApp::CVessorGraphApp()
     : settings_(QStringLiteral("Meridane Electronics"), QStringLiteral("VessorGraph")),
-      ui_(&boxes_), forward_(ui_), doc_(forward_, editor_, dataFilePath_) {
+      ui_(&boxes_), forward_(ui_), doc_(forward_, editor_, dataFilePath_),
+      openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     view_ = new CVessorGraphView(doc_);
     frame_ = std::make_unique<CMainFrame>(*this, view_);
     boxes_.setParent(frame_.get());
@@ -107,14 +113,47 @@ void CVessorGraphApp::OnExportToExcel() {
 }
 
 void CVessorGraphApp::OnHelpTopics() {
-    const QString index =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help/index.html"));
-    if (!QFileInfo::exists(index) || !QDesktopServices::openUrl(QUrl::fromLocalFile(index))) {
+    const QString file = QDir(helpDirectory(QCoreApplication::applicationDirPath()))
+                             .filePath(helpPageFor(view_->helpContextId()));
+    if (!QFileInfo::exists(file) || !openUrl_(QUrl::fromLocalFile(file))) {
         ui_->showMessage(QStringLiteral("Unable to open the help pages:\n%1")
-                             .arg(QDir::toNativeSeparators(index))
+                             .arg(QDir::toNativeSeparators(file))
                              .toStdString(),
                          MessageIcon::Warning);
     }
+}
+
+QPrinter& CVessorGraphApp::printer() {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        // This program's print jobs are landscape; the system's default stays as it is.
+        printer_->setPageOrientation(QPageLayout::Landscape);
+        printer_->setDocName(QStringLiteral("VessorGraph"));
+    }
+    return *printer_;
+}
+
+void CVessorGraphApp::OnFilePrint() {
+    QPrintDialog dialog(&printer(), frame_.get());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (!view_->printTo(printer()))
+        ui_->showMessage(PRINT_FAILED_TEXT, MessageIcon::Stop);
+}
+
+void CVessorGraphApp::OnFilePrintPreview() {
+    QPrintPreviewDialog preview(&printer(), frame_.get());
+    bool failed = false;
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this, &failed](QPrinter* target) { failed = !view_->printTo(*target) || failed; });
+    preview.exec();
+    if (failed)
+        ui_->showMessage(PRINT_FAILED_TEXT, MessageIcon::Stop);
+}
+
+void CVessorGraphApp::OnFilePrintSetup() {
+    QPageSetupDialog dialog(&printer(), frame_.get());
+    dialog.exec();
 }
 
 } // namespace vessor::graph

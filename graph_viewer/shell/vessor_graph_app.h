@@ -11,9 +11,13 @@
 #include <QObject>
 #include <QSettings>
 #include <QStringList>
+#include <QUrl>
 
+#include <functional>
 #include <memory>
 #include <string>
+
+class QPrinter;
 
 namespace vessor::graph {
 
@@ -46,7 +50,14 @@ public:
     void OnFileOpen();
     void OnRecentFile(int index);
     void OnExportToExcel();
+    // Help Topics and F1: the help page for the kind of logger on show.
     void OnHelpTopics();
+    // The standard print dialog, preview and page set-up, on one printer
+    // that starts in landscape for this program.
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    void OnFilePrintSetup();
+    QPrinter& printer();
 
     // The path of the download file on show; empty when none.
     const std::string& dataFilePath() const { return dataFilePath_; }
@@ -58,6 +69,8 @@ public:
     QStringList recentFiles() const { return recent_; }
     // Tests replace the message boxes and the text editor.
     void setUserInterface(UserInterface& ui) { ui_ = &ui; }
+    // Tests see which page help opens instead of a browser.
+    void setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
 
 private:
     void afterLoad(const QString& path);
@@ -85,6 +98,8 @@ private:
     CVessorGraphView* view_ = nullptr; // owned by the frame
     std::unique_ptr<CMainFrame> frame_;
     QStringList recent_;
+    std::unique_ptr<QPrinter> printer_;
+    std::function<bool(const QUrl&)> openUrl_;
 };
 
 } // namespace vessor::graph

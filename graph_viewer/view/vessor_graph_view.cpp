@@ -1,12 +1,15 @@
 #include "vessor_graph_view.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QGridLayout>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QRubberBand>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <ctime>
 
@@ -28,13 +31,23 @@ QFont chartFont(int pixels) {
     return font;
 }
 
-int clampToInt(double v) {
-    if (!(v > INT_MIN))
-        return INT_MIN;
-    if (!(v < INT_MAX))
-        return INT_MAX;
-    return static_cast<int>(v);
+// A scroll bar counts in int; longer travels are shown in coarser units.
+constexpr std::int64_t BAR_LIMIT = 1'000'000'000;
+
+int barUnits(std::int64_t value, std::int64_t unit) {
+    return static_cast<int>(std::clamp<std::int64_t>(value / unit, 0, BAR_LIMIT));
 }
+
+// round() for a count of steps, safe for any double.
+std::int64_t roundedSteps(double v) {
+    if (!(v > 0))
+        return 0;
+    if (v > 9.0e18)
+        return static_cast<std::int64_t>(9.0e18);
+    return std::llround(v);
+}
+
+const QString MAX_ZOOM_TEXT = QStringLiteral("Maximum zoom level reached.");
 
 QString menuText(const QString& label) {
     QString text = label;
@@ -45,7 +58,8 @@ QString menuText(const QString& label) {
 
 CVessorGraphView::CVessorGraphView(CVessorGraphDoc& document, QWidget* parent)
     : QWidget(parent), doc_(document), m_chart(this), hBar_(new QScrollBar(Qt::Horizontal, this)),
-      vBar_(new QScrollBar(Qt::Vertical, this)) {
+      vBar_(new QScrollBar(Qt::Vertical, this)),
+      rubberBand_(new QRubberBand(QRubberBand::Rectangle, m_chart.mouseArea())) {
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -54,6 +68,26 @@ CVessorGraphView::CVessorGraphView(CVessorGraphDoc& document, QWidget* parent)
     layout->addWidget(hBar_, 1, 0);
     hBar_->hide();
     vBar_->hide();
+    for (QScrollBar* bar : {hBar_, vBar_}) {
+        // The thumb moves while the user scrolls; the chart follows at the end.
+        bar->setTracking(false);
+        bar->installEventFilter(this);
+        connect(bar, &QAbstractSlider::actionTriggered, this,
+                [this, bar](int action) { onBarAction(bar->orientation(), action); });
+        // Dragging the thumb moves only the thumb (without tracking, the bar
+        // reports no action until it is let go).
+        connect(bar, &QAbstractSlider::sliderMoved, this, [this, bar](int value) {
+            if (bar == hBar_)
+                OnHScroll(ScrollCode::ThumbTrack, std::int64_t{value} * hUnit_);
+            else
+                OnVScroll(ScrollCode::ThumbTrack, std::int64_t{value} * vUnit_);
+        });
+    }
+    connect(&m_chart, &Chart2D::mousePressed, this, &CVessorGraphView::OnLButtonDown);
+    connect(&m_chart, &Chart2D::mouseMoved, this, &CVessorGraphView::OnMouseMove);
+    connect(&m_chart, &Chart2D::mouseReleased, this, &CVessorGraphView::OnLButtonUp);
+    connect(&m_chart, &Chart2D::mouseDoubleClicked, this, &CVessorGraphView::OnLButtonDblClk);
+    connect(&m_chart, &Chart2D::mouseWheel, this, &CVessorGraphView::OnMouseWheel);
 }
 
 void CVessorGraphView::setTraceMenu(QMenu* menu) {
@@ -125,6 +159,7 @@ void CVessorGraphView::LoadChart() {
     m_chart.setRepaint(false);
     m_band.x0 = -1;
     m_band.y0 = -1;
+    eraseBand();
     m_maxZoomShown = false;
     m_chart.setHeader(QString::fromStdString(doc_.title));
     m_chart.setTimeBase(doc_.startTime);
@@ -318,8 +353,15 @@ void CVessorGraphView::SetXRange(std::int64_t from, std::int64_t to) {
     m_chart.setXRange(static_cast<double>(from), static_cast<double>(to));
     m_xPage = to - from + doc_.interval;
     const std::int64_t last = std::int64_t{doc_.readingCount - 1} * doc_.interval;
-    hBar_->setRange(0, clampToInt(static_cast<double>(last - (to - from))));
-    hBar_->setValue(clampToInt(static_cast<double>(from)));
+    hThumb_ = {0, std::max<std::int64_t>(0, last - (to - from)), from};
+    // Positions are whole intervals; count them in intervals where the span allows.
+    hUnit_ = std::max<std::int64_t>(1, doc_.interval);
+    while (hThumb_.max / hUnit_ > BAR_LIMIT)
+        hUnit_ *= 2;
+    hBar_->setRange(0, barUnits(hThumb_.max, hUnit_));
+    hBar_->setPageStep(std::max(1, barUnits(to - from, hUnit_)));
+    hBar_->setSingleStep(1);
+    showHorizontalThumb();
 }
 
 void CVessorGraphView::SetY1Range(double min, double max) {
@@ -334,15 +376,17 @@ void CVessorGraphView::SetY1Range(double min, double max) {
         m_chart.setYMinAuto(Axis::Y1);
     else
         m_chart.setYMin(Axis::Y1, min);
-    const int precision = std::clamp(m_chart.yPrecision(Axis::Y1), 0, 15);
-    std::int64_t power = 1;
-    for (int i = 0; i < precision; ++i)
-        power *= 10;
-    m_yStep = 1.0 / static_cast<double>(power);
+    m_yStep = yStepFor(m_chart.yPrecision(Axis::Y1));
     m_y1Page = m_yStep + (max - min);
     const ZoomRange& full = m_zoom[0];
-    vBar_->setRange(0, std::max(0, clampToInt((full.y1Max - full.y1Min - (max - min)) / m_yStep)));
-    vBar_->setValue(clampToInt((full.y1Max - max) / m_yStep + 0.5));
+    vThumb_ = {0, verticalThumbMax(full, min, max, m_yStep), verticalThumbPos(full, max, m_yStep)};
+    vUnit_ = 1;
+    while (vThumb_.max / vUnit_ > BAR_LIMIT)
+        vUnit_ *= 2;
+    vBar_->setRange(0, barUnits(vThumb_.max, vUnit_));
+    vBar_->setPageStep(std::max(1, barUnits(roundedSteps(m_y1Page / m_yStep), vUnit_)));
+    vBar_->setSingleStep(1);
+    showVerticalThumb();
 }
 
 void CVessorGraphView::SetY2Range(double min, double max) {
@@ -356,6 +400,338 @@ void CVessorGraphView::SetY2Range(double min, double max) {
     else
         m_chart.setYMin(Axis::Y2, min);
     m_y2Page = max - min + m_yStep;
+}
+
+void CVessorGraphView::showHorizontalThumb() {
+    hBar_->setValue(barUnits(hThumb_.pos, hUnit_));
+}
+
+void CVessorGraphView::showVerticalThumb() {
+    vBar_->setValue(barUnits(vThumb_.pos, vUnit_));
+}
+
+void CVessorGraphView::setHorizontalThumb(std::int64_t pos) {
+    hThumb_.pos = pos;
+    showHorizontalThumb();
+}
+
+void CVessorGraphView::setVerticalThumb(std::int64_t pos) {
+    vThumb_.pos = pos;
+    showVerticalThumb();
+}
+
+// ---- Zoom -------------------------------------------------------------------
+
+void CVessorGraphView::drawBand() {
+    rubberBand_->setGeometry(
+        QRect(QPoint(m_band.x0, m_band.y0), QPoint(m_band.x1, m_band.y1)).normalized());
+    rubberBand_->show();
+}
+
+void CVessorGraphView::eraseBand() {
+    rubberBand_->hide();
+}
+
+void CVessorGraphView::OnLButtonDown(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || m_ignoreUp || m_maxZoomShown)
+        return;
+    if (m_zoomLevel == 0) {
+        // The full view's limits as the chart has chosen them by now.
+        ZoomRange& full = m_zoom[0];
+        full.y1Max = m_chart.yMax(Axis::Y1);
+        full.y1Min = m_chart.yMin(Axis::Y1);
+        full.y2Max = m_chart.yMax(Axis::Y2);
+        full.y2Min = m_chart.yMin(Axis::Y2);
+    }
+    if (m_zoomLevel >= ZOOM_LEVELS - 1) {
+        QApplication::beep();
+        m_maxZoomShown = true;
+        m_footer = MAX_ZOOM_TEXT;
+        m_chart.setFooter(m_footer);
+        return;
+    }
+    const QPoint p = event->position().toPoint();
+    const QRect area = m_chart.plotRect();
+    if (p.x() < area.left() || p.x() > area.right() || p.y() < area.top() ||
+        p.y() > area.bottom()) {
+        m_band = {-1, -1, -1, -1};
+        return;
+    }
+    ++m_zoomLevel;
+    m_band = {p.x(), p.y(), p.x(), p.y()};
+    ZoomRange& box = m_zoom[static_cast<std::size_t>(m_zoomLevel)];
+    box.xFrom = std::int64_t{doc_.interval} * m_chart.pick(p);
+    box.y1Min = m_chart.map(Axis::Y1, p).y;
+    box.y2Min = m_chart.map(Axis::Y2, p).y;
+    m_chart.setMarkerShown(false);
+    drawBand();
+}
+
+void CVessorGraphView::OnMouseMove(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    const bool leftDown = event->buttons() & Qt::LeftButton;
+    if (!leftDown || m_maxZoomShown)
+        readout(p);
+    if (!leftDown || m_band.x0 < 0 || m_ignoreUp || m_maxZoomShown)
+        return;
+    eraseBand();
+    const QRect area = m_chart.plotRect();
+    m_band.x1 = std::clamp(p.x(), area.left(), std::max(area.left(), area.right()));
+    m_band.y1 = std::clamp(p.y(), area.top() + 1, std::max(area.top() + 1, area.bottom() - 1));
+    drawBand();
+}
+
+void CVessorGraphView::OnLButtonUp(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    if ((event->buttons() & Qt::LeftButton) || m_band.x0 < 0 || m_ignoreUp || m_maxZoomShown) {
+        m_ignoreUp = false;
+        return;
+    }
+    eraseBand();
+    // A release outside the plot keeps the last corner seen inside it.
+    const QPoint p = event->position().toPoint();
+    const QRect area = m_chart.plotRect();
+    if (area.left() < p.x() && p.x() < area.right())
+        m_band.x1 = p.x();
+    if (area.top() < p.y() && p.y() < area.bottom())
+        m_band.y1 = p.y();
+    drawBand();
+    const QPoint corner(m_band.x1, m_band.y1);
+    ZoomRange& box = m_zoom[static_cast<std::size_t>(m_zoomLevel)];
+    box.xTo = std::int64_t{doc_.interval} * m_chart.pick(corner);
+    box.y1Max = m_chart.map(Axis::Y1, corner).y;
+    box.y2Max = m_chart.map(Axis::Y2, corner).y;
+    const bool wideEnough = finishZoomBox(box, m_zoom[0], m_yStep);
+    eraseBand();
+    m_band = {-1, -1, -1, -1};
+    if (!wideEnough) {
+        --m_zoomLevel;
+        return;
+    }
+    m_chart.setMarkerShown(false);
+    ApplyZoomLevel(m_zoomLevel);
+}
+
+void CVessorGraphView::OnLButtonDblClk(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    // The release that ends the double-click is not the end of a drag.
+    m_ignoreUp = true;
+    ZoomOut();
+}
+
+void CVessorGraphView::ZoomOut() {
+    if (m_zoomLevel <= 0)
+        return;
+    if (m_maxZoomShown) {
+        m_footer.clear();
+        m_chart.setFooter(m_footer);
+        m_maxZoomShown = false;
+    }
+    ApplyZoomLevel(m_zoomLevel - 1);
+}
+
+// ---- Readout ----------------------------------------------------------------
+
+void CVessorGraphView::readout(QPoint pixel) {
+    m_chart.setRepaint(false);
+    const double x = m_chart.map(Axis::Y1, pixel).x;
+    const std::optional<int> index =
+        isNoValue(x) ? std::nullopt
+                     : readingAt(x, doc_.interval, doc_.primary.data.lastPoint(READINGS));
+    if (!index) {
+        ShowTimeSpan(m_chart);
+    } else {
+        const int i = *index;
+        const std::int64_t t =
+            m_chart.valueToTime(static_cast<double>(std::int64_t{doc_.interval} * i) + 0.000001);
+        // A trace's value where it is shown and has one (each trace checked on its own).
+        const auto value = [i](const TraceSet* set, int trace) -> std::optional<double> {
+            if (!set || set->data.display(trace) != Display::Shown || i > set->data.lastPoint(trace))
+                return std::nullopt;
+            const double y = set->data.yValue(trace, i);
+            if (isNoValue(y))
+                return std::nullopt;
+            return y;
+        };
+        ReadoutParts parts;
+        parts.y1 = value(doc_.y1Set, READINGS);
+        parts.extra = value(doc_.y1Set, EXTRA);
+        parts.y2 = value(doc_.y2Set, READINGS);
+        if (doc_.y1Set) {
+            parts.decimals = doc_.y1Set->decimals;
+            parts.unit1 = QString::fromStdString(doc_.y1Set->unit);
+        }
+        if (doc_.y2Set)
+            parts.unit2 = QString::fromStdString(doc_.y2Set->unit);
+        if (t != -1) {
+            m_footer = formatClockTime(t) + readoutValues(parts);
+            m_chart.setFooter(m_footer);
+        }
+    }
+    // The marker sits at the pointer, not at the reading, and leaves the plot with it.
+    m_chart.setMarkerX(x);
+    m_chart.setMarkerShown(true);
+    m_chart.setRepaint(true);
+}
+
+// ---- Scrolling --------------------------------------------------------------
+
+void CVessorGraphView::OnHScroll(ScrollCode code, std::int64_t trackPos) {
+    if (m_zoomLevel <= 0)
+        return;
+    switch (code) {
+    case ScrollCode::LineUp:
+    case ScrollCode::LineDown:
+    case ScrollCode::PageUp:
+    case ScrollCode::PageDown:
+        if (const auto pos = movedThumb(code, hThumb_, doc_.interval, m_xPage))
+            setHorizontalThumb(*pos);
+        break;
+    case ScrollCode::ThumbTrack:
+        setHorizontalThumb(std::clamp(trackPos, hThumb_.min, hThumb_.max));
+        break;
+    case ScrollCode::EndScroll: {
+        const std::int64_t last = std::int64_t{doc_.readingCount - 1} * doc_.interval;
+        const XSpan span = horizontalScrollEnd(hThumb_.pos, m_xPage, doc_.interval, last);
+        SetXRange(span.from, span.to);
+        m_chart.setRepaint(true);
+        ShowTimeSpan(m_chart);
+        break;
+    }
+    case ScrollCode::Other:
+        break;
+    }
+}
+
+void CVessorGraphView::OnVScroll(ScrollCode code, std::int64_t trackPos) {
+    if (m_zoomLevel <= 0)
+        return;
+    switch (code) {
+    case ScrollCode::LineUp:
+    case ScrollCode::LineDown:
+    case ScrollCode::PageUp:
+    case ScrollCode::PageDown:
+        if (const auto pos = movedThumb(code, vThumb_, 1, roundedSteps(m_y1Page / m_yStep)))
+            setVerticalThumb(*pos);
+        break;
+    case ScrollCode::ThumbTrack:
+        setVerticalThumb(std::clamp(trackPos, vThumb_.min, vThumb_.max));
+        break;
+    case ScrollCode::EndScroll: {
+        const ZoomRange& full = m_zoom[0];
+        const std::int64_t pos = vThumb_.pos;
+        const std::int64_t travel = vThumb_.max - vThumb_.min;
+        const YSpan y1 = verticalScrollEndY1(pos, m_yStep, m_y1Page, full);
+        SetY1Range(y1.min, y1.max);
+        const YSpan y2 = verticalScrollEndY2(pos, travel, m_yStep, m_y2Page, full);
+        SetY2Range(y2.min, y2.max);
+        m_chart.setRepaint(true);
+        break;
+    }
+    case ScrollCode::Other:
+        break;
+    }
+}
+
+void CVessorGraphView::onBarAction(Qt::Orientation orientation, int action) {
+    ScrollCode code = ScrollCode::Other;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        code = ScrollCode::LineUp;
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        code = ScrollCode::LineDown;
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        code = ScrollCode::PageUp;
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        code = ScrollCode::PageDown;
+        break;
+    case QAbstractSlider::SliderMove:
+        code = ScrollCode::ThumbTrack;
+        break;
+    default:
+        break;
+    }
+    // The bar has already moved its own way; put the thumb where the handler says.
+    if (orientation == Qt::Horizontal) {
+        OnHScroll(code, std::int64_t{hBar_->sliderPosition()} * hUnit_);
+        showHorizontalThumb();
+    } else {
+        OnVScroll(code, std::int64_t{vBar_->sliderPosition()} * vUnit_);
+        showVerticalThumb();
+    }
+}
+
+void CVessorGraphView::scrollByWheel(Qt::Orientation orientation, int delta) {
+    if (m_zoomLevel <= 0)
+        return;
+    int& rest = wheelRest_[orientation == Qt::Horizontal ? 0 : 1];
+    rest += delta;
+    const int notches = rest / QWheelEvent::DefaultDeltasPerStep;
+    rest -= notches * QWheelEvent::DefaultDeltasPerStep;
+    if (notches == 0)
+        return;
+    const ScrollCode code = notches > 0 ? ScrollCode::LineUp : ScrollCode::LineDown;
+    const int lines = std::abs(notches) * std::max(1, QApplication::wheelScrollLines());
+    for (int i = 0; i < lines; ++i) {
+        if (orientation == Qt::Horizontal)
+            OnHScroll(code);
+        else
+            OnVScroll(code);
+    }
+    if (orientation == Qt::Horizontal)
+        OnHScroll(ScrollCode::EndScroll);
+    else
+        OnVScroll(ScrollCode::EndScroll);
+}
+
+void CVessorGraphView::OnMouseWheel(QWheelEvent* event) {
+    const QPoint delta = event->angleDelta();
+    // Shift turns the wheel sideways, as in most programs.
+    if (delta.x() != 0)
+        scrollByWheel(Qt::Horizontal, delta.x());
+    else if (event->modifiers() & Qt::ShiftModifier)
+        scrollByWheel(Qt::Horizontal, delta.y());
+    else
+        scrollByWheel(Qt::Vertical, delta.y());
+    event->accept();
+}
+
+bool CVessorGraphView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != hBar_ && watched != vBar_)
+        return QWidget::eventFilter(watched, event);
+    const Qt::Orientation orientation = watched == hBar_ ? Qt::Horizontal : Qt::Vertical;
+    if (event->type() == QEvent::MouseButtonRelease) {
+        // Letting go of an arrow, the trough or the thumb ends the scroll.
+        if (orientation == Qt::Horizontal)
+            OnHScroll(ScrollCode::EndScroll);
+        else
+            OnVScroll(ScrollCode::EndScroll);
+    } else if (event->type() == QEvent::Wheel) {
+        const QPoint delta = static_cast<QWheelEvent*>(event)->angleDelta();
+        scrollByWheel(orientation, delta.y() != 0 ? delta.y() : delta.x());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- Help -------------------------------------------------------------------
+
+int CVessorGraphView::helpContextId() const {
+    if (doc_.secondary.present)
+        return 1002;
+    const std::string& name = doc_.primary.name;
+    if (name == "Voltage")
+        return 1003;
+    if (name == "Current")
+        return 1004;
+    if (name == "CO")
+        return 1006;
+    return doc_.primary.decimals != 0 ? 1001 : 1005;
 }
 
 } // namespace vessor::graph

@@ -2,11 +2,14 @@
 // document's two trace sets to the chart's two value axes, styles the traces,
 // sets the header (the logger name) and the footer (the time span on show),
 // fills the "Show traces..." submenu and records the full-view ranges that
-// zooming and scrolling start from.
+// zooming and scrolling start from. Then it serves the user: box zoom with
+// the left button, zoom out, scrolling a zoomed view, the readout under the
+// mouse, the View toggles, the help page for the logger kind and printing.
 #pragma once
 
 #include "chart/chart2d.h"
 #include "document/vessor_graph_doc.h"
+#include "zoom_math.h"
 
 #include <QWidget>
 
@@ -14,21 +17,17 @@
 #include <cstdint>
 
 class QMenu;
+class QMouseEvent;
+class QPainter;
+class QPrinter;
+class QRubberBand;
 class QScrollBar;
+class QWheelEvent;
 
 namespace vessor::graph {
 
-// The ranges on show at one zoom level; record 0 is the full view.
-// x values are seconds after the first reading (64-bit: 65535 readings 12 h
-// apart span more seconds than a 32-bit number holds).
-struct ZoomRange {
-    std::int64_t xFrom = 0;
-    std::int64_t xTo = 0;
-    double y1Min = 0;
-    double y1Max = 0;
-    double y2Min = 0;
-    double y2Max = 0;
-};
+// The message when the graph cannot be printed.
+inline constexpr const char* PRINT_FAILED_TEXT = "Error: Failed to print graph.";
 
 // Rubber-band rectangle of a zoom drag; x0 = -1: none.
 struct BandRect {
@@ -90,25 +89,84 @@ public:
     bool gridX() const { return m_gridX; }
     bool gridY() const { return m_gridY; }
 
+    // Zoom: a box dragged with the left button zooms in, up to the last of
+    // ZOOM_LEVELS levels; Zoom Out and a double-click go back one level.
+    void ZoomOut();
     int zoomLevel() const { return m_zoomLevel; }
     const ZoomRange& zoomRange(int level) const;
+    bool maxZoomShown() const { return m_maxZoomShown; }
+    // The band of a drag in progress (x0 = -1: none).
+    BandRect band() const { return m_band; }
+    double yStep() const { return m_yStep; }
+    std::int64_t xPage() const { return m_xPage; }
     QString footerText() const { return m_footer; }
+
+    // Mouse messages of the chart, in its pixels.
+    void OnLButtonDown(QMouseEvent* event);
+    void OnMouseMove(QMouseEvent* event);
+    void OnLButtonUp(QMouseEvent* event);
+    void OnLButtonDblClk(QMouseEvent* event);
+    void OnMouseWheel(QWheelEvent* event);
+
+    // Scroll-bar events of a zoomed view; the thumb positions are in seconds
+    // (across) and in y steps from the top (down). At full view: ignored.
+    void OnHScroll(ScrollCode code, std::int64_t trackPos = 0);
+    void OnVScroll(ScrollCode code, std::int64_t trackPos = 0);
+    const ThumbRange& horizontalThumb() const { return hThumb_; }
+    const ThumbRange& verticalThumb() const { return vThumb_; }
     QScrollBar* horizontalBar() const { return hBar_; }
     QScrollBar* verticalBar() const { return vBar_; }
+
+    // The help page for the kind of logger on show.
+    int helpContextId() const;
+
+    // Printing: one page, the graph at 4:3 filling the printable area in one
+    // direction and centred in the other, drawn by a second chart with the
+    // screen's ranges and switches. False when it cannot be drawn.
+    bool OnPrint(QPainter& painter);
+    bool printTo(QPrinter& printer);
+    // The same page as a PDF file: A4 landscape, 10 mm margins.
+    bool printToPdf(const QString& path);
+    // The ranges of the last printout (x in seconds after the first reading).
+    struct PrintedRanges {
+        double xMin = 0, xMax = 0, y1Min = 0, y1Max = 0, y2Min = 0, y2Max = 0;
+    };
+    const PrintedRanges& lastPrintedRanges() const { return printed_; }
 
     // " 05 March 2007 14:30:00": a clock time as the footer shows it, in the
     // user's locale (" %d %B %Y %X").
     static QString formatClockTime(std::int64_t clockSeconds);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     TraceSet* setOf(Axis axis) const;
     void updateTraceMenuChecks();
+    void readout(QPoint pixel);
+    void drawBand();
+    void eraseBand();
+    void scrollByWheel(Qt::Orientation orientation, int delta);
+    void onBarAction(Qt::Orientation orientation, int action);
+    void setHorizontalThumb(std::int64_t pos);
+    void setVerticalThumb(std::int64_t pos);
+    void showHorizontalThumb();
+    void showVerticalThumb();
 
     CVessorGraphDoc& doc_;
     Chart2D m_chart;
     QScrollBar* hBar_;
     QScrollBar* vBar_;
     QMenu* traceMenu_ = nullptr;
+    QRubberBand* rubberBand_;
+    // The thumbs in handler units, and how many of them one bar unit holds
+    // (a bar counts in int: long spans are scaled down).
+    ThumbRange hThumb_;
+    ThumbRange vThumb_;
+    std::int64_t hUnit_ = 1;
+    std::int64_t vUnit_ = 1;
+    int wheelRest_[2] = {0, 0};
+    PrintedRanges printed_;
 
     std::array<ZoomRange, ZOOM_LEVELS> m_zoom{};
     int m_zoomLevel = 0;

@@ -1,17 +1,41 @@
 // Pictures for a person to look at: the main window with a file open (menus
-// and toolbar), an open View menu, and the chart as exported.
+// and toolbar), an open View menu, and the chart as exported; then, on the
+// last file, the window zoomed with the readout, with markers, with a trace
+// hidden, with the grid off, and the print preview and printed PDF.
 // graph_viewer_snapshot OUT_DIR FILE...
+#include "shell/command_ids.h"
 #include "shell/main_frame.h"
 #include "shell/vessor_graph_app.h"
 #include "view/vessor_graph_view.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QStandardPaths>
 #include <QTimer>
+
+namespace {
+
+// A mouse event delivered to the chart as the window system would.
+void mouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button,
+           Qt::MouseButtons buttons) {
+    QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), button, buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+    QApplication::processEvents();
+}
+
+QPoint within(const QRect& r, double fx, double fy) {
+    return {r.left() + static_cast<int>(r.width() * fx), r.top() + static_cast<int>(r.height() * fy)};
+}
+
+} // namespace
 
 #include <cstdio>
 #include <cstdlib>
@@ -50,7 +74,49 @@ int main(int argc, char** argv) {
         const QString base = QFileInfo(file).completeBaseName();
         app.frame().grab().save(out.filePath(base + "-window.png"));
         app.view().chart().exportPng(out.filePath(base + "-chart.png"), QSize(1024, 768));
+        // The export laid the chart out at its own size: back to the window's.
+        QApplication::processEvents();
     }
+    // The last file: zoom, readout, markers, a hidden trace, no grid, printing.
+    vessor::graph::CVessorGraphView& graph = app.view();
+    QWidget* area = graph.chart().mouseArea();
+    QRect plot = graph.chart().plotRect();
+    mouse(area, QEvent::MouseButtonPress, within(plot, 0.25, 0.2), Qt::LeftButton, Qt::LeftButton);
+    mouse(area, QEvent::MouseMove, within(plot, 0.5, 0.5), Qt::NoButton, Qt::LeftButton);
+    mouse(area, QEvent::MouseMove, within(plot, 0.6, 0.75), Qt::NoButton, Qt::LeftButton);
+    app.frame().grab().save(out.filePath("zoom-band.png"));
+    mouse(area, QEvent::MouseButtonRelease, within(plot, 0.6, 0.75), Qt::LeftButton, Qt::NoButton);
+    plot = graph.chart().plotRect();
+    mouse(area, QEvent::MouseMove, within(plot, 0.4, 0.5), Qt::NoButton, Qt::NoButton);
+    app.frame().grab().save(out.filePath("zoomed-readout.png"));
+    app.frame().command(vessor::graph::command::MARK_POINTS)->trigger();
+    mouse(area, QEvent::MouseMove, within(plot, 0.45, 0.5), Qt::NoButton, Qt::NoButton);
+    app.frame().grab().save(out.filePath("zoomed-markers.png"));
+    app.frame().command(vessor::graph::command::MARK_POINTS)->trigger();
+    graph.OnShowTrace(48000);
+    mouse(area, QEvent::MouseMove, within(plot, 0.5, 0.5), Qt::NoButton, Qt::NoButton);
+    app.frame().grab().save(out.filePath("zoomed-trace-hidden.png"));
+    graph.OnShowTrace(48000);
+    graph.OnGridX();
+    graph.OnGridY();
+    mouse(area, QEvent::MouseMove, within(plot, 0.55, 0.5), Qt::NoButton, Qt::NoButton);
+    app.frame().grab().save(out.filePath("zoomed-grid-off.png"));
+    graph.OnGridX();
+    graph.OnGridY();
+    graph.printToPdf(out.filePath("print-zoomed.pdf"));
+    {
+        QPrintPreviewDialog preview(&app.printer());
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
+                         [&graph](QPrinter* printer) { graph.printTo(*printer); });
+        preview.resize(1000, 760);
+        preview.show();
+        QApplication::processEvents();
+        preview.grab().save(out.filePath("print-preview.png"));
+    }
+    while (graph.zoomLevel() > 0)
+        graph.ZoomOut();
+    graph.printToPdf(out.filePath("print-full.pdf"));
+
     // The View menu opened with its traces submenu.
     QMenu* view = app.frame().viewMenu();
     view->popup(app.frame().mapToGlobal(QPoint(40, 30)));
