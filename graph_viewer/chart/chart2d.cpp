@@ -8,6 +8,7 @@
 #include <QPicture>
 
 #include <algorithm>
+#include <functional>
 #include <cmath>
 #include <limits>
 
@@ -48,14 +49,34 @@ constexpr int LEGEND_ROW = 2;
 // Largest x value the time conversions accept (about 30 million years).
 constexpr double LARGEST_X = 1e15;
 
+// The plot redraws at once when it is resized, before the chart has handed
+// over what changed with the new size (scroll bars come and go with a zoom):
+// here a resize only asks for the one redraw that follows the changes.
+class ChartPlot : public QCustomPlot {
+public:
+    ChartPlot(QWidget* parent, std::function<void()> resized)
+        : QCustomPlot(parent), resized_(std::move(resized)) {}
+
+protected:
+    void resizeEvent(QResizeEvent*) override {
+        setViewport(rect());
+        resized_();
+    }
+
+private:
+    std::function<void()> resized_;
+};
+
 } // namespace
 
-Chart2D::Chart2D(QWidget* parent) : QWidget(parent), plot_(new QCustomPlot(this)) {
+Chart2D::Chart2D(QWidget* parent)
+    : QWidget(parent), plot_(new ChartPlot(this, [this] { queueReplot(); })) {
     plot_->setGeometry(rect());
     plot_->setLocale(QLocale());
     plot_->setAutoAddPlottableToLegend(false);
     plot_->setBackground(Qt::white);
-    plot_->setNoAntialiasingOnDrag(true);
+    // Nothing is dragged inside the plot; a release would only cost a redraw.
+    plot_->setNoAntialiasingOnDrag(false);
     // Each element paints on the main layer: the chart is redrawn whole anyway.
     plot_->setPlottingHint(QCP::phFastPolylines, true);
 
@@ -118,6 +139,21 @@ void Chart2D::resizeEvent(QResizeEvent* event) {
     plot_->setGeometry(rect());
 }
 
+void Chart2D::queueReplot() {
+    if (replotQueued_)
+        return;
+    replotQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!replotQueued_)
+                return;
+            replotQueued_ = false;
+            plot_->replot(QCustomPlot::rpRefreshHint);
+        },
+        Qt::QueuedConnection);
+}
+
 void Chart2D::setRepaint(bool on) {
     repaint_ = on;
     if (on)
@@ -126,7 +162,7 @@ void Chart2D::setRepaint(bool on) {
 
 void Chart2D::replotNow() {
     sync();
-    plot_->replot(QCustomPlot::rpQueuedReplot);
+    queueReplot();
 }
 
 void Chart2D::setData(Axis axis, const ChartData* data) {
@@ -294,6 +330,20 @@ bool Chart2D::hasShownData(const Side& s) const {
 bool Chart2D::dataExtent(const Side& s, double& lo, double& hi) const {
     if (!s.data)
         return false;
+    // Every mouse move asks for the limits: scan the points only when they,
+    // or the traces shown, have changed since the last scan.
+    unsigned shown = 0;
+    for (int t = 0; t < s.data->traceCount() && t < 32; ++t) {
+        if (s.data->display(t) == Display::Shown)
+            shown |= 1u << t;
+    }
+    Extent& cache = s.extent;
+    if (cache.data == s.data && cache.revision == s.data->pointsRevision() &&
+        cache.shown == shown) {
+        lo = cache.lo;
+        hi = cache.hi;
+        return cache.found;
+    }
     lo = std::numeric_limits<double>::infinity();
     hi = -lo;
     for (int t = 0; t < s.data->traceCount(); ++t) {
@@ -309,7 +359,8 @@ bool Chart2D::dataExtent(const Side& s, double& lo, double& hi) const {
             hi = std::max(hi, y);
         }
     }
-    return lo <= hi;
+    cache = {s.data, s.data->pointsRevision(), shown, lo, hi, lo <= hi};
+    return cache.found;
 }
 
 void Chart2D::autoLimits(const Side& s, double& lo, double& hi) const {
@@ -538,7 +589,7 @@ void Chart2D::drawTo(QPainter& painter, const QRectF& target) {
     painter.drawPicture(0, 0, picture);
     painter.restore();
     // Lay the screen chart out at its own size again.
-    plot_->replot(QCustomPlot::rpQueuedReplot);
+    queueReplot();
 }
 
 QImage Chart2D::toImage(QSize size) {
@@ -549,7 +600,7 @@ QImage Chart2D::toImage(QSize size) {
         QCPPainter painter(&image);
         plot_->toPainter(&painter, size.width(), size.height());
     }
-    plot_->replot(QCustomPlot::rpQueuedReplot);
+    queueReplot();
     return image;
 }
 

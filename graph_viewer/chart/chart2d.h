@@ -147,8 +147,18 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The last scan of a side's values, and what it was made for.
+    struct Extent {
+        const ChartData* data = nullptr;
+        std::uint64_t revision = UINT64_MAX;
+        unsigned shown = 0;
+        double lo = 0;
+        double hi = 0;
+        bool found = false;
+    };
     struct Side {
         const ChartData* data = nullptr;
+        mutable Extent extent;
         std::uint64_t copiedRevision = UINT64_MAX;
         std::array<TraceStyle, TRACES_PER_AXIS> styles;
         std::array<QString, TRACES_PER_AXIS> labels;
@@ -177,6 +187,8 @@ private:
     void autoLimits(const Side& s, double& lo, double& hi) const;
     bool hasShownData(const Side& s) const;
     void replotNow();
+    // One redraw when the event loop next runs, however many changes come first.
+    void queueReplot();
     // After a setting changed: redraw unless repainting is held.
     void changed() {
         if (repaint_)
@@ -200,6 +212,7 @@ private:
     double markerX_ = NO_VALUE;
     bool markerShown_ = false;
     bool stylesChanged_ = true;
+    bool replotQueued_ = false;
 };
 
 } // namespace vessor::graph

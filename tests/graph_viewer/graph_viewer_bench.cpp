@@ -1,5 +1,6 @@
 // Speed of the viewer on the largest files a logger gives: reading them,
-// rendering them, and the whole `vessor-graph --export-png` run.
+// rendering them, the whole `vessor-graph --export-png` run, and the redraws
+// a user waits for on screen (full view, a zoom, a scroll step, the readout).
 // Not a test: run bin/graph_viewer_bench by hand.
 #include "document/vessor_graph_doc.h"
 #include "shell/qt_user_interface.h"
@@ -7,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -55,11 +57,29 @@ std::string writeFile(const QString& dir, const char* name, int rows, bool humid
     return path;
 }
 
+// Each file is written the first time a benchmark asks for it.
 struct Files {
     QTemporaryDir dir;
-    std::string single = writeFile(dir.path(), "zr-t-65535.txt", 65535, false);
-    std::string humidity = writeFile(dir.path(), "zr-th-32767.txt", 32767, true);
-    std::string million = writeFile(dir.path(), "million.txt", 1000000, false);
+    const std::string& single() {
+        if (single_.empty())
+            single_ = writeFile(dir.path(), "zr-t-65535.txt", 65535, false);
+        return single_;
+    }
+    const std::string& humidity() {
+        if (humidity_.empty())
+            humidity_ = writeFile(dir.path(), "zr-th-32767.txt", 32767, true);
+        return humidity_;
+    }
+    const std::string& million() {
+        if (million_.empty())
+            million_ = writeFile(dir.path(), "million.txt", 1000000, false);
+        return million_;
+    }
+
+private:
+    std::string single_;
+    std::string humidity_;
+    std::string million_;
 };
 
 Files& files() {
@@ -82,13 +102,13 @@ void parse(benchmark::State& state, const std::string& path) {
 }
 
 void BM_Parse65535Readings(benchmark::State& state) {
-    parse(state, files().single);
+    parse(state, files().single());
 }
 void BM_Parse32767HumidityRows(benchmark::State& state) {
-    parse(state, files().humidity);
+    parse(state, files().humidity());
 }
 void BM_ParseMillionRows(benchmark::State& state) {
-    parse(state, files().million);
+    parse(state, files().million());
 }
 
 // Loading the chart and rendering the full view as the PNG export does.
@@ -97,7 +117,7 @@ void BM_RenderPng65535(benchmark::State& state) {
     NoEditor editor;
     std::string dataFilePath;
     CVessorGraphDoc doc(ui, editor, dataFilePath);
-    doc.OnOpenDocument(files().single);
+    doc.OnOpenDocument(files().single());
     CVessorGraphView view(doc);
     for (auto _ : state) {
         view.OnInitialUpdate();
@@ -119,14 +139,118 @@ void exportPng(benchmark::State& state, const std::string& file) {
 }
 
 void BM_ExportPngProgram65535(benchmark::State& state) {
-    exportPng(state, files().single);
+    exportPng(state, files().single());
 }
 void BM_ExportPngProgram32767Humidity(benchmark::State& state) {
-    exportPng(state, files().humidity);
+    exportPng(state, files().humidity());
+}
+
+// The window's view on screen with the 65535-reading file; each measurement
+// is the change plus the redraw it queues, as the event loop runs it.
+struct ScreenView {
+    RecordingUserInterface ui;
+    NoEditor editor;
+    std::string dataFilePath;
+    CVessorGraphDoc doc{ui, editor, dataFilePath};
+    CVessorGraphView view{doc};
+
+    ScreenView() {
+        doc.OnOpenDocument(files().single());
+        view.resize(1024, 768);
+        view.show();
+        view.OnInitialUpdate();
+        settle();
+    }
+    static void settle() {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    }
+    void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QWidget* area = view.chart().mouseArea();
+        QMouseEvent event(type, QPointF(at), area->mapToGlobal(QPointF(at)), button, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(area, &event);
+    }
+    QPoint at(double fx, double fy) const {
+        const QRect r = const_cast<CVessorGraphView&>(view).chart().plotRect();
+        return {r.left() + static_cast<int>(r.width() * fx),
+                r.top() + static_cast<int>(r.height() * fy)};
+    }
+    // A box over a tenth of the readings, dragged with real mouse events.
+    void zoomIn() {
+        mouse(QEvent::MouseButtonPress, at(0.45, 0.1), Qt::LeftButton, Qt::LeftButton);
+        mouse(QEvent::MouseMove, at(0.55, 0.9), Qt::NoButton, Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, at(0.55, 0.9), Qt::LeftButton, Qt::NoButton);
+    }
+};
+
+void BM_RedrawFullView65535(benchmark::State& state) {
+    ScreenView s;
+    for (auto _ : state) {
+        s.view.chart().setRepaint(true);
+        ScreenView::settle();
+    }
+}
+
+void BM_Zoom65535(benchmark::State& state) {
+    ScreenView s;
+    for (auto _ : state) {
+        s.zoomIn();
+        ScreenView::settle();
+        state.PauseTiming();
+        if (s.view.zoomLevel() != 1)
+            state.SkipWithError("no zoom");
+        s.view.ZoomOut();
+        ScreenView::settle();
+        state.ResumeTiming();
+    }
+}
+
+void BM_ScrollStepZoomed65535(benchmark::State& state) {
+    ScreenView s;
+    s.zoomIn();
+    ScreenView::settle();
+    bool right = true;
+    for (auto _ : state) {
+        s.view.OnHScroll(right ? ScrollCode::PageDown : ScrollCode::PageUp);
+        s.view.OnHScroll(ScrollCode::EndScroll);
+        ScreenView::settle();
+        right = !right;
+    }
+}
+
+void readoutUpdates(benchmark::State& state, bool zoomed) {
+    ScreenView s;
+    if (zoomed) {
+        s.zoomIn();
+        ScreenView::settle();
+    }
+    const QPoint a = s.at(0.3, 0.5);
+    const QPoint b = s.at(0.7, 0.5);
+    bool first = true;
+    for (auto _ : state) {
+        s.mouse(QEvent::MouseMove, first ? a : b, Qt::NoButton, Qt::NoButton);
+        ScreenView::settle();
+        first = !first;
+    }
+    if (!s.view.footerText().contains(QStringLiteral(" : ")))
+        state.SkipWithError("no readout");
+}
+
+void BM_ReadoutFullView65535(benchmark::State& state) {
+    readoutUpdates(state, false);
+}
+void BM_ReadoutZoomed65535(benchmark::State& state) {
+    readoutUpdates(state, true);
 }
 
 } // namespace
 
+BENCHMARK(BM_RedrawFullView65535)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Zoom65535)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ScrollStepZoomed65535)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadoutFullView65535)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadoutZoomed65535)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Parse65535Readings)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Parse32767HumidityRows)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseMillionRows)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -140,6 +264,11 @@ BENCHMARK(BM_ExportPngProgram32767Humidity)
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // The offscreen platform's notes on window hints would bury the figures.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+        if (!text.startsWith(QLatin1String("This plugin does not support")))
+            std::fprintf(stderr, "%s\n", qPrintable(text));
+    });
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
