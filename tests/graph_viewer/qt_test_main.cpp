@@ -1,5 +1,6 @@
 // Qt tests run without a display.
 #include <QApplication>
+#include <QLocale>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
@@ -13,8 +14,10 @@ int main(int argc, char** argv) {
     // Settings go to a test location, never to the user's.
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
-    // Footers name months: pin the C library's time texts to English.
+    // Footers name months and show values: pin the C library's time texts
+    // and Qt's numbers to English, whatever the machine's language.
     std::setlocale(LC_TIME, "C");
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
