@@ -71,6 +71,8 @@ CVessorGraphView::CVessorGraphView(CVessorGraphDoc& document, QWidget* parent)
     for (QScrollBar* bar : {hBar_, vBar_}) {
         // The thumb moves while the user scrolls; the chart follows at the end.
         bar->setTracking(false);
+        // Its "Scroll here" would move the bar behind the handlers' back.
+        bar->setContextMenuPolicy(Qt::NoContextMenu);
         bar->installEventFilter(this);
         connect(bar, &QAbstractSlider::actionTriggered, this,
                 [this, bar](int action) { onBarAction(bar->orientation(), action); });

@@ -15,8 +15,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -104,15 +102,16 @@ int main(int argc, char** argv) {
     graph.OnGridX();
     graph.OnGridY();
     graph.printToPdf(out.filePath("print-zoomed.pdf"));
-    {
-        QPrintPreviewDialog preview(&app.printer());
-        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
-                         [&graph](QPrinter* printer) { graph.printTo(*printer); });
-        preview.resize(1000, 760);
-        preview.show();
-        QApplication::processEvents();
-        preview.grab().save(out.filePath("print-preview.png"));
-    }
+    // File > Print Preview as the user opens it; pictured once it is up, then closed.
+    QTimer::singleShot(300, [&out] {
+        if (QWidget* preview = QApplication::activeModalWidget()) {
+            preview->resize(1000, 760);
+            QApplication::processEvents();
+            preview->grab().save(out.filePath("print-preview.png"));
+            preview->close();
+        }
+    });
+    app.frame().command(vessor::graph::command::FILE_PRINT_PREVIEW)->trigger();
     while (graph.zoomLevel() > 0)
         graph.ZoomOut();
     graph.printToPdf(out.filePath("print-full.pdf"));
