@@ -116,19 +116,20 @@ inline constexpr const char* NO_DATE_SET = "No Date Set";
 inline constexpr const char* ERROR_TEXT = "Error";
 inline constexpr const char* UNABLE_TO_OPEN_FILE = "Unable to open the file.";
 inline constexpr const char* DATA_FILE_TERMINATED = "The data file terminated unexpectedly.";
-inline constexpr const char* NOTEPAD_NOT_FOUND =
-    "Unable to locate and load Notepad.exe to view event data.\nTo view data, open the "
+// Event files open in the desktop's text editor.
+inline constexpr const char* TEXT_EDITOR_NOT_FOUND =
+    "Unable to locate and load a text editor to view event data.\nTo view data, open the "
     "downloaded file with a text editor.";
 inline constexpr const char* FAILED_TO_PRINT = "Error: Failed to print graph.";
 inline constexpr const char* MAX_ZOOM_REACHED = "Maximum zoom level reached.";
 inline constexpr const char* EVENT_FILE_QUESTION =
     "Vessor USB Graph cannot display event files. Clicking 'Yes' will open the data in "
-    "notepad.\n\nNote: To import ZR-EV data into Excel, use the following method:\n\n1. In "
+    "the text editor.\n\nNote: To import ZR-EV data into Excel, use the following method:\n\n1. In "
     "Excel, select 'File > Open'.\n2. Locate data file (*.txt) ensuring 'All Files' is "
     "selected in 'Files of type:'; click 'Open'.\n3. In 'Text Import Wizard 1 of 3'; click "
     "'Next'.\n4. Ensure 'Comma' is checked in 'Text Import Wizard 2 of 3'; click "
     "'Finish'.\n\nFor further information consult the ZR-EV help file section 'Importing "
-    "the Measurements into Other Applications'.\n\nDo you wish to open the file in notepad?";
+    "the Measurements into Other Applications'.\n\nDo you wish to open the file in the text editor?";
 } // namespace text
 
 } // namespace vessor

@@ -92,14 +92,12 @@ std::string viewerNotFoundText()
 
 std::string textEditorNotFoundText()
 {
-    return replaceFirst(text::NOTEPAD_NOT_FOUND, "Notepad.exe", "a text editor");
+    return text::TEXT_EDITOR_NOT_FOUND;
 }
 
 std::string eventFileQuestionText()
 {
-    std::string text = replaceFirst(text::EVENT_FILE_QUESTION, "open the data in notepad",
-                                    "open the data in the text editor");
-    return replaceFirst(text, "open the file in notepad", "open the file in the text editor");
+    return text::EVENT_FILE_QUESTION;
 }
 
 StopInfoForm::StopInfoForm(PageContext& context, QWidget* parent) : Page(context, parent)

@@ -7,6 +7,7 @@
 #include "download_fields.h"
 #include "trace_set.h"
 
+#include "logger/strings.h"
 #include "logger/user_interface.h"
 
 #include <cstdint>
@@ -38,16 +39,14 @@ inline constexpr const char* UNABLE_TO_OPEN = "Unable to open the file.";
 inline constexpr const char* INVALID_DATA = "The File contains invaild data.";
 inline constexpr const char* EVENT_QUESTION =
     "The file you are trying to open is an event log which cannot be displayed in Vessor USB "
-    "Graph. Clicking 'Yes' will open the data in notepad.\n\nNote: To import ZR-EV data into "
+    "Graph. Clicking 'Yes' will open the data in the text editor.\n\nNote: To import ZR-EV data into "
     "Excel, use the following method:\n\n1. In Excel, select 'File > Open'.\n2. Locate data "
     "file (*.txt) ensuring 'All Files' is selected in 'Files of type:'; click 'Open'.\n3. In "
     "'Text Import Wizard 1 of 3'; click 'Next'.\n4. Ensure 'Comma' is checked in 'Text Import "
     "Wizard 2 of 3'; click 'Finish'.\n\nFor further information consult the ZR-EV help file "
     "section 'Importing the Measurements into Other Applications'.\n\nDo you wish to open the "
-    "file in notepad?";
-inline constexpr const char* EDITOR_FAILED =
-    "Unable to locate and load Notepad.exe to view event data.\nTo view data, open the "
-    "downloaded file with a text editor.";
+    "file in the text editor?";
+inline constexpr const char* EDITOR_FAILED = vessor::text::TEXT_EDITOR_NOT_FOUND;
 } // namespace text
 
 class CVessorGraphDoc {

@@ -1,7 +1,9 @@
 // Qt tests run without a display.
 #include <QApplication>
 #include <QLocale>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +16,11 @@ int main(int argc, char** argv) {
     // Settings go to a test location, never to the user's.
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
+    // ctest runs test cases as parallel processes: each gets its own settings
+    // folder, so one case's recent-file list never shows up in another's.
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     // Footers name months and show values: pin the C library's time texts
     // and Qt's numbers to English, whatever the machine's language.
     std::setlocale(LC_TIME, "C");
