@@ -138,19 +138,11 @@ StopInfoForm::StopInfoForm(PageContext& context, QWidget* parent) : Page(context
 
     ok_ = new QPushButton(tr("OK"), this);
     cancel_ = new QPushButton(tr("Cancel"), this);
-    for (QPushButton* b : {ok_, cancel_}) {
-        b->setMinimumWidth(88);
-        b->setAutoDefault(false);
-    }
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &StopInfoForm::saveDownload);
     connect(cancel_, &QPushButton::clicked, this, [this] { showPage(PAGE_MAIN_MENU); });
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok_);
-    buttons->addSpacing(10);
-    buttons->addWidget(cancel_);
+    QHBoxLayout* buttons = buttonRow({ok_, cancel_});
 
     auto* right = new QVBoxLayout;
     right->setContentsMargins(0, 16, 16, 12);

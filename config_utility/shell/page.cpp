@@ -1,5 +1,6 @@
 #include "config_utility/shell/page.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -9,6 +10,22 @@ namespace vessor {
 Page::Page(PageContext& context, QWidget* parent) : QWidget(parent), context_(context)
 {
     setFixedSize(PAGE_WIDTH, PAGE_HEIGHT);
+}
+
+QHBoxLayout* Page::buttonRow(std::initializer_list<QPushButton*> buttons)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    bool first = true;
+    for (QPushButton* b : buttons) {
+        b->setMinimumWidth(88);
+        b->setAutoDefault(false);
+        if (!first)
+            row->addSpacing(10);
+        row->addWidget(b);
+        first = false;
+    }
+    return row;
 }
 
 PlaceholderPage::PlaceholderPage(int pageNumber, PageContext& context, QWidget* parent)

@@ -9,7 +9,11 @@
 
 #include <QWidget>
 
+class QHBoxLayout;
+class QPushButton;
+
 #include <functional>
+#include <initializer_list>
 
 #include "logger/clock.h"
 #include "logger/locale_format.h"
@@ -117,6 +121,8 @@ protected:
     UserInterface& ui() const { return context_.ui; }
     Desktop& desktop() const { return context_.desktop; }
     void showPage(int index) const { context_.showPage(index); }
+    // The buttons along the bottom of an information page, right-aligned.
+    static QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
 
 private:
     PageContext& context_;

@@ -45,19 +45,11 @@ StatusPage::StatusPage(PageContext& context, QWidget* parent) : Page(context, pa
 
     refresh_ = new QPushButton(tr("&Refresh"), this);
     ok_ = new QPushButton(tr("OK"), this);
-    for (QPushButton* b : {refresh_, ok_}) {
-        b->setMinimumWidth(88);
-        b->setAutoDefault(false);
-    }
     ok_->setDefault(true);
     connect(refresh_, &QPushButton::clicked, this, &StatusPage::refresh);
     connect(ok_, &QPushButton::clicked, this, [this] { showPage(PAGE_MAIN_MENU); });
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(refresh_);
-    buttons->addSpacing(10);
-    buttons->addWidget(ok_);
+    QHBoxLayout* buttons = buttonRow({refresh_, ok_});
 
     auto* right = new QVBoxLayout;
     right->setContentsMargins(0, 16, 16, 12);

@@ -1,5 +1,7 @@
 #include "download_fields.h"
 
+#include "logger/calendar.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -95,57 +97,22 @@ int decimalsOf(std::string_view field) {
     return after > static_cast<std::size_t>(MOST) ? MOST : static_cast<int>(after);
 }
 
-namespace {
-
-// Days since 01/01/1970 of a proleptic Gregorian date (month 1..12).
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
-} // namespace
-
+// The logger's calendar does the day arithmetic; these only map the fields
+// (full year, month 1..12) onto it.
 std::int64_t toClockSeconds(const ClockFields& f) {
-    // Day 1 of the month plus (day - 1) days, so 31/02 carries into March as
-    // the C library's calendar conversion does.
-    std::int64_t year = f.year;
-    int month = f.month;
-    if (month < 1 || month > 12) {
-        year += (month - 1) / 12 - (month < 1 ? 1 : 0);
-        month = ((month - 1) % 12 + 12) % 12 + 1;
-    }
-    const std::int64_t days = daysFromCivil(year, static_cast<unsigned>(month), 1) + (f.day - 1);
-    return days * 86400 + std::int64_t{f.hour} * 3600 + std::int64_t{f.minute} * 60 + f.second;
+    CalendarTime t;
+    t.year = f.year - 1900;
+    t.month = f.month - 1;
+    t.day = f.day;
+    t.hour = f.hour;
+    t.minute = f.minute;
+    t.second = f.second;
+    return toCalendarSeconds(t);
 }
 
 ClockFields fromClockSeconds(std::int64_t seconds) {
-    std::int64_t days = seconds / 86400;
-    std::int64_t rest = seconds % 86400;
-    if (rest < 0) {
-        rest += 86400;
-        --days;
-    }
-    // Inverse of daysFromCivil.
-    const std::int64_t z = days + 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    ClockFields f;
-    f.year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2));
-    f.month = static_cast<int>(m);
-    f.day = static_cast<int>(d);
-    f.hour = static_cast<int>(rest / 3600);
-    f.minute = static_cast<int>(rest / 60 % 60);
-    f.second = static_cast<int>(rest % 60);
-    return f;
+    const CalendarTime t = fromCalendarSeconds(seconds);
+    return ClockFields{t.fullYear(), t.month + 1, t.day, t.hour, t.minute, t.second};
 }
 
 } // namespace vessor::graph

@@ -179,53 +179,37 @@ void CVessorGraphView::LoadChart() {
 }
 
 void CVessorGraphView::AttachY1Set(TraceSet& set) {
-    m_chart.setData(Axis::Y1, &set.data);
     doc_.y1Set = &set;
-    m_chart.setYMaxAuto(Axis::Y1);
-    m_chart.setYMinAuto(Axis::Y1);
-    // The full view always includes zero.
-    ZoomRange& full = m_zoom[0];
-    full.y1Min = m_chart.yMin(Axis::Y1);
-    if (full.y1Min > 0) {
-        full.y1Min = 0;
-        m_chart.setYMin(Axis::Y1, 0.0);
-    }
-    full.y1Max = m_chart.yMax(Axis::Y1);
-    if (full.y1Max < 0) {
-        full.y1Max = 0;
-        m_chart.setYMax(Axis::Y1, 0.0);
-        // The chart widens the free limit to the new span: record what it shows.
-        full.y1Min = m_chart.yMin(Axis::Y1);
-    }
-    m_chart.setTraceLabel(Axis::Y1, READINGS, QString::fromStdString(set.name));
-    m_chart.setAxisTitle(Axis::Y1, QString::fromStdString(set.unit));
-    m_chart.setTraceLabel(Axis::Y1, HIGH_ALARM, QString::fromStdString(set.highLabel));
-    m_chart.setTraceLabel(Axis::Y1, LOW_ALARM, QString::fromStdString(set.lowLabel));
-    m_chart.setTraceLabel(Axis::Y1, EXTRA, QString::fromStdString(set.extraLabel));
+    AttachSet(Axis::Y1, set, m_zoom[0].y1Min, m_zoom[0].y1Max);
 }
 
 void CVessorGraphView::AttachY2Set(TraceSet& set) {
-    m_chart.setData(Axis::Y2, &set.data);
     doc_.y2Set = &set;
-    m_chart.setYMaxAuto(Axis::Y2);
-    m_chart.setYMinAuto(Axis::Y2);
-    ZoomRange& full = m_zoom[0];
-    full.y2Min = m_chart.yMin(Axis::Y2);
-    if (full.y2Min > 0) {
-        full.y2Min = 0;
-        m_chart.setYMin(Axis::Y2, 0.0);
+    AttachSet(Axis::Y2, set, m_zoom[0].y2Min, m_zoom[0].y2Max);
+}
+
+void CVessorGraphView::AttachSet(Axis axis, TraceSet& set, double& fullMin, double& fullMax) {
+    m_chart.setData(axis, &set.data);
+    m_chart.setYMaxAuto(axis);
+    m_chart.setYMinAuto(axis);
+    // The full view always includes zero.
+    fullMin = m_chart.yMin(axis);
+    if (fullMin > 0) {
+        fullMin = 0;
+        m_chart.setYMin(axis, 0.0);
     }
-    full.y2Max = m_chart.yMax(Axis::Y2);
-    if (full.y2Max < 0) {
-        full.y2Max = 0;
-        m_chart.setYMax(Axis::Y2, 0.0);
-        full.y2Min = m_chart.yMin(Axis::Y2);
+    fullMax = m_chart.yMax(axis);
+    if (fullMax < 0) {
+        fullMax = 0;
+        m_chart.setYMax(axis, 0.0);
+        // The chart widens the free limit to the new span: record what it shows.
+        fullMin = m_chart.yMin(axis);
     }
-    m_chart.setTraceLabel(Axis::Y2, READINGS, QString::fromStdString(set.name));
-    m_chart.setAxisTitle(Axis::Y2, QString::fromStdString(set.unit));
-    m_chart.setTraceLabel(Axis::Y2, HIGH_ALARM, QString::fromStdString(set.highLabel));
-    m_chart.setTraceLabel(Axis::Y2, LOW_ALARM, QString::fromStdString(set.lowLabel));
-    m_chart.setTraceLabel(Axis::Y2, EXTRA, QString::fromStdString(set.extraLabel));
+    m_chart.setTraceLabel(axis, READINGS, QString::fromStdString(set.name));
+    m_chart.setAxisTitle(axis, QString::fromStdString(set.unit));
+    m_chart.setTraceLabel(axis, HIGH_ALARM, QString::fromStdString(set.highLabel));
+    m_chart.setTraceLabel(axis, LOW_ALARM, QString::fromStdString(set.lowLabel));
+    m_chart.setTraceLabel(axis, EXTRA, QString::fromStdString(set.extraLabel));
 }
 
 void CVessorGraphView::BuildTraceMenu() {

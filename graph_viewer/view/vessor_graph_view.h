@@ -141,6 +141,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Binds one trace set to its value axis and records the full view range.
+    void AttachSet(Axis axis, TraceSet& set, double& fullMin, double& fullMax);
     TraceSet* setOf(Axis axis) const;
     void updateTraceMenuChecks();
     void readout(QPoint pixel);

@@ -40,7 +40,7 @@ constexpr std::int64_t RUN_SECONDS = 2 * 3600;
 
 std::string timeText(const CalendarTime& t)
 {
-    char text[32];
+    char text[80];
     std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d:%02d", t.day, t.month + 1, t.fullYear(), t.hour,
                   t.minute, t.second);
     return text;
