@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+#include "config_utility/support/layout_check.h"
 #include "config_utility/support/sim_fixture.h"
 #include "config_utility/wizard/wizard_factory.h"
 #include "logger/conversion.h"
@@ -29,35 +30,7 @@ struct RenderCase {
     std::function<void(LoggerConfig&)> edit;
 };
 
-// Text clipped by its widget, described for the failure message.
-std::vector<std::string> clippedTexts(QWidget* page)
-{
-    std::vector<std::string> clipped;
-    auto inside = [page](QWidget* w) {
-        const QRect r(w->mapTo(page, QPoint(0, 0)), w->size());
-        return page->rect().contains(r);
-    };
-    for (QLabel* label : page->findChildren<QLabel*>()) {
-        if (!label->isVisibleTo(page) || label->text().isEmpty())
-            continue;
-        const bool fits = label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
-                                            : label->sizeHint().width() <= label->width();
-        if (!fits || !inside(label))
-            clipped.push_back(label->text().toStdString());
-    }
-    for (QAbstractButton* button : page->findChildren<QAbstractButton*>()) {
-        if (!button->isVisibleTo(page))
-            continue;
-        if (button->sizeHint().width() > button->width() || button->sizeHint().height() > button->height() ||
-            !inside(button))
-            clipped.push_back(button->text().toStdString());
-    }
-    for (QComboBox* combo : page->findChildren<QComboBox*>()) {
-        if (combo->isVisibleTo(page) && (combo->sizeHint().width() > combo->width() || !inside(combo)))
-            clipped.push_back(combo->currentText().toStdString());
-    }
-    return clipped;
-}
+using test::clippedTexts;
 
 class PageRendering : public ::testing::TestWithParam<RenderCase> {};
 

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+#include "config_utility/support/layout_check.h"
 #include "config_utility/support/sim_fixture.h"
 #include "config_utility/wizard/wizard_factory.h"
 
@@ -27,38 +28,7 @@ struct RenderCase {
     std::function<void(LoggerConfig&)> edit;
 };
 
-std::vector<std::string> clippedTexts(QWidget* page)
-{
-    std::vector<std::string> clipped;
-    auto inside = [page](QWidget* w) {
-        const QRect r(w->mapTo(page, QPoint(0, 0)), w->size());
-        return page->rect().contains(r);
-    };
-    for (QLabel* label : page->findChildren<QLabel*>()) {
-        if (!label->isVisibleTo(page) || label->text().isEmpty())
-            continue;
-        const bool fits = label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
-                                            : label->sizeHint().width() <= label->width();
-        if (!fits || !inside(label))
-            clipped.push_back(label->text().toStdString());
-    }
-    for (QAbstractButton* button : page->findChildren<QAbstractButton*>()) {
-        // Arrow buttons have no text to cut off.
-        if (!button->isVisibleTo(page) || button->text().isEmpty())
-            continue;
-        if (button->sizeHint().width() > button->width() || button->sizeHint().height() > button->height() ||
-            !inside(button))
-            clipped.push_back(button->text().toStdString());
-    }
-    for (QLineEdit* edit : page->findChildren<QLineEdit*>()) {
-        if (!edit->isVisibleTo(page))
-            continue;
-        const int textWidth = edit->fontMetrics().horizontalAdvance(edit->text());
-        if (textWidth > edit->contentsRect().width() - 8 || !inside(edit))
-            clipped.push_back(edit->text().toStdString());
-    }
-    return clipped;
-}
+using test::clippedTexts;
 
 class PageRendering : public ::testing::TestWithParam<RenderCase> {};
 
