@@ -1,5 +1,7 @@
 #include "config_utility/shell/about_dialog.h"
 
+#include "logger/product_info.h"
+
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,7 +19,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     icon->setPixmap(QPixmap(QStringLiteral(":/vessor-usb/vessor-usb-48.png")));
     icon->setAlignment(Qt::AlignTop);
 
-    auto* version = new QLabel(QString::fromLatin1(VERSION_LINE), this);
+    auto* version = new QLabel(QString::fromLatin1(product::VERSION_LINE), this);
     QFont bold = version->font();
     bold.setBold(true);
     version->setFont(bold);
@@ -26,14 +28,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     contact->setTextFormat(Qt::RichText);
     contact->setTextInteractionFlags(Qt::TextBrowserInteraction);
     contact->setOpenExternalLinks(true);
-    contact->setText(tr("Meridane Electronics Ltd<br>"
-                        "Unit 7, Harrow Mill Business Park<br>"
-                        "Kelsford KF4 2RT, United Kingdom<br><br>"
-                        "Tel: +44 (0)1632 960 418<br>"
-                        "Email: <a href=\"mailto:support@meridane-electronics.example\">"
-                        "support@meridane-electronics.example</a><br>"
-                        "Web: <a href=\"https://www.meridane-electronics.example\">"
-                        "www.meridane-electronics.example</a>"));
+    contact->setText(QString::fromUtf8(product::CONTACT_HTML));
 
     auto* copyright = new QLabel(tr("Copyright \u00a9 Meridane Electronics Ltd."), this);
 

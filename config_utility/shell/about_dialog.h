@@ -11,6 +11,4 @@ public:
     explicit AboutDialog(QWidget* parent = nullptr);
 };
 
-inline constexpr const char* VERSION_LINE = "Vessor USB Version 5.45";
-
 } // namespace vessor

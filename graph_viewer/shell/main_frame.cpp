@@ -1,5 +1,7 @@
 #include "main_frame.h"
 
+#include "logger/product_info.h"
+
 #include "command_ids.h"
 #include "toolbar_icons.h"
 #include "vessor_graph_app.h"
@@ -260,15 +262,15 @@ void CMainFrame::showAbout() {
     auto* icon = new QLabel(&box);
     icon->setPixmap(toolIcon(ToolIcon::Program).pixmap(32, 32));
     top->addWidget(icon, 0, Qt::AlignTop);
-    top->addWidget(new QLabel(QStringLiteral("Vessor USB Version 5.45"), &box), 1);
+    top->addWidget(new QLabel(QString::fromLatin1(product::VERSION_LINE), &box), 1);
     layout->addLayout(top);
-    auto* contact = new QGroupBox(QStringLiteral("Meridane Electronics"), &box);
+    auto* contact = new QGroupBox(QString::fromLatin1(product::MAKER), &box);
     auto* contactLayout = new QVBoxLayout(contact);
-    auto* contactText =
-        new QLabel(QStringLiteral("For sales and technical support please contact\n"
-                                  "Meridane Electronics or your local distributor.\n"
-                                  "Addresses, telephone numbers and e-mail are in the help pages."),
-                   contact);
+    auto* contactText = new QLabel(contact);
+    contactText->setTextFormat(Qt::RichText);
+    contactText->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    contactText->setOpenExternalLinks(true);
+    contactText->setText(QString::fromUtf8(product::CONTACT_HTML));
     contactLayout->addWidget(contactText);
     layout->addWidget(contact);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
