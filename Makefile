@@ -1,4 +1,5 @@
 # Quick start: `make run` and `make test`. Both install missing Debian packages first.
+MAKEFLAGS += --no-print-directory
 BUILD      ?= build
 ASAN_BUILD ?= $(BUILD)/asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
