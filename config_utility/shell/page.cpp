@@ -1,8 +1,11 @@
 #include "config_utility/shell/page.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace vessor {
@@ -26,6 +29,59 @@ QHBoxLayout* Page::buttonRow(std::initializer_list<QPushButton*> buttons)
         first = false;
     }
     return row;
+}
+
+void Page::focusFirstControl()
+{
+    QPushButton* defaultButton = nullptr;
+    QPushButton* firstButton = nullptr;
+    // The focus chain runs through the whole window and back to this page.
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        if (!isAncestorOf(w) || !w->isVisibleTo(this) || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus))
+            continue;
+        if (auto* button = qobject_cast<QPushButton*>(w)) {
+            if (button->isDefault() && !defaultButton)
+                defaultButton = button;
+            if (!firstButton)
+                firstButton = button;
+            continue;
+        }
+        if (auto* radio = qobject_cast<QRadioButton*>(w); radio && !radio->isChecked()) {
+            for (QRadioButton* sibling : radio->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly)) {
+                if (sibling->isChecked() && sibling->isEnabled() && sibling->isVisibleTo(this)) {
+                    w = sibling;
+                    break;
+                }
+            }
+        }
+        w->setFocus(Qt::TabFocusReason);
+        return;
+    }
+    if (QPushButton* button = defaultButton ? defaultButton : firstButton)
+        button->setFocus(Qt::TabFocusReason);
+}
+
+void Page::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // Edit boxes, lists, pickers and check boxes pass Return on to the page.
+    auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
+    QPushButton* target = focused && isAncestorOf(focused) ? focused : nullptr;
+    if (!target) {
+        for (QPushButton* button : findChildren<QPushButton*>()) {
+            if (button->isDefault()) {
+                target = button;
+                break;
+            }
+        }
+    }
+    if (target && target->isVisible() && target->isEnabled())
+        target->click();
+    event->accept();
 }
 
 PlaceholderPage::PlaceholderPage(int pageNumber, PageContext& context, QWidget* parent)

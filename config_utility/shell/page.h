@@ -10,6 +10,7 @@
 #include <QWidget>
 
 class QHBoxLayout;
+class QKeyEvent;
 class QPushButton;
 
 #include <functional>
@@ -115,6 +116,11 @@ public:
     // page, hidden or not; it must not touch the device.
     virtual void updatePage() {}
 
+    // Puts the keyboard focus where a user starts on this page: its first
+    // control that takes focus (the chosen one of a radio group), else its
+    // default button, else its first button.
+    void focusFirstControl();
+
 protected:
     PageContext& context() const { return context_; }
     LoggerConfig& config() const { return context_.config; }
@@ -123,6 +129,10 @@ protected:
     void showPage(int index) const { context_.showPage(index); }
     // The buttons along the bottom of an information page, right-aligned.
     static QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
+
+    // Return and Enter work as in a dialog: a focused push button presses
+    // itself, anywhere else they press the page's default button.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     PageContext& context_;

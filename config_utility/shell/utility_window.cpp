@@ -129,6 +129,9 @@ int UtilityWindow::showPage(int index)
     updateCommandStates();
     for (Page* page : pages_)
         page->updatePage();
+    // The new page starts where a keyboard user would, not on the button
+    // row of the page left behind.
+    pages_[index]->focusFirstControl();
     return current;
 }
 

@@ -1,14 +1,17 @@
 // The window's page switching, menu enabling, viewer launch, help and the
 // status page, headless.
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -20,6 +23,7 @@
 #include "config_utility/shell/utility_window.h"
 #include "config_utility/support/sim_fixture.h"
 #include "config_utility/wizard/page_sequence.h"
+#include "config_utility/wizard/wizard_page.h"
 #include "logger/strings.h"
 
 namespace vessor {
@@ -217,6 +221,57 @@ TEST(StatusPage, CurrentStatusShowsTheLoggerAndRefreshRereadsIt)
     EXPECT_EQ(w.f.config.loggerName(), "Freezer 2");
 
     page->okButton()->click();
+    EXPECT_EQ(w.window.currentPage(), PAGE_MAIN_MENU);
+}
+
+// Keyboard use: each page opens with the focus on its first control, not on
+// the button row, and Return presses the page's default button unless a
+// button has the focus. A ZR-TH goes from the name box to a started logger
+// and back to the main menu on Return alone.
+TEST(Keyboard, PagesOpenOnTheirFirstControlAndReturnPressesTheDefaultButton)
+{
+    Window w(3);
+    w.window.show();
+    w.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w.window));
+    auto focusIn = [&w](int page) {
+        QWidget* focus = QApplication::focusWidget();
+        return focus && w.window.page(page)->isAncestorOf(focus) ? focus : nullptr;
+    };
+
+    w.window.setUp();
+    ASSERT_EQ(w.window.currentPage(), PAGE_SETUP_NAME);
+    EXPECT_TRUE(qobject_cast<QLineEdit*>(focusIn(PAGE_SETUP_NAME)));
+    std::vector<int> visited;
+    for (int step = 0; step < 5 && w.window.currentPage() != PAGE_MAIN_MENU; ++step) {
+        QWidget* focus = focusIn(w.window.currentPage());
+        ASSERT_NE(focus, nullptr) << "page " << w.window.currentPage();
+        EXPECT_FALSE(focus->inherits("QPushButton") && w.window.currentPage() != PAGE_SETUP_SUMMARY)
+            << "page " << w.window.currentPage();
+        QTest::keyClick(focus, Qt::Key_Return);
+        visited.push_back(w.window.currentPage());
+    }
+    EXPECT_EQ(visited, (std::vector<int>{PAGE_SETUP_ALARMS, PAGE_RH_ALARMS, PAGE_SETUP_START,
+                                         PAGE_SETUP_SUMMARY, PAGE_MAIN_MENU}));
+    EXPECT_EQ(w.f.ui.texts(), std::vector<std::string>{});
+    EXPECT_TRUE(w.f.loggerBlock().isLogging());
+
+    // A focused button presses itself: Return on Cancel leaves the wizard.
+    w.f.ui.script({Answer::Yes});
+    w.window.setUp();
+    ASSERT_EQ(w.window.currentPage(), PAGE_SETUP_NAME);
+    auto* page = static_cast<WizardPage*>(w.window.page(PAGE_SETUP_NAME));
+    page->cancelButton()->setFocus();
+    QTest::keyClick(page->cancelButton(), Qt::Key_Return);
+    EXPECT_EQ(w.window.currentPage(), PAGE_MAIN_MENU);
+
+    // The status page opens on OK, which Return presses.
+    w.window.currentStatus();
+    ASSERT_EQ(w.window.currentPage(), PAGE_STATUS);
+    QWidget* focus = focusIn(PAGE_STATUS);
+    ASSERT_NE(focus, nullptr);
+    EXPECT_EQ(static_cast<QPushButton*>(focus)->text(), QStringLiteral("OK"));
+    QTest::keyClick(focus, Qt::Key_Return);
     EXPECT_EQ(w.window.currentPage(), PAGE_MAIN_MENU);
 }
 
