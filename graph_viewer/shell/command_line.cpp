@@ -87,12 +87,9 @@ bool wantsHeadless(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--") == 0)
             return false;
-        for (const ValueOption& option : VALUE_OPTIONS) {
-            const std::size_t n = std::strlen(option.name);
-            if (std::strncmp(argv[i], option.name, n) == 0 &&
-                (argv[i][n] == '\0' || argv[i][n] == '='))
-                return true;
-        }
+        // Every option is an export, the help or a mistake; none opens a window.
+        if (argv[i][0] == '-' && argv[i][1] != '\0')
+            return true;
     }
     return false;
 }

@@ -26,8 +26,9 @@ struct CommandLine {
 CommandLine parseCommandLine(const QStringList& arguments);
 QString usageText();
 
-// Whether the raw arguments ask for a headless run (checked before the
-// application object exists, to pick the offscreen platform).
+// Whether the raw arguments ask for a run without a window: an export, the
+// help text or a usage error (checked before the application object exists,
+// to pick the offscreen platform, so that none of them needs a display).
 bool wantsHeadless(int argc, char** argv);
 
 } // namespace vessor::graph

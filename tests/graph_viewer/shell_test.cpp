@@ -181,6 +181,9 @@ ProcessResult runViewer(const QStringList& args) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("QT_QPA_PLATFORM");
+    // As on a server or in a terminal session without a desktop.
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(VESSOR_GRAPH_BINARY), args);
     process.waitForFinished(60000);
@@ -216,6 +219,15 @@ TEST(Headless, ExitStatusAndMessages) {
             EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
         }
     }
+}
+
+TEST(Headless, HelpAndUsageErrorsNeedNoDisplay) {
+    const ProcessResult help = runViewer({"--help"});
+    EXPECT_EQ(help.status, 0) << help.err.toStdString();
+    EXPECT_TRUE(help.out.startsWith("Usage: vessor-graph")) << help.out.toStdString();
+    const ProcessResult wrong = runViewer({"--export-gif", "x.gif", sample("zr-v.txt")});
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_TRUE(wrong.err.contains("Unknown option --export-gif.")) << wrong.err.toStdString();
 }
 
 TEST(Headless, JsonOnStandardOutputAndAPicture) {
