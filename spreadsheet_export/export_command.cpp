@@ -51,14 +51,15 @@ NumberFormats userFormats()
                              locale.timeFormat(QLocale::LongFormat).toStdString());
 }
 
-// The message for a file whose content the export refuses, and its exit status.
+// The message for a file whose content the export refuses, and its exit status
+// (the same as the viewer's other exports: 3 for an event logger's file).
 std::pair<QString, int> refusal(LoadStatus status)
 {
     switch (status) {
     case LoadStatus::CannotOpen:
         return {QString::fromUtf8(vessor::text::UNABLE_TO_OPEN_FILE), 1};
     case LoadStatus::EventFile:
-        return {text(texts::EVENT_FILE), 2};
+        return {text(texts::EVENT_FILE), 3};
     case LoadStatus::Invalid:
         return {viewerText(VSTR_INVALID_DATA), 2};
     case LoadStatus::Ok:
