@@ -308,6 +308,46 @@ QRect redArea(const QImage& image) {
     return area;
 }
 
+// Exports and printouts draw a long solid line piece by piece: it must stay
+// whole where there are readings and leave the gaps of missing ones.
+TEST(Rendering, ExportedLinesKeepTheirGaps) {
+    ChartData data(4);
+    constexpr int COUNT = 20000;
+    for (int i = 0; i < COUNT; ++i) {
+        const bool missing = i >= 8000 && i < 12000;
+        data.setPoint(0, i, i, missing ? NO_VALUE : (i % 2 ? 10.0 : 0.0));
+    }
+    data.setLastPoint(0, COUNT - 1);
+    data.setDisplay(0, Display::Shown);
+    Chart2D chart;
+    chart.resize(1024, 768);
+    chart.setData(Axis::Y1, &data);
+    TraceStyle style = chart.traceStyle(Axis::Y1, 0);
+    style.lineColor = QColor(255, 0, 0);
+    style.lineWidth = 2;
+    chart.setTraceStyle(Axis::Y1, 0, style);
+    chart.setXRange(0, COUNT - 1);
+    chart.setYMin(Axis::Y1, -1);
+    chart.setYMax(Axis::Y1, 11);
+    chart.setRepaint(true);
+    const QImage image = chart.toImage(QSize(1024, 768)).convertToFormat(QImage::Format_RGB32);
+    const QRect red = redArea(image);
+    ASSERT_GT(red.width(), 800);
+    const auto redRows = [&image, &red](double fraction) {
+        const int x = red.left() + static_cast<int>(red.width() * fraction);
+        int rows = 0;
+        for (int y = red.top(); y <= red.bottom(); ++y) {
+            const QRgb p = image.pixel(x, y);
+            rows += qRed(p) > 200 && qGreen(p) < 90 && qBlue(p) < 90;
+        }
+        return rows;
+    };
+    for (double inside : {0.05, 0.2, 0.35, 0.65, 0.8, 0.95})
+        EXPECT_GT(redRows(inside), red.height() * 2 / 3) << inside;
+    for (double gap : {0.42, 0.5, 0.58})
+        EXPECT_EQ(redRows(gap), 0) << gap;
+}
+
 TEST(Rendering, DrawingIntoAnyPainterKeepsTheLayoutWhateverTheResolution) {
     Viewer v;
     v.open("temperature-day.txt");

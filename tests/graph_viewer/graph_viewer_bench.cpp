@@ -29,8 +29,11 @@ public:
     bool open(const std::string&) override { return false; }
 };
 
-// A download file as the utility writes it, `rows` readings one minute apart.
-std::string writeFile(const QString& dir, const char* name, int rows, bool humidity) {
+// A download file as the utility writes it, `rows` readings one minute apart:
+// a slow swing, or a cold room whose compressor cycles every 20 minutes (the
+// worst case for drawing: every pixel column spans the whole swing).
+std::string writeFile(const QString& dir, const char* name, int rows, bool humidity,
+                      bool cycling = false) {
     const std::string path = QDir(dir).filePath(name).toStdString();
     std::ofstream out(path, std::ios::binary);
     out << (humidity ? "COLDROOM,Time,Celsius(\xB0"
@@ -42,7 +45,8 @@ std::string writeFile(const QString& dir, const char* name, int rows, bool humid
     char line[160];
     for (int i = 0; i < rows; ++i) {
         const ClockFields t = fromClockSeconds(toClockSeconds({2007, 3, 5, 14, 30, 0}) + 60LL * i);
-        const double temperature = 4.0 + 3.0 * std::sin(i / 300.0);
+        const double temperature =
+            cycling ? 2.0 + 0.2 * (i % 20) : 4.0 + 3.0 * std::sin(i / 300.0);
         if (humidity) {
             std::snprintf(line, sizeof line,
                           "%d,%02d/%02d/%04d %02d:%02d:%02d,%.1f,30.0,10.0,%.1f,70.0,20.0,%.1f",
@@ -70,6 +74,11 @@ struct Files {
             humidity_ = writeFile(dir.path(), "zr-th-32767.txt", 32767, true);
         return humidity_;
     }
+    const std::string& cycling() {
+        if (cycling_.empty())
+            cycling_ = writeFile(dir.path(), "zr-t-65535-cycling.txt", 65535, false, true);
+        return cycling_;
+    }
     const std::string& million() {
         if (million_.empty())
             million_ = writeFile(dir.path(), "million.txt", 1000000, false);
@@ -79,6 +88,7 @@ struct Files {
 private:
     std::string single_;
     std::string humidity_;
+    std::string cycling_;
     std::string million_;
 };
 
@@ -112,18 +122,25 @@ void BM_ParseMillionRows(benchmark::State& state) {
 }
 
 // Loading the chart and rendering the full view as the PNG export does.
-void BM_RenderPng65535(benchmark::State& state) {
+void renderPng(benchmark::State& state, const std::string& file) {
     RecordingUserInterface ui;
     NoEditor editor;
     std::string dataFilePath;
     CVessorGraphDoc doc(ui, editor, dataFilePath);
-    doc.OnOpenDocument(files().single());
+    doc.OnOpenDocument(file);
     CVessorGraphView view(doc);
     for (auto _ : state) {
         view.OnInitialUpdate();
         const QImage image = view.chart().toImage(QSize(1024, 768));
         benchmark::DoNotOptimize(image.constBits());
     }
+}
+
+void BM_RenderPng65535(benchmark::State& state) {
+    renderPng(state, files().single());
+}
+void BM_RenderPng65535Cycling(benchmark::State& state) {
+    renderPng(state, files().cycling());
 }
 
 // The whole program, start-up included.
@@ -154,8 +171,8 @@ struct ScreenView {
     CVessorGraphDoc doc{ui, editor, dataFilePath};
     CVessorGraphView view{doc};
 
-    ScreenView() {
-        doc.OnOpenDocument(files().single());
+    explicit ScreenView(const std::string& file = files().single()) {
+        doc.OnOpenDocument(file);
         view.resize(1024, 768);
         view.show();
         view.OnInitialUpdate();
@@ -186,6 +203,14 @@ struct ScreenView {
 
 void BM_RedrawFullView65535(benchmark::State& state) {
     ScreenView s;
+    for (auto _ : state) {
+        s.view.chart().setRepaint(true);
+        ScreenView::settle();
+    }
+}
+
+void BM_RedrawFullView65535Cycling(benchmark::State& state) {
+    ScreenView s(files().cycling());
     for (auto _ : state) {
         s.view.chart().setRepaint(true);
         ScreenView::settle();
@@ -247,6 +272,7 @@ void BM_ReadoutZoomed65535(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_RedrawFullView65535)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RedrawFullView65535Cycling)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Zoom65535)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ScrollStepZoomed65535)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadoutFullView65535)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -255,6 +281,7 @@ BENCHMARK(BM_Parse65535Readings)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Parse32767HumidityRows)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseMillionRows)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_RenderPng65535)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderPng65535Cycling)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportPngProgram65535)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 BENCHMARK(BM_ExportPngProgram32767Humidity)
     ->Unit(benchmark::kMillisecond)
