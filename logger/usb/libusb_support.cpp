@@ -4,7 +4,11 @@
 #include <libusb.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <filesystem>
+
+#define UDEV_RULE_NAME "60-vessor-usb.rules"
 
 namespace vessor::usb {
 
@@ -52,14 +56,50 @@ UsbStatus statusFor(int libusbError, UsbOperation op) {
     }
 }
 
-std::string failureDetail(int libusbError, const std::string& deviceNode) {
+std::vector<std::string> defaultUdevRuleCandidates() {
+    return {VESSOR_UDEV_RULE_PATH, VESSOR_UDEV_RULE_SOURCE};
+}
+
+std::string findUdevRule(const std::vector<std::string>& candidates) {
+    for (const std::string& path : candidates) {
+        std::error_code error;
+        if (!path.empty() && std::filesystem::is_regular_file(path, error))
+            return path;
+    }
+    return {};
+}
+
+namespace {
+
+std::string lowerHex4(std::uint16_t value) {
+    std::string text = hex4(value);
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    return text;
+}
+
+} // namespace
+
+std::string failureDetail(int libusbError, const std::string& deviceNode, UsbId id,
+                          const std::string& ruleFile) {
     switch (libusbError) {
-    case LIBUSB_ERROR_ACCESS:
+    case LIBUSB_ERROR_ACCESS: {
+        const bool defaultId =
+            id.vendorId == DEFAULT_USB_ID.vendorId && id.productId == DEFAULT_USB_ID.productId;
+        std::string install;
+        if (defaultId && !ruleFile.empty()) {
+            install = "  sudo cp " + ruleFile + " /etc/udev/rules.d/\n";
+        } else {
+            // The shipped rule is not at hand, or does not name this id.
+            install = "  echo 'SUBSYSTEM==\"usb\", ENV{DEVTYPE}==\"usb_device\", ATTR{idVendor}==\"" +
+                      lowerHex4(id.vendorId) + "\", ATTR{idProduct}==\"" + lowerHex4(id.productId) +
+                      "\", TAG+=\"uaccess\"' | sudo tee -a /etc/udev/rules.d/" UDEV_RULE_NAME "\n";
+        }
         return "Permission denied: this user may not use the USB data logger at " + deviceNode +
-               ".\nInstall the udev rule that gives the logged-in user access, then reload "
-               "udev and plug the logger in again:\n"
-               "  sudo cp " VESSOR_UDEV_RULE_PATH " /etc/udev/rules.d/\n"
-               "  sudo udevadm control --reload-rules && sudo udevadm trigger";
+               ".\nInstall the udev rule " UDEV_RULE_NAME " that gives the logged-in user access, "
+               "then reload udev and plug the logger in again:\n" +
+               install + "  sudo udevadm control --reload-rules && sudo udevadm trigger";
+    }
     case LIBUSB_ERROR_BUSY:
         return "The USB data logger at " + deviceNode +
                " is in use by another program. Close that program and try again.";

@@ -6,6 +6,7 @@
 
 #include "../transport.h"
 #include "../usb_xpress.h"
+#include "libusb_xpress.h"
 
 #include <cstdint>
 #include <string>
@@ -23,10 +24,20 @@ enum class UsbOperation { Enumerate, Open, Read, Write, Close };
 // The status code a failing libusb call (a libusb_error) gives in `op`.
 UsbStatus statusFor(int libusbError, UsbOperation op);
 
+// The udev rule file a user can copy: the first of `candidates` that exists
+// (by default the installed copy, then the one in the source tree the
+// program was built from); empty when none does.
+std::vector<std::string> defaultUdevRuleCandidates();
+std::string findUdevRule(const std::vector<std::string>& candidates = defaultUdevRuleCandidates());
+
 // The line for the user that goes with a libusb error when the status code
 // alone would not tell what to do (no permission, device held by another
-// program); empty for the others. `deviceNode` names the device.
-std::string failureDetail(int libusbError, const std::string& deviceNode);
+// program); empty for the others. `deviceNode` names the device, `id` is
+// its vendor and product id. Without permission the text gives commands
+// that work as they stand: copy `ruleFile` when there is one and it covers
+// the device (the default id), else write the rule line for this device.
+std::string failureDetail(int libusbError, const std::string& deviceNode, UsbId id = DEFAULT_USB_ID,
+                          const std::string& ruleFile = findUdevRule());
 
 // "/dev/bus/usb/001/002"
 std::string deviceNodePath(unsigned bus, unsigned address);

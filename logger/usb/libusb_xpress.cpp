@@ -277,14 +277,14 @@ public:
         connection->endpoints = endpoints;
         int result = libusb_open(entry->device, &connection->handle);
         if (result != LIBUSB_SUCCESS)
-            return fail(result, UsbOperation::Open, node);
+            return fail(result, UsbOperation::Open, node, idOf(*entry));
         // The kernel's serial driver claims the bridge's default id; it is
         // detached while we hold the interface and attached again on release.
         libusb_set_auto_detach_kernel_driver(connection->handle, 1);
         result = libusb_claim_interface(connection->handle, DATA_INTERFACE);
         if (result != LIBUSB_SUCCESS) {
             libusb_close(connection->handle);
-            return fail(result, UsbOperation::Open, node);
+            return fail(result, UsbOperation::Open, node, idOf(*entry));
         }
         result = lineControl(*connection, LINE_CLEAR_TO_SEND);
         if (result == LIBUSB_SUCCESS) {
@@ -312,7 +312,7 @@ public:
             libusb_free_transfer(connection->inTransfer);
             libusb_release_interface(connection->handle, DATA_INTERFACE);
             libusb_close(connection->handle);
-            return fail(result, UsbOperation::Open, node);
+            return fail(result, UsbOperation::Open, node, idOf(*entry));
         }
         handle = m_nextHandle++;
         m_open.emplace(handle, std::move(connection));
@@ -463,8 +463,12 @@ private:
         return it == m_open.end() ? nullptr : it->second.get();
     }
 
-    UsbStatus fail(int libusbError, UsbOperation op, const std::string& node) {
-        m_detail = failureDetail(libusbError, node);
+    static UsbId idOf(const DeviceList::Entry& entry) {
+        return {entry.descriptor.idVendor, entry.descriptor.idProduct};
+    }
+
+    UsbStatus fail(int libusbError, UsbOperation op, const std::string& node, UsbId id) {
+        m_detail = failureDetail(libusbError, node, id);
         return statusFor(libusbError, op);
     }
 
@@ -504,7 +508,7 @@ private:
         int result = libusb_open(entry.device, &handle);
         if (result != LIBUSB_SUCCESS)
             return fail(result, UsbOperation::Enumerate,
-                        deviceNodePath(entry.location.bus, entry.location.address));
+                        deviceNodePath(entry.location.bus, entry.location.address), idOf(entry));
         unsigned char text[256];
         result = libusb_get_string_descriptor_ascii(handle, descriptorIndex, text, sizeof text);
         libusb_close(handle);

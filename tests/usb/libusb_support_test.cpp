@@ -60,6 +60,33 @@ TEST(LibusbSupport, OnlyPermissionAndBusyGetAUserDetail) {
         EXPECT_EQ(failureDetail(error, "/dev/x"), "") << error;
 }
 
+// The commands in the access-denied text must work as they stand: a user who
+// runs the programs from the build tree has no installed rule to copy, and
+// the shipped rule does not cover a logger found through --usb-id.
+TEST(LibusbSupport, PermissionTextGivesARuleThatExists) {
+    const std::string installed = "/nonexistent/lib/udev/rules.d/60-vessor-usb.rules";
+    const std::string source = std::string(VESSOR_TEST_SOURCE_DIR) + "/packaging/udev/60-vessor-usb.rules";
+    EXPECT_EQ(findUdevRule({installed, source}), source);
+    EXPECT_EQ(findUdevRule({installed}), "");
+    EXPECT_NE(findUdevRule(), ""); // the source tree's copy at least
+
+    const std::string copy = failureDetail(LIBUSB_ERROR_ACCESS, "/dev/bus/usb/001/002", {0x10C4, 0xEA61}, source);
+    EXPECT_NE(copy.find("  sudo cp " + source + " /etc/udev/rules.d/\n"), std::string::npos) << copy;
+
+    const std::string written = failureDetail(LIBUSB_ERROR_ACCESS, "/dev/bus/usb/001/002", {0x10C4, 0xEA61}, "");
+    EXPECT_EQ(written.find("sudo cp"), std::string::npos) << written;
+    EXPECT_NE(written.find("  echo 'SUBSYSTEM==\"usb\", ENV{DEVTYPE}==\"usb_device\", ATTR{idVendor}==\"10c4\", "
+                           "ATTR{idProduct}==\"ea61\", TAG+=\"uaccess\"' | sudo tee -a "
+                           "/etc/udev/rules.d/60-vessor-usb.rules\n"),
+              std::string::npos)
+        << written;
+
+    const std::string other = failureDetail(LIBUSB_ERROR_ACCESS, "/dev/bus/usb/001/002", {0x1A2B, 0x00CD}, source);
+    EXPECT_EQ(other.find("sudo cp"), std::string::npos) << other;
+    EXPECT_NE(other.find("ATTR{idVendor}==\"1a2b\", ATTR{idProduct}==\"00cd\""), std::string::npos) << other;
+    EXPECT_NE(other.find("udevadm control --reload-rules"), std::string::npos) << other;
+}
+
 TEST(LibusbSupport, NamesAndIds) {
     EXPECT_EQ(deviceNodePath(1, 2), "/dev/bus/usb/001/002");
     EXPECT_EQ(deviceNodePath(12, 127), "/dev/bus/usb/012/127");
