@@ -160,6 +160,11 @@ int runCommandLine(std::span<const Command> commands, const std::vector<std::str
         }
         if (!device)
             break;
+        std::string error;
+        if (!checkDeviceSpec(*device, error)) {
+            std::fprintf(err, "vessor-logger: %s\n", error.c_str());
+            return EXIT_USAGE;
+        }
         context.deviceSpec = *device;
     }
     for (;;) {
@@ -197,7 +202,8 @@ int runCommandLine(std::span<const Command> commands, const std::vector<std::str
             return command.run(context);
         }
     }
-    std::fprintf(err, "vessor-logger: unknown command \"%s\" (see --help)\n", name.c_str());
+    std::fprintf(err, "vessor-logger: unknown %s \"%s\" (see --help)\n",
+                 name.rfind('-', 0) == 0 ? "option" : "command", name.c_str());
     return EXIT_USAGE;
 }
 

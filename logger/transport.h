@@ -31,6 +31,10 @@ struct TransportOptions {
 // "usb" unless VESSOR_DEVICE is set.
 std::string defaultDeviceSpec();
 
+// Whether `deviceSpec` names a kind of device at all ("usb" or "sim:PATH"
+// with a path); false with `error` set (one line, for the user).
+bool checkDeviceSpec(std::string_view deviceSpec, std::string& error);
+
 // nullptr with `error` set (one line, for the user) when the spec is not
 // understood or the transport cannot be made.
 std::unique_ptr<UsbXpress> createTransport(std::string_view deviceSpec,

@@ -150,7 +150,10 @@ TEST_F(Cli, ExitStatusesAndMessages) {
         {{"sim-create", "--model", "3", dir + "/no/such/dir/x.img"}, EXIT_DEVICE_FAILURE, "cannot write"},
         {{"info", "extra"}, EXIT_USAGE, "no arguments"},
         {{"--device", "usb", "info"}, EXIT_DEVICE_FAILURE, "\n"},  // no backend, or no logger on this machine
-        {{"--device", "serial:/dev/x", "info"}, EXIT_DEVICE_FAILURE, "unknown device"},
+        // A device name the tool does not know is a mistyped command line.
+        {{"--device", "serial:/dev/x", "info"}, EXIT_USAGE, "unknown device"},
+        {{"--device", "sim:", "info"}, EXIT_USAGE, "sim:PATH"},
+        {{"--verbose", "info"}, EXIT_USAGE, "unknown option \"--verbose\""},
         {{"--device", "sim:" + dir + "/missing.img", "info"}, EXIT_DEVICE_FAILURE, "missing.img"},
         {{"--device", "sim:" + dir + "/short.img", "stop"}, EXIT_DEVICE_FAILURE, "256"},
         {{"--device", "sim:" + image, "dump"}, EXIT_USAGE, "PATH"},
