@@ -42,6 +42,12 @@ std::string alarmUnit(const LoggerConfig& c) {
     }
 }
 
+// A time built from logger bytes; a block from a confused logger can hold
+// fields no clock shows (month 13, 25 o'clock): say so rather than pass them off.
+std::string timeText(const CalendarTime& t) {
+    return formatDayFirst(t) + (isValidCalendarTime(t) ? "" : " (invalid)");
+}
+
 std::string alarmLine(const std::string& value, const std::string& unit, bool enabled, bool hold) {
     std::string text = value;
     if (!unit.empty())
@@ -74,8 +80,8 @@ int cmdInfo(CommandContext& context) {
     line("serial", c.serialNumberText());
     line("firmware", cp1252ToUtf8(c.firmwareVersion()));
     line("state", stateText(c));
-    line("start", formatDayFirst(c.startTime()));
-    line("first reading", formatDayFirst(c.firstReadingTime()));
+    line("start", timeText(c.startTime()));
+    line("first reading", timeText(c.firstReadingTime()));
     line("start delay", std::to_string(c.startDelay()) + " s");
     line("interval", std::to_string(c.sampleInterval()) + " s");
     line("readings", std::to_string(c.readingCount()));

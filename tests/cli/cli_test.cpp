@@ -90,6 +90,20 @@ TEST_F(Cli, InfoShowsAlarmsFormattedWithTheirUnits) {
     EXPECT_EQ(bytes.substr(2, 6), "Caf\xE9 \xB0");
 }
 
+TEST_F(Cli, InfoMarksStartFieldsNoClockCanShow) {
+    const std::string image = dir + "/bad-start.img";
+    ASSERT_EQ(run({"sim-create", "--model", "1", image}), EXIT_OK);
+    std::string error;
+    auto loaded = sim::loadImage(image, error);
+    ASSERT_TRUE(loaded) << error;
+    const std::uint8_t start[6] = {25, 61, 0, 32, 13, 99}; // hour, minute, second, day, month, year
+    std::copy(std::begin(start), std::end(start), loaded->block.begin() + 0x12);
+    ASSERT_TRUE(sim::saveImage(image, *loaded, error));
+    setenv("VESSOR_SIM_SPEED", "0", 1);
+    ASSERT_EQ(run({"--device", "sim:" + image, "info"}), EXIT_OK) << stderrText;
+    EXPECT_NE(stdoutText.find("start: 32/13/1999 25:61:00 (invalid)\n"), std::string::npos) << stdoutText;
+}
+
 TEST_F(Cli, DumpSavesAnImageThatReplays) {
     const std::string image = dir + "/live.img";
     const std::string copy = dir + "/copy.img";
