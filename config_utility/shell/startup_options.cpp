@@ -57,9 +57,15 @@ StartupOptions parseStartupOptions(const std::vector<std::string>& args, const s
         } else if (arg == "--version") {
             options.version = true;
         } else if (value("--device", text)) {
+            // A mistyped device is bad usage, as a mistyped --usb-id is; a
+            // device that names something but cannot be opened is reported
+            // in the window.
+            std::string why;
             if (options.error.empty()) {
                 if (text.empty())
                     options.error = "--device needs a value";
+                else if (!checkDeviceSpec(text, why))
+                    options.error = "--device: " + why;
                 options.deviceSpec = text;
             }
         } else if (value("--usb-id", text)) {

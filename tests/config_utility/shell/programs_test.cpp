@@ -60,6 +60,9 @@ TEST(StartupOptions, DeviceUsbIdsHelpVersionAndWhatIsLeftForQt)
     for (const std::vector<std::string>& bad :
          {std::vector<std::string>{"vessor-usb", "--device"},
           {"vessor-usb", "--device="},
+          {"vessor-usb", "--device", "sim:"},
+          {"vessor-usb", "--device", "/dev/ttyUSB0"},
+          {"vessor-usb", "--device=USB"},
           {"vessor-usb", "--usb-id", "10c4"},
           {"vessor-usb", "--usb-id", "10c4:xyz"},
           {"vessor-usb", "--usb-id", "10c45:1"}})
@@ -76,6 +79,10 @@ TEST(Programs, UtilityAnswersHelpAndVersionWithoutADisplay)
     EXPECT_TRUE(help.out.contains("--device DEV"));
     ProcessResult bad = run(QStringLiteral(VESSOR_USB_PROGRAM), {QStringLiteral("--usb-id"), QStringLiteral("zz")});
     EXPECT_EQ(bad.exitCode, 2);
+    // A device that is no kind of device is refused before any window opens.
+    bad = run(QStringLiteral(VESSOR_USB_PROGRAM), {QStringLiteral("--device"), QStringLiteral("sim")});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_TRUE(bad.err.contains("unknown device \"sim\"")) << bad.err.constData();
 }
 
 #ifdef VESSOR_LOGGER_PROGRAM
