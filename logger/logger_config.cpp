@@ -128,8 +128,29 @@ bool LoggerConfig::refresh() {
     if (!m_link.readConfig(0, fresh))
         return false;
     m_block = fresh;
+    m_bytesRead = m_link.lastConfigLength();
     refreshDerived();
     return true;
+}
+
+bool LoggerConfig::holdsWholeBlock(std::size_t bytesRead, int model) const {
+    return bytesRead >= static_cast<std::size_t>(configWriteLength(model));
+}
+
+// The block as the logger has it now, before a write. A write sends the
+// model's whole write length back; when the logger sent less than that
+// (a short reply: the rest reads as zero) the write would wipe its
+// calibration and scaling texts, so it is refused as a failed exchange.
+bool LoggerConfig::readDeviceBlock(ConfigBlock& fresh) {
+    if (!m_link.readConfig(0, fresh))
+        return false;
+    LoggerConfig device;
+    device.setBlock(fresh);
+    if (holdsWholeBlock(m_link.lastConfigLength(), device.modelType()) &&
+        holdsWholeBlock(m_bytesRead, modelType()))
+        return true;
+    show(MSG_COMMUNICATION_ERROR, MessageIcon::None);
+    return false;
 }
 
 bool LoggerConfig::checkSameLogger(const ConfigBlock& fromDevice) const {
@@ -143,7 +164,7 @@ bool LoggerConfig::checkSameLogger(const ConfigBlock& fromDevice) const {
 
 bool LoggerConfig::stopLogging() {
     ConfigBlock fresh{};
-    if (!m_link.readConfig(0, fresh))
+    if (!readDeviceBlock(fresh))
         return false;
     if (!checkSameLogger(fresh))
         return false;
@@ -176,7 +197,7 @@ bool LoggerConfig::startLogging(int fullYear, int month, int day, int hour, int 
     if (!m_link.findDevice())
         return false;
     ConfigBlock fresh{};
-    if (!m_link.readConfig(0, fresh))
+    if (!readDeviceBlock(fresh))
         return false;
     if (!checkSameLogger(fresh))
         return false;

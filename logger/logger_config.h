@@ -180,7 +180,10 @@ public:
     const ConfigBlock& block() const { return m_block; }
     // Replaces the block (bytes from a file or a test); derived scaling is
     // not recomputed: call refreshDerived() when it should be.
-    void setBlock(const ConfigBlock& bytes) { m_block = bytes; }
+    void setBlock(const ConfigBlock& bytes) {
+        m_block = bytes;
+        m_bytesRead = CONFIG_BLOCK_SIZE;
+    }
     std::uint8_t byteAt(std::size_t offset) const;
     void setByteAt(std::size_t offset, std::uint8_t value);
     std::uint16_t u16At(std::size_t offset) const;
@@ -374,9 +377,14 @@ private:
     bool datedPeriodStatus(const DatedPeriod& period, bool showMessages, int invalidId,
                            int expiredId, bool numeric, std::string& text) const;
     bool checkSameLogger(const ConfigBlock& fromDevice) const;
+    bool readDeviceBlock(ConfigBlock& fresh);
+    bool holdsWholeBlock(std::size_t bytesRead, int model) const;
     void show(int messageId, MessageIcon icon) const;
 
     ConfigBlock m_block{};
+    // How many bytes of m_block the logger sent at the last refresh (a short
+    // reply leaves the rest zero).
+    std::size_t m_bytesRead = CONFIG_BLOCK_SIZE;
     LoggerLink m_link;
     const Clock* m_clock = nullptr;
     const LocaleFormat* m_locale = nullptr;

@@ -202,6 +202,7 @@ bool LoggerLink::readConfig(std::uint32_t index, ConfigBlock& destination) {
     if (length > 0 && !timedRead(work.data(), length, count, LINK_TIMEOUT_MS))
         return fail("configuration block incomplete: " + m_lastError);
     destination = work;
+    m_lastConfigLength = length;
     close();
     return true;
 }

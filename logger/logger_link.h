@@ -55,6 +55,9 @@ public:
     // length are zero. A reply announcing more than 256 bytes is refused.
     // On failure `destination` is untouched.
     bool readConfig(std::uint32_t index, ConfigBlock& destination);
+    // The length the last successful configuration reply announced (the
+    // bytes of the block that came from the device).
+    std::size_t lastConfigLength() const { return m_lastConfigLength; }
     // Sends the first `length` bytes of `source` (64 or 256) and waits for
     // the 0xFF acknowledgement.
     bool writeConfig(std::uint32_t index, const ConfigBlock& source, std::size_t length);
@@ -100,6 +103,7 @@ private:
     std::array<std::string, MAX_DEVICE_STRINGS> m_deviceStrings{};
     UsbXpress::Handle m_handle = UsbXpress::INVALID_HANDLE;
     std::string m_lastError;
+    std::size_t m_lastConfigLength = 0;
 };
 
 } // namespace vessor

@@ -241,5 +241,39 @@ TEST(DeviceFaults, LoggerSwappedDuringTheStopQuestionIsLeftAlone)
     EXPECT_TRUE(otherNow.isLogging());
 }
 
+TEST(DeviceFaults, ShortConfigurationReplyIsNeverWrittenBack)
+{
+    // A 16-bit logger announcing 64 bytes: the rest of its block reads as
+    // zero, and writing that back would wipe its calibration and texts.
+    {
+        Window w(MODEL_ZR_V);
+        w.f.editBlock(logging);
+        const ConfigBlock before = w.f.logger->image().block;
+        sim::SimFaults faults;
+        faults.firmware.configLength = 64;
+        w.f.usb->setFaults(faults);
+        w.f.ui.script({Answer::Yes, Answer::Yes});
+        w.trigger(CMD_SET_UP);
+        w.trigger(CMD_STOP_AND_DOWNLOAD);
+        EXPECT_EQ(w.f.ui.texts(), textsOf({MSG_SETUP_WHILE_LOGGING, MSG_COMMUNICATION_ERROR,
+                                           MSG_CONFIRM_STOP, MSG_COMMUNICATION_ERROR}));
+        EXPECT_EQ(w.window.currentPage(), PAGE_MAIN_MENU);
+        EXPECT_EQ(w.f.logger->image().block, before);
+    }
+    // The 8-bit models send and take 64 bytes: nothing is missing.
+    {
+        Window w(MODEL_ZR_T);
+        w.f.editBlock(logging);
+        sim::SimFaults faults;
+        faults.firmware.configLength = 64;
+        w.f.usb->setFaults(faults);
+        w.f.ui.script({Answer::Yes});
+        w.trigger(CMD_STOP_AND_DOWNLOAD);
+        EXPECT_EQ(w.f.ui.texts(), textsOf({MSG_CONFIRM_STOP}));
+        EXPECT_EQ(w.window.currentPage(), PAGE_STOP);
+        EXPECT_FALSE(w.f.loggerBlock().isLogging());
+    }
+}
+
 } // namespace
 } // namespace vessor
