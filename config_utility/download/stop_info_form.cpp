@@ -77,7 +77,10 @@ StopPageTexts stopPageTexts(const LoggerConfig& config)
 
 QString initialSaveFolder(const QString& savedDirectory)
 {
-    if (!savedDirectory.isEmpty() && QFileInfo(savedDirectory).isDir())
+    // Only absolute folders are ever stored; anything else is a damaged
+    // profile value and would follow the program's working folder.
+    const QFileInfo saved(savedDirectory);
+    if (!savedDirectory.isEmpty() && saved.isAbsolute() && saved.isDir())
         return savedDirectory;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!documents.isEmpty() && QFileInfo(documents).isDir())

@@ -200,6 +200,18 @@ TEST(StopPage, DialogStartsInTheSavedDirectoryWhileItExists)
     const QString fallback = QDir(documents).exists() ? documents : QDir::homePath();
     EXPECT_EQ(p.f.desktop.saveRequests[1].directory, fallback);
     EXPECT_EQ(p.f.desktop.setting(SETTINGS_SECTION, SAVED_DIRECTORY_KEY).toString(), vanished);
+
+    // Damaged values: a relative folder (which would follow wherever the
+    // program was started from), a list, a number.
+    for (const QVariant& damaged : {QVariant(QStringLiteral(".")), QVariant(QStringLiteral("tmp")),
+                                    QVariant(QStringList{QDir::tempPath(), QDir::homePath()}),
+                                    QVariant(12345)}) {
+        p.f.desktop.setSetting(SETTINGS_SECTION, SAVED_DIRECTORY_KEY, damaged);
+        p.f.desktop.saveRequests.clear();
+        p.clickOk();
+        ASSERT_EQ(p.f.desktop.saveRequests.size(), 1u);
+        EXPECT_EQ(p.f.desktop.saveRequests[0].directory, fallback) << damaged.toString().toStdString();
+    }
 }
 
 TEST(StopPage, CancelledDialogWarnsAndStartsNothing)
