@@ -5,14 +5,47 @@
 
 namespace vessor::graph {
 
+namespace {
+constexpr int MOST_TICKS = 6;
+} // namespace
+
 ClockTimeTicker::ClockTimeTicker() {
     setDateTimeSpec(Qt::UTC);
-    setTickCount(6);
+    setTickCount(MOST_TICKS);
+}
+
+double ClockTimeTicker::axisLength() const {
+    // Asked before the layout of a new size is done: the plot's size is
+    // already the new one, the axis rectangle's margins still those of the last.
+    const QCPAxisRect* rect = axis_->axisRect();
+    const QMargins margins = rect->margins();
+    return axis_->parentPlot()->viewport().width() - margins.left() - margins.right();
+}
+
+double ClockTimeTicker::labelWidth(double step) const {
+    const QFontMetricsF metrics(axis_->tickLabelFont());
+    const QLocale locale = axis_->parentPlot()->locale();
+    // A wide date and time of the kind the labels show.
+    const QDateTime sample(QDate(2000, 12, 28), QTime(23, 58, 58), Qt::UTC);
+    double width = metrics.horizontalAdvance(locale.toString(sample.date(), QLocale::ShortFormat));
+    if (step < 86400) {
+        width = std::max(width, metrics.horizontalAdvance(locale.toString(
+                                    sample.time(), step < 60 ? QStringLiteral("HH:mm:ss")
+                                                             : QStringLiteral("HH:mm"))));
+    }
+    return width + 2 * metrics.averageCharWidth();
 }
 
 double ClockTimeTicker::getTickStep(const QCPRange& range) {
     // Files hold whole seconds: finer ticks would only repeat a label.
-    step_ = std::max(1.0, QCPAxisTickerDateTime::getTickStep(range));
+    for (int count = MOST_TICKS; count >= 1; --count) {
+        setTickCount(count);
+        step_ = std::max(1.0, QCPAxisTickerDateTime::getTickStep(range));
+        // Fewer ticks until neighbouring labels no longer overlap.
+        if (!axis_ || !(range.size() > 0) ||
+            step_ / range.size() * axisLength() >= labelWidth(step_))
+            break;
+    }
     return step_;
 }
 

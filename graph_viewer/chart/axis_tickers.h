@@ -8,10 +8,13 @@ namespace vessor::graph {
 
 // Keys are clock seconds (a file's wall-clock time counted as if it were UTC),
 // so ticks fall on whole minutes, hours and days of the file's clock.
-// Labels: the time over the date, both in the user's locale.
+// Labels: the time over the date, both in the user's locale. Ticks are as
+// many as the labels fit side by side along the axis, six at most.
 class ClockTimeTicker : public QCPAxisTickerDateTime {
 public:
     ClockTimeTicker();
+    // The axis whose length and label font decide how many labels fit.
+    void setAxis(QCPAxis* axis) { axis_ = axis; }
 
 protected:
     double getTickStep(const QCPRange& range) override;
@@ -19,6 +22,11 @@ protected:
                          int precision) override;
 
 private:
+    // Room along the axis, and the width a label needs, in the plot's pixels.
+    double axisLength() const;
+    double labelWidth(double step) const;
+
+    QCPAxis* axis_ = nullptr;
     double step_ = 1;
 };
 

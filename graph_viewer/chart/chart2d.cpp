@@ -144,6 +144,7 @@ Chart2D::Chart2D(QWidget* parent)
 
     auto xTicker = QSharedPointer<ClockTimeTicker>::create();
     xTicker_ = xTicker.data();
+    xTicker->setAxis(plot_->xAxis);
     plot_->xAxis->setTicker(xTicker);
     y1_.axis = plot_->yAxis;
     y2_.axis = plot_->yAxis2;

@@ -14,6 +14,8 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include <qcustomplot.h>
+
 #include "qt_printers.h"
 
 #include <gtest/gtest.h>
@@ -245,6 +247,37 @@ TEST(Chart, MapsPixelsAndPicksReadingsOnScreen) {
     EXPECT_NEAR(c.pick(QPoint(area.center().x(), 0)), 143.5, 1);
     EXPECT_EQ(c.valueToTime(300.5), v.doc.startTime + 300);
     EXPECT_EQ(c.valueToTime(NO_VALUE), -1);
+}
+
+TEST(Chart, TimeLabelsNeverOverlapInANarrowWindow) {
+    // A day of readings: six ticks three hours apart crowd a small window.
+    for (const QSize size : {QSize(1024, 768), QSize(640, 480), QSize(400, 300)}) {
+        Viewer v;
+        v.open("humidity-day.txt");
+        v.view.resize(size);
+        v.view.show();
+        QApplication::processEvents();
+        QApplication::processEvents();
+        auto* plot = qobject_cast<QCustomPlot*>(v.chart().mouseArea());
+        ASSERT_NE(plot, nullptr);
+        const QVector<double> ticks = plot->xAxis->tickVector();
+        const QVector<QString> labels = plot->xAxis->tickVectorLabels();
+        ASSERT_GE(ticks.size(), 2) << size.width();
+        const QFontMetrics metrics(plot->xAxis->tickLabelFont());
+        double widest = 0;
+        for (const QString& label : labels) {
+            for (const QString& line : label.split('\n'))
+                widest = std::max<double>(widest, metrics.horizontalAdvance(line));
+        }
+        for (int i = 1; i < ticks.size(); ++i) {
+            const double gap =
+                plot->xAxis->coordToPixel(ticks[i]) - plot->xAxis->coordToPixel(ticks[i - 1]);
+            EXPECT_GT(gap, widest) << size.width() << " px: " << labels[i].toStdString();
+        }
+        if (size.width() == 1024) {
+            EXPECT_GE(ticks.size(), 6);
+        }
+    }
 }
 
 bool hasColour(const QImage& image, QRgb wanted) {
