@@ -139,7 +139,13 @@ YSpan verticalScrollEndY2(std::int64_t pos, std::int64_t scrollRange, double ste
 }
 
 std::int64_t verticalThumbMax(const ZoomRange& full, double min, double max, double step) {
-    return std::max<std::int64_t>(0, truncated((full.y1Max - full.y1Min - (max - min)) / step));
+    // The limits are whole steps: a quotient a hair under a whole number
+    // (30 - 9.1 over 0.1 is 208.99999...) is that number, or the last step
+    // down, the one that reaches the bottom of the full view, is lost.
+    const double steps = (full.y1Max - full.y1Min - (max - min)) / step;
+    const double nearest = std::round(steps);
+    return std::max<std::int64_t>(
+        0, truncated(std::fabs(steps - nearest) < 1e-6 ? nearest : steps));
 }
 
 std::int64_t verticalThumbPos(const ZoomRange& full, double max, double step) {

@@ -80,6 +80,10 @@ TEST(ZoomMath, VerticalScrollEndMovesY1ByStepsAndY2InProportion) {
     EXPECT_EQ(verticalThumbMax(full, 10, 20, step), 200);
     EXPECT_EQ(verticalThumbPos(full, 20, step), 100);
     EXPECT_EQ(verticalThumbMax(full, 0, 30, step), 0);
+    // 9.1 degrees on show: the last thumb position brings the bottom (0) into
+    // view, however the division rounds.
+    EXPECT_EQ(verticalThumbMax(full, 20.9, 30, step), 209);
+    EXPECT_NEAR(verticalScrollEndY1(209, step, 9.1 + step, full).min, 0, 1e-9);
 }
 
 TEST(ZoomMath, AZoomBoxIsOrderedSnappedAndClippedToTheFullView) {
