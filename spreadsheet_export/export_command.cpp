@@ -131,6 +131,8 @@ void exportToExcel(ExportInteraction& interaction, const QString& dataFilePath, 
     if (outputPath.isEmpty())
         return;
 
+    // The window's own prompt comes back when the export is done.
+    const QString shownBefore = statusBar ? statusBar->currentMessage() : QString();
     if (statusBar) {
         statusBar->showMessage(text(texts::PROCESSING_STATUS));
         statusBar->repaint();
@@ -139,7 +141,7 @@ void exportToExcel(ExportInteraction& interaction, const QString& dataFilePath, 
     const std::string failure = writeWorkbook(loaded.table, plan, userFormats(), localPath(outputPath));
     QApplication::restoreOverrideCursor();
     if (statusBar)
-        statusBar->clearMessage();
+        statusBar->showMessage(shownBefore);
 
     if (!failure.empty()) {
         interaction.showMessage(
