@@ -83,8 +83,9 @@ TEST(HelpFolder, LinksPicturesAndAnchorsResolveAndEveryPageIsReachable) {
             const QString anchor = ref.section(QLatin1Char('#'), 1);
             const QString file = target.isEmpty() ? page : target;
             ASSERT_TRUE(QFileInfo(dir.filePath(file)).isFile()) << where;
-            if (!anchor.isEmpty())
+            if (!anchor.isEmpty()) {
                 EXPECT_TRUE(anchors.value(file).contains(anchor)) << where;
+            }
             if (file.endsWith(QLatin1String(".html")))
                 linksFrom[page] << file;
         }
