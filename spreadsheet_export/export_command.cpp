@@ -16,6 +16,8 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QUrl>
 
@@ -95,6 +97,10 @@ public:
 
     bool openWorkbook(const QString& path) override
     {
+        // xdg-open starts, and so reports success, even when no program takes
+        // the file: ask first, so that the user hears the workbook did not open.
+        if (desktopHasProgramFor(QString::fromLatin1(XLSX_MIME_TYPE)) == false)
+            return false;
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     }
 
@@ -103,6 +109,28 @@ private:
 };
 
 } // namespace
+
+std::optional<bool> desktopHasProgramFor(const QString& mimeType)
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (tool.isEmpty())
+        return std::nullopt;
+    QProcess query;
+    query.start(tool, {QStringLiteral("query"), QStringLiteral("default"), mimeType});
+    if (!query.waitForFinished(3000)) {
+        query.kill();
+        query.waitForFinished();
+        return std::nullopt;
+    }
+    if (query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0)
+        return std::nullopt;
+    return !query.readAllStandardOutput().trimmed().isEmpty();
+#else
+    Q_UNUSED(mimeType);
+    return std::nullopt;
+#endif
+}
 
 QString proposedWorkbookPath(const QString& dataFilePath)
 {

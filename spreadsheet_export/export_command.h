@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QStatusBar;
 class QWidget;
 
@@ -18,8 +20,8 @@ namespace vessor::xlsx {
 void exportToExcel(QWidget* window, const QString& dataFilePath, QStatusBar* statusBar);
 
 // --export-xlsx: returns the exit status (0 written; 1 the download file cannot
-// be read or the workbook cannot be written; 2 its content is refused, e.g. an
-// event file or invalid data) and sets `message` for stderr (on success, the
+// be read or the workbook cannot be written; 2 its content is refused;
+// 3 it is an event logger's file) and sets `message` for stderr (on success, the
 // chart-count notice when there is one, else empty).
 int exportToExcelHeadless(const QString& dataFilePath, const QString& outputPath, QString& message);
 
@@ -37,6 +39,13 @@ public:
 // The export with its dialogs behind `interaction`; exportToExcel runs it with
 // message boxes, a file dialog and QDesktopServices.
 void exportToExcel(ExportInteraction& interaction, const QString& dataFilePath, QStatusBar* statusBar);
+
+inline constexpr const char* XLSX_MIME_TYPE = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
+
+// Whether the desktop names a program for files of `mimeType` (asked of
+// xdg-mime): nothing when that cannot be told (no xdg-mime, no answer, another
+// platform), and the workbook is then simply handed to the desktop.
+std::optional<bool> desktopHasProgramFor(const QString& mimeType);
 
 // The workbook's name proposed for a download file: same folder, same name, .xlsx.
 QString proposedWorkbookPath(const QString& dataFilePath);

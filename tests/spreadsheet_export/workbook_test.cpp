@@ -326,6 +326,32 @@ TEST_F(ExportTest, ExportToExcelAsksWarnsWritesAndOpens)
     }
 }
 
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+TEST_F(ExportTest, TheDesktopIsAskedWhetherAProgramTakesWorkbooks)
+{
+    // xdg-open "succeeds" with no program to hand the file to; xdg-mime tells.
+    const QByteArray savedPath = qgetenv("PATH");
+    const auto withTool = [&](const char* script) {
+        const std::string tool = path("bin/xdg-mime");
+        std::filesystem::create_directories(path("bin"));
+        std::ofstream(tool, std::ios::trunc) << "#!/bin/sh\n" << script << "\n";
+        std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
+        qputenv("PATH", QFile::encodeName(m_dir.path() + "/bin"));
+        const std::optional<bool> answer = desktopHasProgramFor(QString::fromLatin1(XLSX_MIME_TYPE));
+        qputenv("PATH", savedPath);
+        return answer;
+    };
+    EXPECT_EQ(withTool("[ \"$3\" = application/vnd.openxmlformats-officedocument.spreadsheetml.sheet ] && echo calc.desktop"),
+              std::optional<bool>(true));
+    EXPECT_EQ(withTool("echo"), std::optional<bool>(false));
+    EXPECT_EQ(withTool("exit 4"), std::nullopt);
+
+    qputenv("PATH", QFile::encodeName(m_dir.path() + "/nowhere"));
+    EXPECT_EQ(desktopHasProgramFor(QString::fromLatin1(XLSX_MIME_TYPE)), std::nullopt);
+    qputenv("PATH", savedPath);
+}
+#endif
+
 TEST_F(ExportTest, AFailedExportLeavesNothingHalfWritten)
 {
     // A refused file does not touch a workbook of the same name.
