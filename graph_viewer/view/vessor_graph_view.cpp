@@ -38,6 +38,20 @@ int barUnits(std::int64_t value, std::int64_t unit) {
     return static_cast<int>(std::clamp<std::int64_t>(value / unit, 0, BAR_LIMIT));
 }
 
+// `unit`, doubled until a travel of `max` fits the bar.
+std::int64_t barUnitFor(std::int64_t max, std::int64_t unit) {
+    while (max / unit > BAR_LIMIT)
+        unit *= 2;
+    return unit;
+}
+
+// A bar from 0 to `max` whose page is `page`, both counted in `unit`.
+void setBarRange(QScrollBar& bar, std::int64_t max, std::int64_t page, std::int64_t unit) {
+    bar.setRange(0, barUnits(max, unit));
+    bar.setPageStep(std::max(1, barUnits(page, unit)));
+    bar.setSingleStep(1);
+}
+
 // round() for a count of steps, safe for any double.
 std::int64_t roundedSteps(double v) {
     if (!(v > 0))
@@ -341,51 +355,40 @@ void CVessorGraphView::SetXRange(std::int64_t from, std::int64_t to) {
     const std::int64_t last = std::int64_t{doc_.readingCount - 1} * doc_.interval;
     hThumb_ = {0, std::max<std::int64_t>(0, last - (to - from)), from};
     // Positions are whole intervals; count them in intervals where the span allows.
-    hUnit_ = std::max<std::int64_t>(1, doc_.interval);
-    while (hThumb_.max / hUnit_ > BAR_LIMIT)
-        hUnit_ *= 2;
-    hBar_->setRange(0, barUnits(hThumb_.max, hUnit_));
-    hBar_->setPageStep(std::max(1, barUnits(to - from, hUnit_)));
-    hBar_->setSingleStep(1);
+    hUnit_ = barUnitFor(hThumb_.max, std::max<std::int64_t>(1, doc_.interval));
+    setBarRange(*hBar_, hThumb_.max, to - from, hUnit_);
     showHorizontalThumb();
 }
 
 void CVessorGraphView::SetY1Range(double min, double max) {
     m_chart.setRepaint(false);
-    // At full view a limit pinned at zero stays fixed while the chart picks
-    // the opposite one; when the data span zero both are fixed.
-    if (m_zoomLevel == 0 && min == 0)
-        m_chart.setYMaxAuto(Axis::Y1);
-    else
-        m_chart.setYMax(Axis::Y1, max);
-    if (m_zoomLevel == 0 && max == 0)
-        m_chart.setYMinAuto(Axis::Y1);
-    else
-        m_chart.setYMin(Axis::Y1, min);
+    setYLimits(Axis::Y1, min, max);
     m_yStep = yStepFor(m_chart.yPrecision(Axis::Y1));
     m_y1Page = m_yStep + (max - min);
     const ZoomRange& full = m_zoom[0];
     vThumb_ = {0, verticalThumbMax(full, min, max, m_yStep), verticalThumbPos(full, max, m_yStep)};
-    vUnit_ = 1;
-    while (vThumb_.max / vUnit_ > BAR_LIMIT)
-        vUnit_ *= 2;
-    vBar_->setRange(0, barUnits(vThumb_.max, vUnit_));
-    vBar_->setPageStep(std::max(1, barUnits(roundedSteps(m_y1Page / m_yStep), vUnit_)));
-    vBar_->setSingleStep(1);
+    vUnit_ = barUnitFor(vThumb_.max, 1);
+    setBarRange(*vBar_, vThumb_.max, roundedSteps(m_y1Page / m_yStep), vUnit_);
     showVerticalThumb();
 }
 
 void CVessorGraphView::SetY2Range(double min, double max) {
     m_chart.setRepaint(false);
-    if (m_zoomLevel == 0 && min == 0)
-        m_chart.setYMaxAuto(Axis::Y2);
-    else
-        m_chart.setYMax(Axis::Y2, max);
-    if (m_zoomLevel == 0 && max == 0)
-        m_chart.setYMinAuto(Axis::Y2);
-    else
-        m_chart.setYMin(Axis::Y2, min);
+    setYLimits(Axis::Y2, min, max);
     m_y2Page = max - min + m_yStep;
+}
+
+void CVessorGraphView::setYLimits(Axis axis, double min, double max) {
+    // At full view a limit pinned at zero stays fixed while the chart picks
+    // the opposite one; when the data span zero both are fixed.
+    if (m_zoomLevel == 0 && min == 0)
+        m_chart.setYMaxAuto(axis);
+    else
+        m_chart.setYMax(axis, max);
+    if (m_zoomLevel == 0 && max == 0)
+        m_chart.setYMinAuto(axis);
+    else
+        m_chart.setYMin(axis, min);
 }
 
 void CVessorGraphView::showHorizontalThumb() {

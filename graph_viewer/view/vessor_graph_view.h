@@ -143,6 +143,8 @@ protected:
 private:
     // Binds one trace set to its value axis and records the full view range.
     void AttachSet(Axis axis, TraceSet& set, double& fullMin, double& fullMax);
+    // One value axis's limits for SetY1Range and SetY2Range.
+    void setYLimits(Axis axis, double min, double max);
     TraceSet* setOf(Axis axis) const;
     void updateTraceMenuChecks();
     void readout(QPoint pixel);
