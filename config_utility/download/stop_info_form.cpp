@@ -4,11 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QVBoxLayout>
@@ -106,38 +104,31 @@ std::string eventFileQuestionText()
 StopInfoForm::StopInfoForm(PageContext& context, QWidget* parent) : Page(context, parent)
 {
     setObjectName(QStringLiteral("stopInfoForm"));
-    auto* picture = new QLabel(this);
-    picture->setPixmap(QPixmap(QString::fromLatin1(PICTURE_DOWNLOAD)));
-    picture->setFixedWidth(PICTURE_WIDTH);
-    picture->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    QVBoxLayout* column = infoColumn(PICTURE_DOWNLOAD);
 
     auto* heading = plainLabel(tr("The Logger is in the 'Stopped' condition."), this);
     QFont bold = heading->font();
     bold.setBold(true);
     heading->setFont(bold);
+    column->addWidget(heading);
 
-    auto* group = new QFrame(this);
-    group->setFrameShape(QFrame::StyledPanel);
-    group->setFrameShadow(QFrame::Sunken);
-    auto* grid = new QGridLayout(group);
-    grid->setContentsMargins(12, 10, 12, 10);
-    grid->setHorizontalSpacing(12);
-    grid->setVerticalSpacing(8);
-    name_ = plainLabel({}, group);
-    caption_ = plainLabel(tr("Readings:"), group);
-    count_ = plainLabel({}, group);
+    QGridLayout* panel = addValuePanel(column, 8);
+    QWidget* frame = panel->parentWidget();
+    name_ = plainLabel({}, frame);
+    caption_ = plainLabel(tr("Readings:"), frame);
+    count_ = plainLabel({}, frame);
     for (QLabel* value : {name_, count_})
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    grid->addWidget(plainLabel(tr("Name:"), group), 0, 0, Qt::AlignRight | Qt::AlignVCenter);
-    grid->addWidget(name_, 0, 1, Qt::AlignLeft | Qt::AlignVCenter);
-    grid->addWidget(caption_, 1, 0, Qt::AlignRight | Qt::AlignVCenter);
-    grid->addWidget(count_, 1, 1, Qt::AlignLeft | Qt::AlignVCenter);
-    grid->setColumnStretch(1, 1);
+    addValueLine(panel, 0, plainLabel(tr("Name:"), frame), name_);
+    addValueLine(panel, 1, caption_, count_);
 
     auto* press = plainLabel(tr("To save the data to the PC, press 'OK'. "), this);
     auto* after = plainLabel(tr("After selecting a suitable filename for the logged\n"
                                 "data, the graph program will open automatically."),
                              this);
+    column->addSpacing(8);
+    column->addWidget(press);
+    column->addWidget(after);
 
     ok_ = new QPushButton(tr("OK"), this);
     cancel_ = new QPushButton(tr("Cancel"), this);
@@ -145,24 +136,8 @@ StopInfoForm::StopInfoForm(PageContext& context, QWidget* parent) : Page(context
     connect(ok_, &QPushButton::clicked, this, &StopInfoForm::saveDownload);
     connect(cancel_, &QPushButton::clicked, this, [this] { showPage(PAGE_MAIN_MENU); });
 
-    QHBoxLayout* buttons = buttonRow({ok_, cancel_});
-
-    auto* right = new QVBoxLayout;
-    right->setContentsMargins(0, 16, 16, 12);
-    right->setSpacing(10);
-    right->addWidget(heading);
-    right->addWidget(group);
-    right->addSpacing(8);
-    right->addWidget(press);
-    right->addWidget(after);
-    right->addStretch(1);
-    right->addLayout(buttons);
-
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(16);
-    layout->addWidget(picture);
-    layout->addLayout(right, 1);
+    column->addStretch(1);
+    column->addLayout(buttonRow({ok_, cancel_}));
 }
 
 void StopInfoForm::updatePage()

@@ -1,9 +1,12 @@
 #include "config_utility/shell/page.h"
 
 #include <QApplication>
+#include <QFrame>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -13,6 +16,45 @@ namespace vessor {
 Page::Page(PageContext& context, QWidget* parent) : QWidget(parent), context_(context)
 {
     setFixedSize(PAGE_WIDTH, PAGE_HEIGHT);
+}
+
+QVBoxLayout* Page::infoColumn(const char* picture)
+{
+    auto* panel = new QLabel(this);
+    panel->setPixmap(QPixmap(QString::fromLatin1(picture)));
+    panel->setFixedWidth(PICTURE_WIDTH);
+    panel->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+
+    auto* column = new QVBoxLayout;
+    column->setContentsMargins(0, 16, 16, 12);
+    column->setSpacing(10);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(16);
+    layout->addWidget(panel);
+    layout->addLayout(column, 1);
+    return column;
+}
+
+QGridLayout* Page::addValuePanel(QVBoxLayout* column, int lineSpacing)
+{
+    auto* frame = new QFrame(this);
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFrameShadow(QFrame::Sunken);
+    auto* grid = new QGridLayout(frame);
+    grid->setContentsMargins(12, 10, 12, 10);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(lineSpacing);
+    grid->setColumnStretch(1, 1);
+    column->addWidget(frame);
+    return grid;
+}
+
+void Page::addValueLine(QGridLayout* panel, int line, QLabel* label, QLabel* value)
+{
+    panel->addWidget(label, line, 0, Qt::AlignRight | Qt::AlignVCenter);
+    panel->addWidget(value, line, 1, Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 QHBoxLayout* Page::buttonRow(std::initializer_list<QPushButton*> buttons)

@@ -9,9 +9,12 @@
 
 #include <QWidget>
 
+class QGridLayout;
 class QHBoxLayout;
 class QKeyEvent;
+class QLabel;
 class QPushButton;
+class QVBoxLayout;
 
 #include <functional>
 #include <initializer_list>
@@ -127,6 +130,13 @@ protected:
     UserInterface& ui() const { return context_.ui; }
     Desktop& desktop() const { return context_.desktop; }
     void showPage(int index) const { context_.showPage(index); }
+    // An information page: `picture` down the left, and beside it the column
+    // this returns, for the heading, the values and the buttons.
+    QVBoxLayout* infoColumn(const char* picture);
+    // A sunken panel of label and value lines, added to `column`.
+    QGridLayout* addValuePanel(QVBoxLayout* column, int lineSpacing);
+    // One line of a value panel: the label right-aligned, its value beside it.
+    static void addValueLine(QGridLayout* panel, int line, QLabel* label, QLabel* value);
     // The buttons along the bottom of an information page, right-aligned.
     static QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
 
