@@ -22,15 +22,6 @@ namespace vessor {
 
 namespace {
 
-// Lines of one paragraph, without the spacing between paragraphs.
-QVBoxLayout* paragraph(QVBoxLayout* parent)
-{
-    auto* layout = new QVBoxLayout;
-    layout->setSpacing(0);
-    parent->addLayout(layout);
-    return layout;
-}
-
 QRadioButton* addRadio(const QString& text, QButtonGroup* group, int id, QWidget* parent)
 {
     auto* button = new QRadioButton(text, parent);
@@ -59,7 +50,6 @@ CSetupZevNameForm::CSetupZevNameForm(PageContext& context, QWidget* parent)
     QGroupBox* modeGroup = addGroup(tr("Choose the mode of operation:"));
     auto* modeLayout = new QVBoxLayout(modeGroup);
     modeLayout->setSpacing(8);
-    auto* buttons = new QButtonGroup(this);
     const QString texts[3] = {
         tr("Record events (the time at which the input changes) up") + QLatin1Char('\n') +
             tr("to 4 times per second."),
@@ -68,10 +58,9 @@ CSetupZevNameForm::CSetupZevNameForm(PageContext& context, QWidget* parent)
         tr("Count events (the number of events is recorded, but no") + QLatin1Char('\n') +
             tr("time or date information) up to 100 times per second."),
     };
-    for (int i = 0; i < 3; ++i) {
-        mode_[i] = addRadio(texts[i], buttons, i, modeGroup);
-        modeLayout->addWidget(mode_[i]);
-    }
+    for (int i = 0; i < 3; ++i)
+        mode_[i] = new QRadioButton(texts[i], modeGroup);
+    addChoices(modeLayout, {mode_[0], mode_[1], mode_[2]}, this);
     controlsLayout()->addStretch(1);
 }
 
@@ -114,25 +103,21 @@ CSetupZevTriggerModeForm::CSetupZevTriggerModeForm(PageContext& context, QWidget
     auto* edgeLayout = new QVBoxLayout(edgeGroup);
     edgeLayout->setSpacing(6);
     edgeLayout->addWidget(makeFormText(tr("Select which edge the logger uses as a trigger:"), edgeGroup));
-    auto* edges = new QButtonGroup(this);
-    rising_ = addRadio(tr("Rising edge (a voltage going from low to high)"), edges, 1, edgeGroup);
-    falling_ = addRadio(tr("Falling edge (a voltage going from high to low)"), edges, 0, edgeGroup);
-    edgeLayout->addWidget(rising_);
-    edgeLayout->addWidget(falling_);
+    rising_ = new QRadioButton(tr("Rising edge (a voltage going from low to high)"), edgeGroup);
+    falling_ = new QRadioButton(tr("Falling edge (a voltage going from high to low)"), edgeGroup);
+    addChoices(edgeLayout, {rising_, falling_}, this);
     note_ = makeFormText(QString(), edgeGroup);
     edgeLayout->addWidget(note_);
 
     QGroupBox* inputGroup = addGroup();
     auto* inputLayout = new QVBoxLayout(inputGroup);
     inputLayout->setSpacing(6);
-    QVBoxLayout* inputText = paragraph(inputLayout);
+    QVBoxLayout* inputText = addParagraph(inputLayout);
     inputText->addWidget(makeFormText(tr("Select between voltage triggering (i.e. an external voltage)"), inputGroup));
     inputText->addWidget(makeFormText(tr("or volt free contacts (i.e. a relay):"), inputGroup));
-    auto* inputs = new QButtonGroup(this);
-    voltage_ = addRadio(tr("Voltage triggering"), inputs, 0, inputGroup);
-    voltFree_ = addRadio(tr("Volt free contacts"), inputs, 1, inputGroup);
-    inputLayout->addWidget(voltage_);
-    inputLayout->addWidget(voltFree_);
+    voltage_ = new QRadioButton(tr("Voltage triggering"), inputGroup);
+    voltFree_ = new QRadioButton(tr("Volt free contacts"), inputGroup);
+    addChoices(inputLayout, {voltage_, voltFree_}, this);
 
     QGroupBox* ledGroup = addGroup();
     auto* ledLayout = new QHBoxLayout(ledGroup);
@@ -195,7 +180,7 @@ CSetupZevVoltageTriggerForm::CSetupZevVoltageTriggerForm(PageContext& context, Q
     layout->addLayout(grid);
 
     QGroupBox* noteGroup = addGroup();
-    QVBoxLayout* note = paragraph(new QVBoxLayout(noteGroup));
+    QVBoxLayout* note = addParagraph(new QVBoxLayout(noteGroup));
     note->addWidget(makeFormText(tr("Note: The trigger voltages are the respective levels that must"), noteGroup));
     note->addWidget(makeFormText(tr("be met for the logger to consider a voltage 'high' or 'low'."), noteGroup));
     controlsLayout()->addStretch(1);
@@ -237,7 +222,7 @@ CSetupZevCountPeriodForm::CSetupZevCountPeriodForm(PageContext& context, QWidget
     QGroupBox* group = addGroup();
     auto* layout = new QVBoxLayout(group);
     layout->setSpacing(10);
-    QVBoxLayout* text = paragraph(layout);
+    QVBoxLayout* text = addParagraph(layout);
     text->addWidget(makeFormText(tr("Tick the box below to count the number of events in a"), group));
     text->addWidget(makeFormText(tr("user specified time period (e.g. the number of events"), group));
     text->addWidget(makeFormText(tr("every 10 seconds). If left un-ticked, the logger will count"), group));

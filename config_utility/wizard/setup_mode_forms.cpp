@@ -1,6 +1,5 @@
 #include "config_utility/wizard/setup_mode_forms.h"
 
-#include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -21,14 +20,10 @@ QGroupBox* addStorageGroup(QGroupBox* group, QRadioButton* (&storage)[2], QObjec
     auto* layout = new QVBoxLayout(group);
     layout->setSpacing(6);
     layout->addWidget(makeFormText(QObject::tr("Select how the logger should perform when full."), group));
-    auto* buttons = new QButtonGroup(owner);
     storage[0] = new QRadioButton(QObject::tr("Logger stops (recommended)"), group);
     storage[1] = new QRadioButton(
         QObject::tr("Logger continues to log, overwriting the oldest data\nwhen full"), group);
-    for (int i = 0; i < 2; ++i) {
-        buttons->addButton(storage[i], i);
-        layout->addWidget(storage[i]);
-    }
+    addChoices(layout, {storage[0], storage[1]}, owner);
     return group;
 }
 
@@ -38,15 +33,6 @@ int checkedIndex(QRadioButton* const* buttons, int count)
         if (buttons[i]->isChecked())
             return i;
     return 0;
-}
-
-// Lines of one paragraph, without the spacing of separate paragraphs.
-QVBoxLayout* paragraph(QVBoxLayout* parent)
-{
-    auto* layout = new QVBoxLayout;
-    layout->setSpacing(0);
-    parent->addLayout(layout);
-    return layout;
 }
 
 } // namespace
@@ -59,15 +45,11 @@ CSetupLCDForm::CSetupLCDForm(PageContext& context, QWidget* parent) : WizardPage
     auto* layout = new QVBoxLayout(display);
     layout->setSpacing(6);
     layout->addWidget(makeFormText(tr("Select how you would like the display to function."), display));
-    auto* buttons = new QButtonGroup(this);
     display_[0] = new QRadioButton(tr("LCD Off"), display);
     display_[1] = new QRadioButton(tr("LCD On for 30 seconds after button press"), display);
     display_[2] = new QRadioButton(tr("LCD Always On"), display);
-    for (int i = 0; i < 3; ++i) {
-        buttons->addButton(display_[i], i);
-        layout->addWidget(display_[i]);
-    }
-    QVBoxLayout* note = paragraph(layout);
+    addChoices(layout, {display_[0], display_[1], display_[2]}, this);
+    QVBoxLayout* note = addParagraph(layout);
     note->addWidget(makeFormText(tr("NOTE: Prolonged use of the display will reduce battery life."), display));
     note->addWidget(makeFormText(tr("LCD response time will slow down in low temperatures."), display));
     note->addWidget(makeFormText(tr("Normal function will return at room temperatures."), display));
@@ -109,14 +91,14 @@ CSetupStorageModeForm::CSetupStorageModeForm(PageContext& context, QWidget* pare
     auto* layout = static_cast<QVBoxLayout*>(storage->layout());
     layout->addSpacing(6);
 
-    QVBoxLayout* stop = paragraph(layout);
+    QVBoxLayout* stop = addParagraph(layout);
     stop->addWidget(makeFormText(tr("If the logger is set to stop when full, it can record a maximum"), storage));
     capacity_ = makeFormText(QString(), storage);
     stop->addWidget(capacity_);
     stop->addWidget(makeFormText(tr("No information will be recorded after the logger has stopped."), storage));
     layout->addSpacing(6);
 
-    QVBoxLayout* wrap = paragraph(layout);
+    QVBoxLayout* wrap = addParagraph(layout);
     wrap->addWidget(makeFormText(tr("If the logger is set to overwrite the oldest data, it will only"), storage));
     retain_ = makeFormText(QString(), storage);
     wrap->addWidget(retain_);

@@ -1,6 +1,5 @@
 #include "config_utility/wizard/setup_start_form.h"
 
-#include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -116,15 +115,11 @@ CSetupPushToStartForm::CSetupPushToStartForm(PageContext& context, QWidget* pare
     QGroupBox* group = addGroup();
     auto* layout = new QVBoxLayout(group);
     layout->setSpacing(8);
-    auto* buttons = new QButtonGroup(this);
     choices_[START_IMMEDIATE] = new QRadioButton(tr("Immediate start."), group);
     choices_[START_ON_BUTTON] = new QRadioButton(tr("Start when the data logger button is pressed."), group);
     choices_[START_DELAYED] = new QRadioButton(
         tr("Delay the start of the data logger; select a start time\nand start date below:"), group);
-    for (int i = 0; i < 3; ++i) {
-        buttons->addButton(choices_[i], i);
-        layout->addWidget(choices_[i]);
-    }
+    addChoices(layout, {choices_[0], choices_[1], choices_[2]}, this);
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(12);
     grid->setContentsMargins(22, 4, 0, 0);
