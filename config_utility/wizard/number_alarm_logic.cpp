@@ -117,54 +117,50 @@ NumberAlarmOutcome storeNumberAlarms(LoggerConfig& config, const NumberAlarmEntr
     std::string highText = entry.highText;
     std::string lowText = entry.lowText;
 
-    auto refuse = [&](int messageId, AlarmBox box, double value) {
-        showMessage(&ui, messageId);
-        outcome.focus = box;
-        outcome.adjustedBox = box;
-        outcome.adjustedValue = value;
-        return outcome;
-    };
-
     if (entry.highEnabled && entry.lowEnabled && !(low < high)) {
         showMessage(&ui, MSG_HIGH_NOT_ABOVE_LOW);
         outcome.focus = AlarmBox::High;
         return outcome;
     }
 
-    unsigned lowRaw = 0;
-    if (isAscending(config)) {
-        if (!range.contains(high)) {
-            if (entry.highEnabled)
-                return refuse(MSG_HIGH_ALARM_ADJUSTED, AlarmBox::High, high < range.min ? range.min : range.max);
-            high = range.max;
-            highText = formatFixed(high, decimals);
+    // One typed level outside the range: an enabled alarm is refused and its
+    // box offered the nearest limit; a disabled one quietly takes its default.
+    struct Level {
+        double& value;
+        std::string& text;
+        bool enabled;
+        double fallback;
+        int messageId;
+        AlarmBox box;
+    };
+    Level highLevel{high, highText, entry.highEnabled, range.max, MSG_HIGH_ALARM_ADJUSTED, AlarmBox::High};
+    Level lowLevel{low, lowText, entry.lowEnabled, range.min, MSG_LOW_ALARM_ADJUSTED, AlarmBox::Low};
+    auto fits = [&](Level& level) {
+        if (range.contains(level.value))
+            return true;
+        if (level.enabled) {
+            showMessage(&ui, level.messageId);
+            outcome.focus = level.box;
+            outcome.adjustedBox = level.box;
+            outcome.adjustedValue = level.value < range.min ? range.min : range.max;
+            return false;
         }
-        config.setHighAlarmRaw(rawOf(config, high));
-        if (!range.contains(low)) {
-            if (entry.lowEnabled)
-                return refuse(MSG_LOW_ALARM_ADJUSTED, AlarmBox::Low, low > range.max ? range.max : range.min);
-            low = range.min;
-            lowText = formatFixed(low, decimals);
-        }
-        lowRaw = rawOf(config, low);
-    } else {
-        // A falling scaling: the high value is the low count, so the user's
-        // low level goes to the high slot and the high level to the low slot.
-        if (!range.contains(low)) {
-            if (entry.lowEnabled)
-                return refuse(MSG_LOW_ALARM_ADJUSTED, AlarmBox::Low, low < range.min ? range.min : range.max);
-            low = range.min;
-            lowText = formatFixed(low, decimals);
-        }
-        config.setHighAlarmRaw(rawOf(config, low));
-        if (!range.contains(high)) {
-            if (entry.highEnabled)
-                return refuse(MSG_HIGH_ALARM_ADJUSTED, AlarmBox::High, high > range.max ? range.max : range.min);
-            high = range.max;
-            highText = formatFixed(high, decimals);
-        }
-        lowRaw = rawOf(config, high);
-    }
+        level.value = level.fallback;
+        level.text = formatFixed(level.value, decimals);
+        return true;
+    };
+
+    // A falling scaling: the high value is the low count, so the user's low
+    // level goes to the high slot and the high level to the low slot.
+    const bool ascending = isAscending(config);
+    Level& highSlot = ascending ? highLevel : lowLevel;
+    Level& lowSlot = ascending ? lowLevel : highLevel;
+    if (!fits(highSlot))
+        return outcome;
+    config.setHighAlarmRaw(rawOf(config, highSlot.value));
+    if (!fits(lowSlot))
+        return outcome;
+    unsigned lowRaw = rawOf(config, lowSlot.value);
 
     if (isVoltageCurrentModel(config.modelType()) && rawToValue(config, 0) > 0 &&
         lowRaw < VOLTAGE_LOW_RAW_FLOOR)
