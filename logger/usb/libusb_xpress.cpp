@@ -349,18 +349,13 @@ public:
 
     UsbStatus read(Handle handle, void* buffer, std::uint32_t toRead,
                    std::uint32_t& bytesRead) override {
-        m_detail.clear();
         bytesRead = 0;
-        Connection* connection = find(handle);
-        if (!connection)
-            return USB_INVALID_HANDLE;
-        if (!buffer)
-            return USB_INVALID_PARAMETER;
-        if (toRead == 0 || toRead > USB_MAX_READ_LENGTH)
-            return USB_INVALID_REQUEST_LENGTH;
+        Connection* connection = nullptr;
+        if (const UsbStatus refused = checkTransfer(handle, buffer, toRead, USB_MAX_READ_LENGTH, connection);
+            refused != USB_SUCCESS)
+            return refused;
 
-        connection->resubmitIfRoom();
-        pumpEvents(std::chrono::milliseconds(0));
+        collectInput(*connection);
         const bool forever = m_readTimeout == USB_INFINITE_TIMEOUT;
         const auto deadline =
             std::chrono::steady_clock::now() + std::chrono::milliseconds(forever ? 0 : m_readTimeout);
@@ -387,24 +382,16 @@ public:
             connection->resubmitIfRoom();
             return USB_SUCCESS;
         }
-        if (connection->gone)
-            return statusFor(LIBUSB_ERROR_NO_DEVICE, UsbOperation::Read);
-        if (connection->inError != LIBUSB_SUCCESS)
-            return takeInError(*connection);
-        return USB_READ_TIMED_OUT;
+        return inputEnded(*connection, USB_READ_TIMED_OUT);
     }
 
     UsbStatus write(Handle handle, const void* buffer, std::uint32_t toWrite,
                     std::uint32_t& bytesWritten) override {
-        m_detail.clear();
         bytesWritten = 0;
-        Connection* connection = find(handle);
-        if (!connection)
-            return USB_INVALID_HANDLE;
-        if (!buffer)
-            return USB_INVALID_PARAMETER;
-        if (toWrite == 0 || toWrite > USB_MAX_WRITE_LENGTH)
-            return USB_INVALID_REQUEST_LENGTH;
+        Connection* connection = nullptr;
+        if (const UsbStatus refused = checkTransfer(handle, buffer, toWrite, USB_MAX_WRITE_LENGTH, connection);
+            refused != USB_SUCCESS)
+            return refused;
         if (connection->gone)
             return statusFor(LIBUSB_ERROR_NO_DEVICE, UsbOperation::Write);
 
@@ -440,19 +427,14 @@ public:
         Connection* connection = find(handle);
         if (!connection)
             return USB_INVALID_HANDLE;
-        connection->resubmitIfRoom();
-        pumpEvents(std::chrono::milliseconds(0));
+        collectInput(*connection);
         bytesInQueue = static_cast<std::uint32_t>(connection->queue.size());
         if (bytesInQueue > 0) {
             queueStatus = USB_RX_QUEUE_DATA_READY;
             return USB_SUCCESS;
         }
         // Nothing will ever come: do not let a poller wait for ever.
-        if (connection->gone)
-            return statusFor(LIBUSB_ERROR_NO_DEVICE, UsbOperation::Read);
-        if (connection->inError != LIBUSB_SUCCESS)
-            return takeInError(*connection);
-        return USB_SUCCESS;
+        return inputEnded(*connection, USB_SUCCESS);
     }
 
     std::string lastErrorDetail() const override { return m_detail; }
@@ -461,6 +443,36 @@ private:
     Connection* find(Handle handle) {
         auto it = m_open.find(handle);
         return it == m_open.end() ? nullptr : it->second.get();
+    }
+
+    // The checks before a read or write moves a byte; `connection` is the
+    // open device when they pass.
+    UsbStatus checkTransfer(Handle handle, const void* buffer, std::uint32_t length,
+                            std::uint32_t maxLength, Connection*& connection) {
+        m_detail.clear();
+        connection = find(handle);
+        if (!connection)
+            return USB_INVALID_HANDLE;
+        if (!buffer)
+            return USB_INVALID_PARAMETER;
+        if (length == 0 || length > maxLength)
+            return USB_INVALID_REQUEST_LENGTH;
+        return USB_SUCCESS;
+    }
+
+    // Takes in what the device has sent so far, without waiting.
+    void collectInput(Connection& connection) {
+        connection.resubmitIfRoom();
+        pumpEvents(std::chrono::milliseconds(0));
+    }
+
+    // With the queue empty: why no more bytes will come, else `stillOpen`.
+    UsbStatus inputEnded(Connection& connection, UsbStatus stillOpen) {
+        if (connection.gone)
+            return statusFor(LIBUSB_ERROR_NO_DEVICE, UsbOperation::Read);
+        if (connection.inError != LIBUSB_SUCCESS)
+            return takeInError(connection);
+        return stillOpen;
     }
 
     static UsbId idOf(const DeviceList::Entry& entry) {
