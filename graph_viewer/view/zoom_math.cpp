@@ -105,18 +105,27 @@ XSpan horizontalScrollEnd(std::int64_t pos, std::int64_t xPage, std::int64_t int
     return {pos, to};
 }
 
-YSpan verticalScrollEndY1(std::int64_t pos, double step, double y1Page, const ZoomRange& full) {
-    double top = full.y1Max - static_cast<double>(pos) * step;
-    double bottom = top - y1Page + step;
-    if (top > full.y1Max) {
-        top = full.y1Max;
-        bottom = top - y1Page + step;
+namespace {
+
+// A page of a value axis hanging from `top`, moved back inside the full
+// range: past the top it comes down to it, then past the bottom it goes up.
+YSpan pageFrom(double top, double page, double step, double fullMin, double fullMax) {
+    double bottom = top - page + step;
+    if (top > fullMax) {
+        top = fullMax;
+        bottom = top - page + step;
     }
-    if (bottom < full.y1Min) {
-        bottom = full.y1Min;
-        top = bottom + y1Page - step;
+    if (bottom < fullMin) {
+        bottom = fullMin;
+        top = bottom + page - step;
     }
     return {bottom, top};
+}
+
+} // namespace
+
+YSpan verticalScrollEndY1(std::int64_t pos, double step, double y1Page, const ZoomRange& full) {
+    return pageFrom(full.y1Max - static_cast<double>(pos) * step, y1Page, step, full.y1Min, full.y1Max);
 }
 
 YSpan verticalScrollEndY2(std::int64_t pos, std::int64_t scrollRange, double step, double y2Page,
@@ -125,17 +134,7 @@ YSpan verticalScrollEndY2(std::int64_t pos, std::int64_t scrollRange, double ste
     // share out: the y2 axis stays at its top.
     const double share =
         scrollRange > 0 ? (full.y2Max - full.y2Min - y2Page) / static_cast<double>(scrollRange) : 0;
-    double top = full.y2Max - share * static_cast<double>(pos);
-    double bottom = top - y2Page + step;
-    if (top > full.y2Max) {
-        top = full.y2Max;
-        bottom = top - y2Page + step;
-    }
-    if (bottom < full.y2Min) {
-        bottom = full.y2Min;
-        top = bottom + y2Page - step;
-    }
-    return {bottom, top};
+    return pageFrom(full.y2Max - share * static_cast<double>(pos), y2Page, step, full.y2Min, full.y2Max);
 }
 
 std::int64_t verticalThumbMax(const ZoomRange& full, double min, double max, double step) {
