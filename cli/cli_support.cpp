@@ -105,15 +105,16 @@ int CommandContext::usageError(const std::string& command, const std::string& wh
     return EXIT_USAGE;
 }
 
-bool openSession(CommandContext& context, DeviceSession& session) {
+bool openSession(CommandContext& context, DeviceSession& session, LoggerKinds kinds) {
     session.transport = context.openTransport();
     if (!session.transport)
         return false;
-    session.config.setTransport(session.transport.get());
-    session.config.setUserInterface(&context.ui);
-    session.config.setClock(&context.clock);
-    session.config.setLocaleFormat(&context.locale);
-    return true;
+    LoggerConfig& config = session.config;
+    config.setTransport(session.transport.get());
+    config.setUserInterface(&context.ui);
+    config.setClock(&context.clock);
+    config.setLocaleFormat(&context.locale);
+    return config.refresh() && (kinds == LoggerKinds::Any || config.checkCompatible());
 }
 
 namespace {

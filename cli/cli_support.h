@@ -44,8 +44,12 @@ struct DeviceSession {
     std::unique_ptr<UsbXpress> transport;
     LoggerConfig config;
 };
-// nullopt (reason printed) when the device cannot be opened.
-bool openSession(CommandContext& context, DeviceSession& session);
+// Which loggers a command works with: any whose block reads, or only the
+// kinds this program knows.
+enum class LoggerKinds { Any, Known };
+// Opens the device and reads its configuration block; false (reason shown)
+// when it cannot be opened or read, or is not of `kinds`.
+bool openSession(CommandContext& context, DeviceSession& session, LoggerKinds kinds);
 
 // The whole program over a command table (main() passes its table; tests
 // may pass theirs).

@@ -50,11 +50,9 @@ int cmdDownload(CommandContext& context) {
         return context.usageError(COMMAND, "-o needs a FILE");
 
     DeviceSession session;
-    if (!openSession(context, session))
+    if (!openSession(context, session, LoggerKinds::Known))
         return EXIT_DEVICE_FAILURE;
     LoggerConfig& config = session.config;
-    if (!config.refresh() || !config.checkCompatible())
-        return EXIT_DEVICE_FAILURE;
     showWarnings(config);
 
     if (config.isLogging()) {

@@ -9,11 +9,9 @@ int cmdDump(CommandContext& context) {
         return context.usageError("dump", "needs exactly one PATH");
     const std::string path = context.args.front();
     DeviceSession session;
-    if (!openSession(context, session))
+    if (!openSession(context, session, LoggerKinds::Any))
         return EXIT_DEVICE_FAILURE;
     LoggerConfig& c = session.config;
-    if (!c.refresh())
-        return EXIT_DEVICE_FAILURE;
     sim::LoggerImage image;
     image.block = c.block();
     // The memory as the logger sends it, whatever its model says, so that a

@@ -63,11 +63,9 @@ int cmdInfo(CommandContext& context) {
     if (!context.args.empty())
         return context.usageError("info", "takes no arguments");
     DeviceSession session;
-    if (!openSession(context, session))
+    if (!openSession(context, session, LoggerKinds::Any))
         return EXIT_DEVICE_FAILURE;
     LoggerConfig& c = session.config;
-    if (!c.refresh())
-        return EXIT_DEVICE_FAILURE;
 
     std::FILE* out = context.out;
     auto line = [out](const char* field, const std::string& value) {

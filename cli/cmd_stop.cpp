@@ -6,11 +6,9 @@ int cmdStop(CommandContext& context) {
     if (!context.args.empty())
         return context.usageError("stop", "takes no arguments");
     DeviceSession session;
-    if (!openSession(context, session))
+    if (!openSession(context, session, LoggerKinds::Known))
         return EXIT_DEVICE_FAILURE;
     LoggerConfig& c = session.config;
-    if (!c.refresh() || !c.checkCompatible())
-        return EXIT_DEVICE_FAILURE;
     const bool wasLogging = c.isLogging();
     if (!c.stopLogging())
         return EXIT_DEVICE_FAILURE;
