@@ -23,6 +23,21 @@ void busyPause(std::uint8_t* buffer, std::size_t size) {
     }
 }
 
+// Keeps the transport's time-outs and puts them back when it goes, so a
+// timed transfer leaves them as it found them.
+class SavedTimeouts {
+public:
+    explicit SavedTimeouts(UsbXpress& usb) : usb_(usb) { usb_.getTimeouts(read_, write_); }
+    ~SavedTimeouts() { usb_.setTimeouts(read_, write_); }
+    SavedTimeouts(const SavedTimeouts&) = delete;
+    SavedTimeouts& operator=(const SavedTimeouts&) = delete;
+
+private:
+    UsbXpress& usb_;
+    std::uint32_t read_ = 0;
+    std::uint32_t write_ = 0;
+};
+
 std::string statusText(UsbStatus status) {
     switch (status) {
     case USB_SUCCESS: return "success";
@@ -123,12 +138,9 @@ bool LoggerLink::timedWrite(const void* data, std::uint32_t length, std::uint32_
     written = 0;
     if (!m_usb)
         return false;
-    std::uint32_t savedRead = 0;
-    std::uint32_t savedWrite = 0;
-    m_usb->getTimeouts(savedRead, savedWrite);
+    const SavedTimeouts saved(*m_usb);
     m_usb->setTimeouts(0, timeoutMs);
     const UsbStatus status = m_usb->write(m_handle, data, length, written);
-    m_usb->setTimeouts(savedRead, savedWrite);
     if (status != USB_SUCCESS)
         m_lastError = "write failed: " + statusText(status);
     return status == USB_SUCCESS;
@@ -139,9 +151,7 @@ bool LoggerLink::timedRead(void* data, std::uint32_t length, std::uint32_t& rece
     received = 0;
     if (!m_usb)
         return false;
-    std::uint32_t savedRead = 0;
-    std::uint32_t savedWrite = 0;
-    m_usb->getTimeouts(savedRead, savedWrite);
+    const SavedTimeouts saved(*m_usb);
     bool ok = true;
     if (timeoutMs != 0) {
         m_usb->setTimeouts(timeoutMs, 0);
@@ -180,7 +190,6 @@ bool LoggerLink::timedRead(void* data, std::uint32_t length, std::uint32_t& rece
         }
         received += std::min(got, length - received);
     }
-    m_usb->setTimeouts(savedRead, savedWrite);
     return ok;
 }
 
