@@ -13,6 +13,7 @@
 
 #include "config_utility/wizard/name_pages_logic.h"
 #include "config_utility/wizard/page_sequence.h"
+#include "config_utility/wizard/setup_form_text.h"
 #include "logger/text_encoding.h"
 
 namespace vessor {
@@ -175,11 +176,7 @@ CSetupVoltageNameForm::CSetupVoltageNameForm(PageContext& context, QWidget* pare
     layout->addLayout(setToLine);
     standard_ = new QRadioButton(tr("Standard Calibration."), scaling);
     custom_ = new QRadioButton(tr("Custom Calibration. Change the units and graph scale."), scaling);
-    auto* buttons = new QButtonGroup(scaling);
-    buttons->addButton(standard_, 0);
-    buttons->addButton(custom_, 1);
-    layout->addWidget(standard_);
-    layout->addWidget(custom_);
+    addChoices(layout, {standard_, custom_}, scaling);
     controlsLayout()->addStretch(1);
 }
 
