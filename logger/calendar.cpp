@@ -120,7 +120,7 @@ std::int64_t toCalendarSeconds(const CalendarTime& t) {
     CalendarTime n = t;
     normaliseMonth(n);
     const std::int64_t days = daysFromCivil(n.fullYear(), n.month + 1, 1) + (n.day - 1);
-    return days * 86400 + n.hour * 3600 + n.minute * 60 + n.second;
+    return days * 86400 + std::int64_t{n.hour} * 3600 + std::int64_t{n.minute} * 60 + n.second;
 }
 
 CalendarTime fromCalendarSeconds(std::int64_t seconds) {

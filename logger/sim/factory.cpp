@@ -205,7 +205,7 @@ std::optional<LoggerImage> makeFactoryImage(const FactoryOptions& options, std::
     } else {
         c.setOptionFlags(0);
         const bool rechargeable = model == MODEL_ZR_T_RC;
-        setAlarmValue(c, true, rechargeable ? 30.0f : 30.0f);
+        setAlarmValue(c, true, 30.0f);
         setAlarmValue(c, false, rechargeable ? 2.0f : 5.0f);
         c.setHighAlarmEnabled(true);
         c.setLowAlarmEnabled(true);

@@ -190,7 +190,6 @@ private:
     std::uint32_t m_readTimeout = USB_INFINITE_TIMEOUT;
     std::uint32_t m_writeTimeout = USB_INFINITE_TIMEOUT;
     std::vector<std::uint8_t> m_lastHostBytes;
-    bool m_newRequest = true;
 };
 
 } // namespace vessor::sim
