@@ -26,7 +26,8 @@ std::string spreadsheetFormatCode(std::string_view pattern)
             code += '"' + literal + '"';
         literal.clear();
     };
-    auto emit = [&](std::string_view part) {
+    // Not "emit": Qt defines that name away wherever its headers come in.
+    auto appendCode = [&](std::string_view part) {
         flushLiteral();
         code += part;
     };
@@ -59,7 +60,7 @@ std::string spreadsheetFormatCode(std::string_view pattern)
         }
         if (!isAsciiLetter(c)) {
             if (c == '/' || c == '-' || c == ':' || c == '.' || c == ' ')
-                emit(std::string_view(&c, 1));
+                appendCode(std::string_view(&c, 1));
             else if (c != '"')
                 literal += c;
             ++i;
@@ -70,28 +71,28 @@ std::string spreadsheetFormatCode(std::string_view pattern)
             ++run;
         switch (c) {
         case 'd':
-            emit(std::string(std::min<std::size_t>(run, 4), 'd'));
+            appendCode(std::string(std::min<std::size_t>(run, 4), 'd'));
             break;
         case 'M':
-            emit(std::string(std::min<std::size_t>(run, 4), 'm'));
+            appendCode(std::string(std::min<std::size_t>(run, 4), 'm'));
             break;
         case 'y':
-            emit(run <= 2 ? "yy" : "yyyy");
+            appendCode(run <= 2 ? "yy" : "yyyy");
             break;
         case 'h':
         case 'H':
-            emit(run == 1 ? "h" : "hh");
+            appendCode(run == 1 ? "h" : "hh");
             break;
         case 'm':
-            emit(run == 1 ? "m" : "mm");
+            appendCode(run == 1 ? "m" : "mm");
             break;
         case 's':
-            emit(run == 1 ? "s" : "ss");
+            appendCode(run == 1 ? "s" : "ss");
             break;
         case 'A':
         case 'a': {
             const bool upper = c == 'A';
-            emit(upper ? "AM/PM" : "am/pm");
+            appendCode(upper ? "AM/PM" : "am/pm");
             if (i + 1 < pattern.size() && pattern[i + 1] == (upper ? 'P' : 'p'))
                 ++run;
             run = std::min<std::size_t>(run, 2);
