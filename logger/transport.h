@@ -35,7 +35,7 @@ std::string defaultDeviceSpec();
 // with a path); false with `error` set (one line, for the user).
 bool checkDeviceSpec(std::string_view deviceSpec, std::string& error);
 
-// nullptr with `error` set (one line, for the user) when the spec is not
+// nullptr with `error` set (one line, for the user) when the device name is not
 // understood or the transport cannot be made.
 std::unique_ptr<UsbXpress> createTransport(std::string_view deviceSpec,
                                            const TransportOptions& options, std::string& error);

@@ -19,7 +19,7 @@ struct StartupOptions {
     std::vector<std::string> remaining; // program name first, then what Qt may take
 };
 
-// `defaultDevice` is the spec used when --device is absent.
+// `defaultDevice` is the device name ("usb", "sim:PATH") used when --device is absent.
 StartupOptions parseStartupOptions(const std::vector<std::string>& args,
                                    const std::string& defaultDevice);
 

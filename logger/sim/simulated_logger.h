@@ -52,7 +52,7 @@ struct FactoryOptions {
     CalendarTime now{};             // set-up time for `logging`, CO dates
 };
 // A plausible factory image of the model: calibration, serial number,
-// firmware version, battery within specification, CO dates, factory scaling
+// firmware version, battery in good order, CO dates, factory scaling
 // texts, memory sized from the model table. nullopt for an unknown model.
 std::optional<LoggerImage> makeFactoryImage(const FactoryOptions& options, std::string& error);
 
