@@ -133,10 +133,6 @@ bool LoggerConfig::refresh() {
     return true;
 }
 
-bool LoggerConfig::holdsWholeBlock(std::size_t bytesRead, int model) const {
-    return bytesRead >= static_cast<std::size_t>(configWriteLength(model));
-}
-
 // The block as the logger has it now, before a write. A write sends the
 // model's whole write length back; when the logger sent less than that
 // (a short reply: the rest reads as zero) the write would wipe its
@@ -144,9 +140,10 @@ bool LoggerConfig::holdsWholeBlock(std::size_t bytesRead, int model) const {
 bool LoggerConfig::readDeviceBlock(ConfigBlock& fresh) {
     if (!m_link.readConfig(0, fresh))
         return false;
-    LoggerConfig device;
-    device.setBlock(fresh);
-    if (holdsWholeBlock(m_link.lastConfigLength(), device.modelType()) &&
+    const auto holdsWholeBlock = [](std::size_t bytesRead, int model) {
+        return bytesRead >= static_cast<std::size_t>(configWriteLength(model));
+    };
+    if (holdsWholeBlock(m_link.lastConfigLength(), fresh[field::MODEL_TYPE]) &&
         holdsWholeBlock(m_bytesRead, modelType()))
         return true;
     show(MSG_COMMUNICATION_ERROR, MessageIcon::None);

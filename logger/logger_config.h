@@ -378,7 +378,6 @@ private:
                            int expiredId, bool numeric, std::string& text) const;
     bool checkSameLogger(const ConfigBlock& fromDevice) const;
     bool readDeviceBlock(ConfigBlock& fresh);
-    bool holdsWholeBlock(std::size_t bytesRead, int model) const;
     void show(int messageId, MessageIcon icon) const;
 
     ConfigBlock m_block{};
