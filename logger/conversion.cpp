@@ -60,7 +60,7 @@ float rawToValue(const LoggerConfig& config, unsigned raw) {
                                       static_cast<double>(config.scaleGradient) +
                                   static_cast<double>(config.scaleOffset));
     }
-    if (model == MODEL_ZR_T_MINI) {
+    if (modelHas(model, GROUP_SENSOR_CURVE)) {
         v = (v - 1.8639) * -84.96176720475786;
         if (config.optionFlags() == 1)
             v = v * 1.8 + 32.0;
@@ -96,7 +96,7 @@ int valueToRaw(LoggerConfig& config, float valueF) {
         }
         return truncateToInt(r + 0.5);
     }
-    if (model == MODEL_ZR_T_MINI) {
+    if (modelHas(model, GROUP_SENSOR_CURVE)) {
         double v = value;
         if (config.optionFlags() == 1)
             v = (v - 32.0) * FIVE_NINTHS;
@@ -113,7 +113,7 @@ double displayStepOf(const LoggerConfig& config) {
     const int model = config.modelType();
     if (isVoltageCurrentModel(model))
         return config.displayStep;
-    if (model == MODEL_ZR_T_MINI)
+    if (modelHas(model, GROUP_SENSOR_CURVE))
         return config.optionFlags() == 1 ? 2.0 : 1.0;
     if (isCOModel(model))
         return 0.5;
@@ -128,8 +128,9 @@ float roundToStep(const LoggerConfig& config, float value) {
         return value;
     const double n = roundHalfAway(static_cast<double>(value) / step);
     auto result = static_cast<float>(step * n);
-    // Readings below 3 ppm are sensor noise on the ZR-CO.
-    if (config.modelType() == MODEL_ZR_CO && result < 3.0f)
+    // Readings below the noise floor are sensor noise (ZR-CO).
+    const ModelInfo* model = config.model();
+    if (model && model->co.noiseFloor > 0 && result < model->co.noiseFloor)
         result = 0.0f;
     return result;
 }
@@ -151,7 +152,7 @@ std::string formatReading(const LoggerConfig& config, unsigned raw) {
     const float v = rawToValue(config, raw);
     if (isVoltageCurrentModel(model))
         return formatFixed(roundToStep(config, v), config.decimalPlaces);
-    if (model == MODEL_ZR_T_MINI)
+    if (modelHas(model, GROUP_SENSOR_CURVE))
         return formatFixed(roundToStep(config, v), 0);
     if (isCOModel(model))
         return formatFixed(roundToStep(config, v), 1);
@@ -166,11 +167,11 @@ namespace {
 
 std::string formatAlarm(const LoggerConfig& config, float value, const std::string& text) {
     const int model = config.modelType();
-    if (model == MODEL_ZR_V || model == MODEL_ZR_A)
-        return formatFixed(value, config.decimalPlaces);
     if (modelHas(model, GROUP_TEXT_ALARMS))
         return text;
-    if (model == MODEL_ZR_T_MINI)
+    if (isVoltageCurrentModel(model))
+        return formatFixed(value, config.decimalPlaces);
+    if (modelHas(model, GROUP_SENSOR_CURVE))
         return formatFixed(roundToStep(config, value), 0);
     if (isCOModel(model) || isThermocoupleModel(model))
         return formatFixed(roundToStep(config, value), 1);
@@ -327,7 +328,7 @@ void scalingRange(const LoggerConfig& config, float& high, float& low) {
 
 std::string unitText(const LoggerConfig& config) {
     const int model = config.modelType();
-    if (model == MODEL_ZR_T_PRO || model == MODEL_ZR_T_RC) {
+    if (modelHas(model, GROUP_UNIT_FROM_OPTIONS)) {
         switch (config.optionFlags()) {
         case 0: return "\u00B0C";
         case 1: return "\u00B0F";

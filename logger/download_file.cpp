@@ -97,26 +97,22 @@ unsigned rawOf(float sample)
 
 std::string readingHeading(const LoggerConfig& config)
 {
-    const int model = config.modelType();
+    const ModelInfo* model = config.model();
     const std::uint8_t options = config.optionFlags();
     const auto temperature = [](bool fahrenheit) {
         return fahrenheit ? std::string("Fahrenheit(") + DEGREE + "F)"
                           : std::string("Celsius(") + DEGREE + "C)";
     };
-    switch (model) {
-    case MODEL_ZR_V:
-    case MODEL_ZR_V_TEXT:
+    switch (model ? model->quantity : Quantity::Temperature) {
+    case Quantity::Voltage:
         return "Voltage(" + fieldText(config.scaleUnit()) + ")";
-    case MODEL_ZR_A:
-    case MODEL_ZR_A_TEXT:
+    case Quantity::Current:
         return "Current(" + fieldText(config.scaleUnit()) + ")";
-    case MODEL_ZR_CO:
-    case MODEL_ZR_CO_300:
+    case Quantity::CarbonMonoxide:
         return "CO(ppm)";
-    case MODEL_ZR_TC:
-    case MODEL_ZR_TC_D:
+    case Quantity::Thermocouple:
         return temperature((options & TC_FAHRENHEIT) != 0);
-    case MODEL_ZR_EV:
+    case Quantity::Events:
         switch (config.eventSampleMode()) {
         case EVENT_MODE_EDGE:
             return (options & EVENT_RISING_EDGE) ? "Event(Rising)" : "Event(Falling)";
@@ -351,8 +347,7 @@ std::uint64_t downloadTimeStep(const LoggerConfig& config)
 SampleLayout sampleLayout(const LoggerConfig& config)
 {
     const int model = config.modelType();
-    const bool oneSampleRing =
-        model == MODEL_ZR_T_PRO || model == MODEL_ZR_TC_D || model == MODEL_ZR_T_RC;
+    const bool oneSampleRing = modelHas(model, GROUP_ONE_SAMPLE_RING);
     SampleLayout layout;
     if (config.isWrapMode() && config.wrapCount() >= 1) {
         layout.rows = static_cast<long>(config.memoryCapacity()) - 1;

@@ -216,7 +216,7 @@ bool LoggerConfig::checkCompatible() const {
 }
 
 bool LoggerConfig::checkBattery() const {
-    const bool rechargeable = modelType() == MODEL_ZR_T_RC;
+    const bool rechargeable = modelHas(GROUP_RECHARGEABLE);
     if (statusFlags() & STATUS_BATTERY_CRITICAL) {
         show(rechargeable ? MSG_BATTERY_CRITICAL_RECHARGE : MSG_BATTERY_CRITICAL, MessageIcon::None);
         return false;
@@ -259,8 +259,7 @@ bool LoggerConfig::isAwaitingButton() const { return isPushButtonMode() && readi
 bool LoggerConfig::isDelayedStart() const {
     if (startDelay() == 0)
         return false;
-    const int model = modelType();
-    if (model < 12 || model > 16)
+    if (!modelHas(GROUP_DELAY_UNTIL_READING))
         return true;
     return readingCount() < 1 && !isPushButtonMode();
 }

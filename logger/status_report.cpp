@@ -20,13 +20,6 @@ const char* const NO_TIME = "--:--:--";
 const char* const NO_DATE = "--/--/--";
 const char* const INVALID_DATE_TIME = "Invalid DateTime";
 
-bool isOneOf(int model, std::initializer_list<int> models)
-{
-    for (int m : models)
-        if (m == model)
-            return true;
-    return false;
-}
 
 std::string decimal(long long value)
 {
@@ -118,6 +111,7 @@ StatusReport composeStatus(const LoggerConfig& config, const LocaleFormat& local
     r.firmwareVersion.label = "Firmware Version :";
 
     const int model = config.modelType();
+    const ModelInfo* info = config.model();
     const std::uint8_t alarms = config.alarmFlags();
 
     // modelName() gives "USB" for an unknown type, so the heading keeps it.
@@ -152,7 +146,7 @@ StatusReport composeStatus(const LoggerConfig& config, const LocaleFormat& local
     // Readings.
     if (isWrapModel(model) && config.isWrapMode() && config.wrapCount() != 0) {
         r.readings.value = decimal(static_cast<long long>(config.memoryCapacity()) - 1);
-    } else if (model == MODEL_ZR_EV) {
+    } else if (isEventLogger(model)) {
         switch (config.eventSampleMode()) {
         case EVENT_MODE_COUNT_PER:
             r.readings.value = decimal(config.readingCount());
@@ -170,7 +164,7 @@ StatusReport composeStatus(const LoggerConfig& config, const LocaleFormat& local
         r.readings.value = decimal(config.readingCount());
     }
 
-    if (model == MODEL_ZR_EV) {
+    if (isEventLogger(model)) {
         r.sampleRate.label = "Sample Mode :";
         r.sampleRate.value = sampleModeText(config);
     } else {
@@ -181,7 +175,7 @@ StatusReport composeStatus(const LoggerConfig& config, const LocaleFormat& local
     std::string low = formatLowAlarm(config) + " ";
 
     // Scale, and the unit of both alarm values.
-    if (isOneOf(model, {1, 2, 3, 8, 12, 13, 14, 16, 18})) {
+    if (info && (info->quantity == Quantity::Temperature || info->quantity == Quantity::TemperatureHumidity)) {
         switch (config.optionFlags()) {
         case 0:
             r.scale.value = "Celsius";
@@ -197,8 +191,8 @@ StatusReport composeStatus(const LoggerConfig& config, const LocaleFormat& local
             r.scale.value = text::ERROR_TEXT;
             break;
         }
-    } else if (isOneOf(model, {4, 5, 6, 7})) {
-        r.scale.value = (model == 4 || model == 6) ? "Voltage" : "Current";
+    } else if (isVoltageCurrentModel(model)) {
+        r.scale.value = info->quantity == Quantity::Voltage ? "Voltage" : "Current";
         const std::string unit = unitText(config);
         if (!unit.empty()) {
             r.scale.value += " (" + unit + ")";
@@ -220,7 +214,7 @@ StatusReport composeStatus(const LoggerConfig& config, const LocaleFormat& local
         case TC_TYPE_T: r.scale.value += ", T-Type"; break;
         default: break;
         }
-    } else if (model == MODEL_ZR_EV) {
+    } else if (isEventLogger(model)) {
         r.scale.value = eventRangeText(config);
     } else {
         r.scale.value = text::ERROR_TEXT;
@@ -244,7 +238,7 @@ StatusReport composeStatus(const LoggerConfig& config, const LocaleFormat& local
             r.highAlarm = warning;
             r.lowAlarm = {};
         }
-    } else if (model == MODEL_ZR_EV) {
+    } else if (isEventLogger(model)) {
         r.highAlarm.value = "N/A";
         r.lowAlarm.value = "N/A";
     } else {

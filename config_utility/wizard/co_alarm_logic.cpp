@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "config_utility/wizard/alarm_list_logic.h"
 #include "logger/conversion.h"
@@ -12,14 +13,14 @@ namespace vessor {
 
 int coLevelMax(const LoggerConfig& config)
 {
-    return config.modelType() == MODEL_ZR_CO_300 ? 300 : 1000;
+    return coLimits(config.modelType()).warningMax;
 }
 
 std::string coRangeMessage(const LoggerConfig& config)
 {
     std::string text = messageText(MSG_WARNING_LEVEL_RANGE);
-    if (config.modelType() == MODEL_ZR_CO_300)
-        text = replaceFirst(text, "3-1000", "3-300");
+    // The message names the ZR-CO's range.
+    text = replaceFirst(text, "3-1000", "3-" + std::to_string(coLevelMax(config)));
     return text;
 }
 
@@ -30,8 +31,7 @@ CoAlarmState readCoAlarms(const LoggerConfig& config)
     state.hold = config.alarmFlags() & ALARM_LOW_HOLD;
     state.sounder = config.modeFlags() & MODE_SOUNDER;
     state.level = config.lowAlarmValue();
-    // The ZR-CO-300 shows any stored level from 0 ppm up.
-    const double min = config.modelType() == MODEL_ZR_CO_300 ? 0 : CO_LEVEL_MIN;
+    const double min = coLimits(config.modelType()).keptMin;
     if (!(state.level >= min && state.level <= coLevelMax(config)))
         state.level = CO_LEVEL_SAFE;
     return state;

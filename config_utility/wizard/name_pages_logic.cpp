@@ -107,8 +107,8 @@ RateList rateListFor(int page, int model)
 {
     switch (page) {
     case PAGE_SETUP_NAME:
-        // The two loggers with the large memory; their list has no fallback.
-        if (model == MODEL_ZR_T_PRO || model == MODEL_ZR_T_RC)
+        // The loggers with the large memory; their list has no fallback.
+        if (setupModel(model).has(GROUP_WIDE_MEMORY))
             return {RATES_WIDE_MEMORY, -1};
         return {RATES_NAME_PAGE, 0};
     case PAGE_CO_NAME:
@@ -155,15 +155,12 @@ void applyNamePageUnit(LoggerConfig& config, bool fahrenheit, bool shownFahrenhe
         high = (high - 32.0) * FAHRENHEIT_TO_CELSIUS;
         low = (low - 32.0) * FAHRENHEIT_TO_CELSIUS;
     }
-    const int model = config.modelType();
-    // The ZR-T-RC counts in tenths of a °F whatever it shows; its
-    // calibration stays.
-    if (model != MODEL_ZR_T_RC) {
-        config.setCalOffset(-40.0f);
-        if (model == MODEL_ZR_T_PRO)
-            config.setCalGradient(0.01f);
-        else
-            config.setCalGradient(fahrenheit ? 1.0f : 0.5f);
+    // The calibration of the unit chosen; a logger counting in tenths of a
+    // °F whatever it shows (ZR-T-RC) keeps its calibration.
+    const ModelInfo& model = setupModel(config.modelType());
+    if (model.calGradientF != 0) {
+        config.setCalOffset(model.calOffset);
+        config.setCalGradient(fahrenheit ? model.calGradientF : model.calGradient);
     }
     config.setOptionFlags(fahrenheit ? 1 : 0);
     config.setHighAlarmRaw(clampToSlot(config, valueToRaw(config, static_cast<float>(high))));

@@ -12,8 +12,6 @@ namespace vessor {
 
 namespace {
 
-// Top count of the thermocouple and rechargeable loggers' alarm range.
-constexpr unsigned TC_RAW_TOP = 27000;
 // The voltage/current loggers never alarm on the first counts above zero
 // when the scaled zero is positive.
 constexpr unsigned VOLTAGE_LOW_RAW_FLOOR = 31;
@@ -28,11 +26,6 @@ double asShown(double value, int decimals)
     if (!parseNumber(formatFixed(value, decimals), shown))
         return value;
     return shown;
-}
-
-bool celsius14(const LoggerConfig& config)
-{
-    return config.optionFlags() == 0;
 }
 
 bool fahrenheitBit(const LoggerConfig& config)
@@ -54,23 +47,32 @@ int numberAlarmDecimals(const LoggerConfig& config)
 
 AlarmRange numberAlarmRange(const LoggerConfig& config)
 {
-    const int model = config.modelType();
     AlarmRange range;
-    if (modelHas(model, GROUP_THERMOCOUPLE)) {
+    const ModelInfo* model = config.model();
+    const AlarmBounds bounds = model ? model->alarmBounds : AlarmBounds{};
+    switch (bounds.kind) {
+    case AlarmBoundsKind::Counts:
         range.min = rawToValue(config, 0);
-        range.max = rawToValue(config, TC_RAW_TOP);
-    } else if (model == MODEL_ZR_T_PRO) {
-        range.min = -40;
-        range.max = celsius14(config) ? 125 : 257;
-    } else if (model == MODEL_ZR_T_RC) {
-        range.min = fahrenheitBit(config) ? -4 : -20;
-        range.max = fahrenheitBit(config) ? 140 : 60;
-    } else if (isVoltageCurrentModel(model)) {
+        range.max = rawToValue(config, static_cast<unsigned>(bounds.topCount));
+        break;
+    case AlarmBoundsKind::Fixed: {
+        // The tenth-of-a-°F loggers keep °F in bit 0, the others in the whole byte.
+        const bool fahrenheit = model->has(GROUP_TEMPERATURE_0_1F) ? fahrenheitBit(config)
+                                                                   : config.optionFlags() != 0;
+        range.min = fahrenheit ? bounds.lowF : bounds.lowC;
+        range.max = fahrenheit ? bounds.highF : bounds.highC;
+        break;
+    }
+    case AlarmBoundsKind::Scaling: {
         float high = 0;
         float low = 0;
         scalingRange(config, high, low);
         range.min = low;
         range.max = high;
+        break;
+    }
+    case AlarmBoundsKind::None:
+        break;
     }
     const int decimals = numberAlarmDecimals(config);
     range.min = asShown(range.min, decimals);
@@ -80,7 +82,7 @@ AlarmRange numberAlarmRange(const LoggerConfig& config)
 
 bool offersDisableLeds(const LoggerConfig& config)
 {
-    return config.modelType() != MODEL_ZR_T_PRO;
+    return !config.modelHas(GROUP_NO_LED_CHOICE);
 }
 
 NumberAlarmState readNumberAlarms(LoggerConfig& config)

@@ -1,168 +1,121 @@
 #include "config_utility/wizard/page_sequence.h"
 
+#include <array>
+#include <utility>
+
 #include "config_utility/shell/page.h"
+#include "config_utility/wizard/name_pages_logic.h"
 #include "logger/logger_config.h"
+#include "logger/models.h"
 
 namespace vessor {
 
 namespace {
 
-bool isVoltFree(const LoggerConfig& config)
+// The utility's page for each kind of set-up step.
+constexpr std::array<std::pair<WizardStep, int>, 21> STEP_PAGES{{
+    {WizardStep::Name, PAGE_SETUP_NAME},
+    {WizardStep::TemperatureAlarms, PAGE_SETUP_ALARMS},
+    {WizardStep::HumidityAlarms, PAGE_RH_ALARMS},
+    {WizardStep::Start, PAGE_SETUP_START},
+    {WizardStep::PushButtonStart, PAGE_PUSH_TO_START},
+    {WizardStep::VoltageName, PAGE_VOLTAGE_NAME},
+    {WizardStep::CustomScaling, PAGE_VOLTAGE_CAL},
+    {WizardStep::NumberAlarms, PAGE_VOLTAGE_ALARMS},
+    {WizardStep::LiteName, PAGE_LITE_NAME},
+    {WizardStep::LiteAlarms, PAGE_LITE_ALARMS},
+    {WizardStep::CoAgreement, PAGE_CO_DISCLAIMER},
+    {WizardStep::CoName, PAGE_CO_NAME},
+    {WizardStep::CoAlarms, PAGE_CO_ALARMS},
+    {WizardStep::ThermocoupleName, PAGE_TC_NAME},
+    {WizardStep::Display, PAGE_LCD},
+    {WizardStep::StorageMode, PAGE_STORAGE_MODE},
+    {WizardStep::ProAgreement, PAGE_PRO_DISCLAIMER},
+    {WizardStep::EventName, PAGE_EV_NAME},
+    {WizardStep::EventTrigger, PAGE_EV_TRIGGER_MODE},
+    {WizardStep::EventVoltageRange, PAGE_EV_VOLTAGE_TRIGGER},
+    {WizardStep::EventCountPeriod, PAGE_EV_COUNT_PERIOD},
+}};
+
+int pageOf(WizardStep step)
 {
-    return (config.optionFlags() & 0x04) != 0;
+    for (const auto& [s, page] : STEP_PAGES)
+        if (s == step)
+            return page;
+    return NO_PAGE;
 }
 
-int eventMode(const LoggerConfig& config)
+WizardStep stepOf(int page)
 {
-    return config.eventSampleMode();
+    for (const auto& [step, p] : STEP_PAGES)
+        if (p == page)
+            return step;
+    return WizardStep::None;
 }
 
-bool isOneOf(int model, std::initializer_list<int> models)
+// The steps some sequences skip, by what the earlier pages chose.
+bool isShown(WizardStep step, const LoggerConfig& config)
 {
-    for (int m : models)
-        if (m == model)
-            return true;
-    return false;
+    switch (step) {
+    case WizardStep::CustomScaling:
+        return isCustomScaling(config);
+    case WizardStep::EventVoltageRange:
+        return (config.optionFlags() & EVENT_VOLT_FREE) == 0;
+    case WizardStep::EventCountPeriod:
+        return config.eventSampleMode() >= EVENT_MODE_COUNT_TOTAL;
+    default:
+        return true;
+    }
+}
+
+// Where `page` stands in the model's sequence; -1 when it is not in it.
+int positionOf(int page, const WizardSequence& sequence)
+{
+    const WizardStep step = stepOf(page);
+    if (step == WizardStep::None)
+        return -1;
+    for (std::size_t i = 0; i < sequence.size(); ++i)
+        if (sequence[i] == step)
+            return static_cast<int>(i);
+    return -1;
 }
 
 } // namespace
 
 int entryPage(int modelType)
 {
-    switch (modelType) {
-    case 4: case 5: case 6: case 7: return PAGE_VOLTAGE_NAME;
-    case 8: return PAGE_LITE_NAME;
-    case 9: case 11: return PAGE_CO_DISCLAIMER;
-    case 10: case 15: return PAGE_TC_NAME;
-    case 14: return PAGE_PRO_DISCLAIMER;
-    case 17: return PAGE_EV_NAME;
-    default: return PAGE_SETUP_NAME;
-    }
+    return pageOf(setupModel(modelType).wizard.front());
 }
 
 int nextPage(int page, const LoggerConfig& config)
 {
-    const int model = config.modelType();
-    switch (page) {
-    case PAGE_SETUP_NAME:
-        if (isOneOf(model, {12, 16}))
-            return PAGE_LCD;
-        if (isOneOf(model, {13, 14, 18}))
-            return PAGE_STORAGE_MODE;
-        return PAGE_SETUP_ALARMS;
-    case PAGE_SETUP_ALARMS:
-        return isOneOf(model, {3, 12, 13, 16}) ? PAGE_RH_ALARMS : PAGE_SETUP_START;
-    case PAGE_SETUP_SUMMARY:
+    if (page == PAGE_SETUP_SUMMARY)
         return PAGE_MAIN_MENU;
-    case PAGE_RH_ALARMS:
-        return isOneOf(model, {12, 16}) ? PAGE_PUSH_TO_START : PAGE_SETUP_START;
-    case PAGE_VOLTAGE_NAME:
-        // Custom scaling is chosen when the option flags are not zero.
-        return config.optionFlags() != 0 ? PAGE_VOLTAGE_CAL : PAGE_VOLTAGE_ALARMS;
-    case PAGE_VOLTAGE_CAL:
-        return PAGE_VOLTAGE_ALARMS;
-    case PAGE_VOLTAGE_ALARMS:
-        return model == 15 ? PAGE_PUSH_TO_START : PAGE_SETUP_START;
-    case PAGE_LITE_NAME:
-        return PAGE_LITE_ALARMS;
-    case PAGE_LITE_ALARMS:
-        return PAGE_SETUP_START;
-    case PAGE_CO_NAME:
-        return PAGE_CO_ALARMS;
-    case PAGE_CO_DISCLAIMER:
-        return PAGE_CO_NAME;
-    case PAGE_CO_ALARMS:
-        return PAGE_SETUP_START;
-    case PAGE_TC_NAME:
-        return model == 15 ? PAGE_LCD : PAGE_VOLTAGE_ALARMS;
-    case PAGE_LCD:
-        return model == 15 ? PAGE_VOLTAGE_ALARMS : PAGE_SETUP_ALARMS;
-    case PAGE_STORAGE_MODE:
-        return isOneOf(model, {14, 18}) ? PAGE_VOLTAGE_ALARMS : PAGE_SETUP_ALARMS;
-    case PAGE_PRO_DISCLAIMER:
-        return PAGE_SETUP_NAME;
-    case PAGE_EV_NAME:
-        return PAGE_EV_TRIGGER_MODE;
-    case PAGE_EV_TRIGGER_MODE:
-        if (!isVoltFree(config))
-            return PAGE_EV_VOLTAGE_TRIGGER;
-        return eventMode(config) <= 1 ? PAGE_SETUP_START : PAGE_EV_COUNT_PERIOD;
-    case PAGE_EV_VOLTAGE_TRIGGER:
-        return eventMode(config) <= 1 ? PAGE_SETUP_START : PAGE_EV_COUNT_PERIOD;
-    case PAGE_EV_COUNT_PERIOD:
-        return PAGE_SETUP_START;
-    default:
-        // The start pages finish; the main menu, stop and status pages are
-        // not part of the wizard.
+    // The start pages finish; the main menu, stop and status pages are not
+    // part of the wizard.
+    const WizardSequence& sequence = setupModel(config.modelType()).wizard;
+    const int at = positionOf(page, sequence);
+    if (at < 0)
         return NO_PAGE;
-    }
+    for (std::size_t i = static_cast<std::size_t>(at) + 1; i < sequence.size(); ++i)
+        if (sequence[i] != WizardStep::None && isShown(sequence[i], config))
+            return pageOf(sequence[i]);
+    return NO_PAGE;
 }
 
 int backPage(int page, const LoggerConfig& config)
 {
-    const int model = config.modelType();
-    switch (page) {
-    case PAGE_SETUP_NAME:
-        return model == 14 ? PAGE_PRO_DISCLAIMER : NO_PAGE;
-    case PAGE_SETUP_ALARMS:
-        if (isOneOf(model, {12, 16}))
-            return PAGE_LCD;
-        if (model == 13)
-            return PAGE_STORAGE_MODE;
-        return PAGE_SETUP_NAME;
-    case PAGE_SETUP_START:
-        if (isOneOf(model, {3, 12, 13, 16}))
-            return PAGE_RH_ALARMS;
-        if (model == 8)
-            return PAGE_LITE_ALARMS;
-        if (isOneOf(model, {9, 11}))
-            return PAGE_CO_ALARMS;
-        if (model == 17) {
-            if (eventMode(config) > 1)
-                return PAGE_EV_COUNT_PERIOD;
-            return isVoltFree(config) ? PAGE_EV_TRIGGER_MODE : PAGE_EV_VOLTAGE_TRIGGER;
-        }
-        if (isOneOf(model, {4, 5, 6, 7, 10, 14, 18}))
-            return PAGE_VOLTAGE_ALARMS;
-        return PAGE_SETUP_ALARMS;
-    case PAGE_RH_ALARMS:
-        return PAGE_SETUP_ALARMS;
-    case PAGE_VOLTAGE_CAL:
-        return PAGE_VOLTAGE_NAME;
-    case PAGE_VOLTAGE_ALARMS:
-        if (model == 10)
-            return PAGE_TC_NAME;
-        if (isOneOf(model, {14, 18}))
-            return PAGE_STORAGE_MODE;
-        if (model == 15)
-            return PAGE_LCD;
-        return config.optionFlags() != 0 ? PAGE_VOLTAGE_CAL : PAGE_VOLTAGE_NAME;
-    case PAGE_LITE_ALARMS:
-        return PAGE_LITE_NAME;
-    case PAGE_CO_NAME:
-        return PAGE_CO_DISCLAIMER;
-    case PAGE_CO_DISCLAIMER:
-        return PAGE_MAIN_MENU;
-    case PAGE_CO_ALARMS:
-        return PAGE_CO_NAME;
-    case PAGE_LCD:
-        return model == 15 ? PAGE_TC_NAME : PAGE_SETUP_NAME;
-    case PAGE_PUSH_TO_START:
-        return model == 15 ? PAGE_VOLTAGE_ALARMS : PAGE_RH_ALARMS;
-    case PAGE_STORAGE_MODE:
-        return PAGE_SETUP_NAME;
-    case PAGE_PRO_DISCLAIMER:
-        return PAGE_MAIN_MENU;
-    case PAGE_EV_TRIGGER_MODE:
-        return PAGE_EV_NAME;
-    case PAGE_EV_VOLTAGE_TRIGGER:
-        return PAGE_EV_TRIGGER_MODE;
-    case PAGE_EV_COUNT_PERIOD:
-        return isVoltFree(config) ? PAGE_EV_TRIGGER_MODE : PAGE_EV_VOLTAGE_TRIGGER;
-    default:
-        // Inert first pages, the confirmation page, and pages outside the wizard.
+    const WizardSequence& sequence = setupModel(config.modelType()).wizard;
+    const int at = positionOf(page, sequence);
+    if (at < 0)
         return NO_PAGE;
-    }
+    for (int i = at - 1; i >= 0; --i)
+        if (isShown(sequence[static_cast<std::size_t>(i)], config))
+            return pageOf(sequence[static_cast<std::size_t>(i)]);
+    // Back on an agreement declines it; on any other first page it does nothing.
+    if (page == PAGE_CO_DISCLAIMER || page == PAGE_PRO_DISCLAIMER)
+        return PAGE_MAIN_MENU;
+    return NO_PAGE;
 }
 
 bool isBackInert(int page)
@@ -181,7 +134,7 @@ bool isBackInert(int page)
 bool isBackEnabled(int page, const LoggerConfig& config)
 {
     if (page == PAGE_SETUP_NAME)
-        return config.modelType() == 14;
+        return backPage(page, config) != NO_PAGE;
     return page != PAGE_SETUP_SUMMARY;
 }
 

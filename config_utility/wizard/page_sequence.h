@@ -1,5 +1,6 @@
-// The order of the set-up pages for every logger model, as plain functions of
-// the page number and theConfig, so that pages and tests share one table.
+// The order of the set-up pages for every logger model: a walk over the
+// model table's sequence of set-up steps, as plain functions of the page
+// number and theConfig, so that pages and tests share one table.
 #pragma once
 
 namespace vessor {
@@ -26,8 +27,8 @@ int backPage(int page, const LoggerConfig& config);
 // the first page of the voltage, low-cost, thermocouple and event sequences.
 bool isBackInert(int page);
 
-// Page 1's Back leads to the professional disclaimer and is enabled only on
-// that model (14).
+// Page 1's Back is enabled only where the sequence has a page before it (the
+// professional disclaimer of the ZR-T-PRO).
 bool isBackEnabled(int page, const LoggerConfig& config);
 
 } // namespace vessor

@@ -100,7 +100,7 @@ std::optional<LoggerImage> makeFactoryImage(const FactoryOptions& options, std::
     c.setLoggerName(options.name.empty() ? std::string(info->name) : options.name);
     const CalendarTime& now = options.now;
     c.setStartTime(now.fullYear(), now.month + 1, now.day, now.hour, now.minute, now.second);
-    c.setSampleInterval(model == MODEL_ZR_CO_300 ? 1800 : 60);
+    c.setSampleInterval(static_cast<std::uint16_t>(info->factoryInterval));
     const std::uint32_t serial = options.serialNumber != 0
                                      ? options.serialNumber
                                      : 10000000u + static_cast<std::uint32_t>(model) * 1000u + 17u;
@@ -112,42 +112,11 @@ std::optional<LoggerImage> makeFactoryImage(const FactoryOptions& options, std::
     c.setU16At(field::LOW_BATTERY_LEVEL, 570);
 
     // Calibration: raw × M + C in the unit the logger keeps.
-    switch (info->quantity) {
-    case Quantity::Temperature:
-    case Quantity::TemperatureHumidity:
-        if (is8BitModel(model)) {
-            c.setCalGradient(0.5f);   // -40 .. 87.5 °C
-            c.setCalOffset(-40.0f);
-        } else if (model == MODEL_ZR_T_MINI) {
-            c.setCalGradient(3.3f / 65535.0f);  // sensor volts per count
-            c.setCalOffset(0.0f);
-        } else if (model == MODEL_ZR_T_PRO) {
-            c.setCalGradient(0.01f);  // -40 .. 615 °C over the counts; pages limit to 125
-            c.setCalOffset(-40.0f);
-        } else {
-            c.setCalGradient(1.0f);
-            c.setCalOffset(0.0f);
-        }
-        break;
-    case Quantity::Voltage:
-    case Quantity::Current:
-        c.setCalGradient(1.0f);
-        c.setCalOffset(0.0f);
-        break;
-    case Quantity::CarbonMonoxide:
-        c.setCalGradient(model == MODEL_ZR_CO ? 0.25f : 0.1f);
-        c.setCalOffset(0.0f);
-        break;
-    case Quantity::Thermocouple:
-        c.setCalGradient(1.0f);
-        c.setCalOffset(0.0f);
+    c.setCalGradient(info->calGradient);
+    c.setCalOffset(info->calOffset);
+    if (isThermocoupleModel(model)) {
         c.setF32At(field::TC_GRADIENT, 1.0f);
         c.setF32At(field::TC_OFFSET, 0.0f);
-        break;
-    case Quantity::Events:
-        c.setCalGradient(1.0f);
-        c.setCalOffset(0.0f);
-        break;
     }
 
     if (isVoltageCurrentModel(model)) {
@@ -204,7 +173,7 @@ std::optional<LoggerImage> makeFactoryImage(const FactoryOptions& options, std::
         c.setLowAlarmEnabled(true);
     } else {
         c.setOptionFlags(0);
-        const bool rechargeable = model == MODEL_ZR_T_RC;
+        const bool rechargeable = modelHas(model, GROUP_RECHARGEABLE);
         setAlarmValue(c, true, 30.0f);
         setAlarmValue(c, false, rechargeable ? 2.0f : 5.0f);
         c.setHighAlarmEnabled(true);
