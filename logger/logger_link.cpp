@@ -278,7 +278,7 @@ bool LoggerLink::readData(std::uint32_t index, int modelType, SampleBuffer& samp
         // High byte first; a trailing odd byte is not a reading.
         decoded.reserve(memory.size() / 2);
         for (std::size_t i = 0; i + 1 < memory.size(); i += 2)
-            decoded.push_back(static_cast<float>(memory[i] * 256 + memory[i + 1]));
+            decoded.push_back(static_cast<Sample>(memory[i] << 8 | memory[i + 1]));
     } else {
         decoded.assign(memory.begin(), memory.end());
     }

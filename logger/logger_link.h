@@ -16,10 +16,11 @@
 
 namespace vessor {
 
-// One float per reading, in memory order. After a successful data read its
-// size() is the number of readings the logger sent (N on the 8-bit models,
-// N / 2 on the 16-bit ones), at most 65535.
-using SampleBuffer = std::vector<float>;
+// One raw count per reading, in memory order. After a successful data read
+// its size() is the number of readings the logger sent (N on the 8-bit
+// models, N / 2 on the 16-bit ones), at most 65535.
+using Sample = std::uint16_t;
+using SampleBuffer = std::vector<Sample>;
 constexpr std::size_t SAMPLE_BUFFER_CAPACITY = 65536;
 
 constexpr std::size_t CONFIG_BLOCK_SIZE = 256;

@@ -315,7 +315,7 @@ std::string buildGolden(const Golden& golden)
     golden.setUp(config);
     SampleBuffer samples(golden.samples);
     for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<float>(golden.sample(i));
+        samples[i] = static_cast<Sample>(golden.sample(i));
     std::string bytes;
     const DownloadOutcome outcome = buildDownloadFile(config, samples, bytes);
     return outcome.ok() ? bytes : "failed: " + outcome.message;

@@ -36,13 +36,13 @@ TEST_P(ReadDataSizes, ReadsInModelBlocksAndDecodesEveryReading) {
         memory[i] = static_cast<std::uint8_t>(i * 7 + 3);
     usb.queue(reply(0x03, memory));
     usb.maxChunk = 100;  // replies arrive in pieces, as USB packets do
-    SampleBuffer samples{1.0f, 2.0f};
+    SampleBuffer samples{1, 2};
     ASSERT_TRUE(link.readData(0, c.model, samples));
     ASSERT_EQ(samples.size(), c.expectedReadings);
     for (std::size_t i = 0; i < samples.size(); ++i) {
-        const float expected = c.block == 64 || !is16BitModel(c.model)
-                                   ? memory[i]
-                                   : static_cast<float>(memory[2 * i] * 256 + memory[2 * i + 1]);
+        const unsigned expected = c.block == 64 || !is16BitModel(c.model)
+                                      ? memory[i]
+                                      : memory[2 * i] * 256u + memory[2 * i + 1];
         ASSERT_EQ(samples[i], expected) << "reading " << i;
     }
     EXPECT_EQ(std::vector<std::uint8_t>(usb.written.begin(), usb.written.end()),
@@ -70,7 +70,7 @@ TEST_F(LinkFixture, SixteenBitReadingIsHighByteFirst) {
     SampleBuffer samples;
     ASSERT_TRUE(link.readData(0, 5, samples));
     ASSERT_EQ(samples.size(), 1u);
-    EXPECT_EQ(samples[0], 258.0f);
+    EXPECT_EQ(samples[0], 258);
 }
 
 TEST_F(LinkFixture, ShortConfigReplyLeavesTheRestOfTheBlockZero) {
@@ -149,9 +149,9 @@ TEST_F(LinkFixture, WriteWithoutAcknowledgementFails) {
 
 TEST_F(LinkFixture, TruncatedDataFailsAndKeepsTheBuffer) {
     usb.queue(reply(0x03, std::vector<std::uint8_t>(600, 9), 1024));
-    SampleBuffer samples{42.0f};
+    SampleBuffer samples{42};
     EXPECT_FALSE(link.readData(0, 4, samples));
-    EXPECT_EQ(samples, SampleBuffer{42.0f});
+    EXPECT_EQ(samples, SampleBuffer{42});
     EXPECT_EQ(ui.messageIds(), std::vector<int>{MSG_COMMUNICATION_ERROR});
 }
 

@@ -132,8 +132,7 @@ TEST_F(EndToEnd, DownloadsAFullDataMemory) {
         ASSERT_EQ(samples.size(), c.readings);
         const bool words = c.readings != memory.size();
         for (std::size_t i = 0; i < samples.size(); ++i) {
-            const float expected = words ? float(memory[2 * i] * 256 + memory[2 * i + 1])
-                                         : float(memory[i]);
+            const unsigned expected = words ? memory[2 * i] * 256u + memory[2 * i + 1] : memory[i];
             ASSERT_EQ(samples[i], expected) << "reading " << i;
         }
         EXPECT_TRUE(ui.messages.empty());
@@ -143,9 +142,9 @@ TEST_F(EndToEnd, DownloadsAFullDataMemory) {
 TEST_F(EndToEnd, UnplugMidTransferShowsMessage135AndKeepsWhatWasThere) {
     EmulatedUsbDevice& device = plugIn(makeLogger(3, clock, sim::MAX_MEMORY_BYTES));
     device.unplugAfterInBytes(30000);
-    SampleBuffer samples{1.0f, 2.0f};
+    SampleBuffer samples{1, 2};
     EXPECT_FALSE(link.readData(0, 3, samples));
-    EXPECT_EQ(samples, (SampleBuffer{1.0f, 2.0f}));
+    EXPECT_EQ(samples, (SampleBuffer{1, 2}));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0], messageText(MSG_COMMUNICATION_ERROR));
     EXPECT_FALSE(link.isOpen());
