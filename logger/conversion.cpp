@@ -1,6 +1,5 @@
 #include "conversion.h"
 
-#include "clock.h"
 #include "text_encoding.h"
 
 #include <cctype>
@@ -402,6 +401,5 @@ bool parseNumber(std::string_view text, double& value) {
     return true;
 }
 
-CalendarTime today(const LoggerConfig& config) { return config.clock().now(); }
 
 } // namespace vessor

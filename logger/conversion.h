@@ -69,7 +69,4 @@ double parseLeadingNumber(std::string_view text);
 // it are allowed).
 bool parseNumber(std::string_view text, double& value);
 
-// The current local date and time (the expiry checks' "today").
-CalendarTime today(const LoggerConfig& config);
-
 } // namespace vessor

@@ -146,14 +146,10 @@ std::string firstRowExtras(const LoggerConfig& config)
 {
     std::string text = ',' + config.serialNumberText();
     if (isCOModel(config.modelType())) {
-        std::string date;
-        config.sensorLifeStatusNumeric(date);
-        text += ',' + date;
-        if (config.isCalDateSet()) {
-            config.calibrationStatusNumeric(date);
-            text += ',' + date;
-        }
-        text += config.checkSensorError(false) ? ",Yes" : ",No";
+        text += ',' + expiryTextNumeric(config.sensorLife());
+        if (config.isCalDateSet())
+            text += ',' + expiryTextNumeric(config.calibrationPeriod());
+        text += config.hasSensorError() ? ",Yes" : ",No";
     }
     return text;
 }

@@ -64,7 +64,7 @@ struct LoggerRun {
     {
         start = fromCalendarSeconds(toCalendarSeconds(SystemClock::instance().now()) - RUN_SECONDS);
         f.clock.set(start);
-        EXPECT_TRUE(f.config.refresh());
+        EXPECT_TRUE(f.session.refresh());
         wizard = std::make_unique<WizardDriver>(f.context);
     }
 
