@@ -105,9 +105,10 @@ int cmdInfo(CommandContext& context) {
         }
     }
     if (isVoltageCurrentModel(model)) {
+        const int scalingError = deriveScaling(c).error;
         line("scaling", std::string(c.optionFlags() ? "custom" : "factory") + ", unit " + unitText(c) +
                             ", step " + formatFixed(c.displayStep, c.decimalPlaces) +
-                            (c.scalingError ? ", error " + std::to_string(c.scalingError) : ""));
+                            (scalingError ? ", error " + std::to_string(scalingError) : ""));
     }
     if (isEventLogger(model)) {
         line("sample mode", std::to_string(c.eventSampleMode()));

@@ -91,20 +91,30 @@ void LoggerConfig::resetDerivedScaling() {
     scaleAscending = true;
 }
 
-void LoggerConfig::refreshDerived() {
-    if (isVoltageCurrentModel(modelType()))
-        deriveScaling(*this);
-    else
-        resetDerivedScaling();
+void LoggerConfig::setDerivedScaling(const ScalingResult& result) {
+    scaleGradient = result.gradient;
+    scaleOffset = result.offset;
+    displayStep = result.displayStep;
+    decimalPlaces = result.decimalPlaces;
+    scaleAscending = result.ascending;
+    if (result.ok())
+        setFlag(field::MODE_FLAGS, MODE_SCALING_INVERTED, !result.ascending);
 }
 
-void LoggerConfig::resetScaling() {
+int LoggerConfig::refreshDerived() {
+    if (isVoltageCurrentModel(modelType()))
+        return applyScaling(*this);
+    resetDerivedScaling();
+    return SCALING_OK;
+}
+
+int LoggerConfig::resetScaling() {
     setScaleUnit(defaultScaleUnit());
     setScaleInput1Text(defaultInput1Text());
     setScaleOutput1Text(defaultOutput1Text());
     setScaleInput2Text(defaultInput2Text());
     setScaleOutput2Text(defaultOutput2Text());
-    deriveScaling(*this);
+    return applyScaling(*this);
 }
 
 // --- Checks ---
@@ -205,6 +215,19 @@ void LoggerConfig::setLowAlarmRaw(unsigned raw) {
     else
         setByteAt(field::LOW_ALARM_RAW8, static_cast<std::uint8_t>(raw));
 }
+
+namespace {
+
+unsigned clampToSlot(const LoggerConfig& config, int raw) {
+    const int top = has16BitAlarms(config.modelType()) ? 0xFFFF : 0xFF;
+    return static_cast<unsigned>(std::clamp(raw, 0, top));
+}
+
+} // namespace
+
+void LoggerConfig::setHighAlarmValue(float value) { setHighAlarmRaw(clampToSlot(*this, valueToRaw(*this, value))); }
+
+void LoggerConfig::setLowAlarmValue(float value) { setLowAlarmRaw(clampToSlot(*this, valueToRaw(*this, value))); }
 
 float LoggerConfig::highAlarmValue() const {
     const int model = modelType();

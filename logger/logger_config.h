@@ -137,7 +137,7 @@ enum EventSampleMode : int {
     EVENT_MODE_COUNT_PER = 3,
 };
 
-// Codes of `scalingError`.
+// Codes of a scaling derivation or a value conversion.
 enum ScalingError : int {
     SCALING_OK = 0,
     SCALING_ABOVE_RANGE = 1,
@@ -154,6 +154,20 @@ enum ScalingError : int {
     SCALING_INPUT2_BELOW_ZERO = 13,
     SCALING_INPUT_BELOW_ZERO = 14,
     SCALING_RAW_BELOW_ZERO = 15,
+};
+
+// What a scaling derivation gives (conversion.h: deriveScaling). On an
+// error the fields hold the defaults, except gradient and offset once the
+// line itself was found.
+struct ScalingResult {
+    float gradient = 1.0f;
+    float offset = 0.0f;
+    float displayStep = 0.1f;
+    int decimalPlaces = 1;
+    bool ascending = true;
+    int error = SCALING_OK;
+
+    bool ok() const { return error == SCALING_OK; }
 };
 
 // The battery bits of statusFlags.
@@ -192,8 +206,9 @@ public:
     // Copies at most width - 1 bytes and NUL-fills the rest of the field.
     void setTextAt(std::size_t offset, std::size_t width, std::string_view text);
 
-    // deriveScaling() on voltage/current models, defaults on every other one.
-    void refreshDerived();
+    // The derived scaling of the block on voltage/current models, defaults
+    // on every other one; returns the derivation's error code.
+    int refreshDerived();
 
     // --- Predicates ---
     bool isCompatible() const;                     // a model this program knows (1..18)
@@ -251,6 +266,10 @@ public:
     unsigned lowAlarmRaw() const;
     void setHighAlarmRaw(unsigned raw);
     void setLowAlarmRaw(unsigned raw);
+    // The raw count of an engineering value, clamped to what the slot holds
+    // (0..255 or 0..65535) rather than wrapped.
+    void setHighAlarmValue(float value);
+    void setLowAlarmValue(float value);
     // Engineering values (slots exchanged on descending custom scaling).
     float highAlarmValue() const;
     float lowAlarmValue() const;
@@ -336,8 +355,9 @@ public:
     void setEventSampleMode(int mode);
 
     // --- Derived values ---
-    // Restores the factory unit and scaling texts, then deriveScaling().
-    void resetScaling();
+    // Restores the factory unit and scaling texts and derives the scaling
+    // from them; returns the derivation's error code.
+    int resetScaling();
     // When the first reading held in memory was taken.
     CalendarTime firstReadingTime() const;
 
@@ -347,9 +367,11 @@ public:
     float displayStep = 0.1f;
     int decimalPlaces = 1;
     bool scaleAscending = true;
-    int scalingError = SCALING_OK;
 
     void resetDerivedScaling();
+    // Keeps a derivation's result; a successful one also sets or clears the
+    // inverted-scaling bit of modeFlags.
+    void setDerivedScaling(const ScalingResult& result);
 
 private:
     void setFlag(std::size_t offset, std::uint8_t mask, bool on);

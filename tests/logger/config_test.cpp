@@ -300,12 +300,11 @@ TEST(ConfigBlock, ResetScalingRestoresFactoryTexts) {
     c.setTextAt(field::DEFAULT_OUTPUT2_TEXT, 8, "100");
     c.setScaleUnit("bar");
     c.setScaleInput1Text("junk");
-    c.resetScaling();
+    EXPECT_EQ(c.resetScaling(), SCALING_OK);
     EXPECT_EQ(c.scaleUnit(), "V");
     EXPECT_EQ(c.scaleInput1Text(), "0");
     EXPECT_EQ(c.scaleOutput2Text(), "100");
     EXPECT_FLOAT_EQ(c.scaleGradient, 10.0f);
-    EXPECT_EQ(c.scalingError, 0);
 }
 
 } // namespace

@@ -92,7 +92,7 @@ TEST_F(SimFixture, FactoryImagesOfAllModelsArePlausible) {
         EXPECT_NE(config.serialNumber(), 0u);
         EXPECT_GE(config.lowBatteryLevel(), 555);
         EXPECT_LE(config.lowBatteryLevel(), 585);
-        EXPECT_EQ(config.scalingError, 0);
+        EXPECT_EQ(config.refreshDerived(), SCALING_OK);
         EXPECT_EQ(logger->image().memory.size(),
                   static_cast<std::size_t>(info.factoryCapacity * info.sampleWidth * info.channels));
         if (is8BitModel(model)) {
