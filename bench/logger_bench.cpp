@@ -2,6 +2,7 @@
 // download-file texts.
 #include "logger/clock.h"
 #include "logger/conversion.h"
+#include "logger/session.h"
 #include "logger/sim/simulated_logger.h"
 
 #include <benchmark/benchmark.h>
@@ -28,14 +29,14 @@ void BM_ReadFullMemory(benchmark::State& state) {
     FixedClock clock(makeCalendarTime(2024, 1, 1));
     sim::SimXpress usb(fullLogger(clock, model));
     LoggerConfig config;
-    config.setTransport(&usb);
-    config.setClock(&clock);
-    if (!config.refresh())
+    LoggerSession session(config, clock);
+    session.setTransport(&usb);
+    if (!session.refresh())
         state.SkipWithError("refresh failed");
     SampleBuffer samples;
     samples.reserve(SAMPLE_BUFFER_CAPACITY);
     for (auto _ : state) {
-        if (!config.readSamples(samples))
+        if (!session.readSamples(samples))
             state.SkipWithError("read failed");
         benchmark::DoNotOptimize(samples.data());
     }

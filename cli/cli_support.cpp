@@ -105,16 +105,45 @@ int CommandContext::usageError(const std::string& command, const std::string& wh
     return EXIT_USAGE;
 }
 
+DeviceFailureReport deviceFailureReport(const DeviceResult& result) {
+    switch (result.outcome) {
+    case DeviceOutcome::Ok:
+        return {{}, EXIT_OK};
+    case DeviceOutcome::NoDevice:
+        return {messageText(MSG_NO_LOGGER), EXIT_DEVICE_FAILURE};
+    case DeviceOutcome::NoAccess:
+        // What the transport knows (permissions, another program) says
+        // what to do about it.
+        return {messageText(MSG_COMMUNICATION_ERROR) + (result.detail.empty() ? "" : "\n\n" + result.detail),
+                EXIT_DEVICE_FAILURE};
+    case DeviceOutcome::IoFailure:
+    case DeviceOutcome::TimedOut:
+    case DeviceOutcome::BadReply:
+    case DeviceOutcome::ShortBlock:
+        return {messageText(MSG_COMMUNICATION_ERROR), EXIT_DEVICE_FAILURE};
+    case DeviceOutcome::LoggerReplaced:
+        return {messageText(MSG_LOGGER_REPLACED), EXIT_DEVICE_FAILURE};
+    case DeviceOutcome::Incompatible:
+        return {messageText(MSG_INCOMPATIBLE), EXIT_DEVICE_FAILURE};
+    }
+    return {messageText(MSG_COMMUNICATION_ERROR), EXIT_DEVICE_FAILURE};
+}
+
+int reportDeviceResult(CommandContext& context, const DeviceResult& result) {
+    const DeviceFailureReport report = deviceFailureReport(result);
+    if (!report.message.empty())
+        context.ui.showMessage(report.message);
+    return report.exitStatus;
+}
+
 bool openSession(CommandContext& context, DeviceSession& session, LoggerKinds kinds) {
     session.transport = context.openTransport();
     if (!session.transport)
         return false;
-    LoggerConfig& config = session.config;
-    config.setTransport(session.transport.get());
-    config.setUserInterface(&context.ui);
-    config.setClock(&context.clock);
-    config.setLocaleFormat(&context.locale);
-    return config.refresh() && (kinds == LoggerKinds::Any || config.checkCompatible());
+    session.session.setTransport(session.transport.get());
+    const DeviceResult read =
+        kinds == LoggerKinds::Any ? session.session.refresh() : session.session.refreshKnown();
+    return reportDeviceResult(context, read) == EXIT_OK;
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include "command.h"
 
 #include "logger/logger_config.h"
+#include "logger/session.h"
 
 #include <cstdio>
 #include <optional>
@@ -39,10 +40,24 @@ bool takeFlag(std::vector<std::string>& args, const std::string& name);
 // Parses "10C4:EA61" (hexadecimal).
 bool parseUsbId(const std::string& text, UsbId& id);
 
-// A LoggerConfig wired to the context's transport, user interface and clock.
+// The message a device outcome shows on stderr and the exit status it
+// ends the command with: the tool's one table of device failures.
+struct DeviceFailureReport {
+    std::string message;  // empty for Ok
+    int exitStatus;
+};
+DeviceFailureReport deviceFailureReport(const DeviceResult& result);
+// Shows the outcome's message through the context's user interface and
+// returns its exit status.
+int reportDeviceResult(CommandContext& context, const DeviceResult& result);
+
+// A configuration block and a session over the context's transport.
 struct DeviceSession {
+    explicit DeviceSession(const CommandContext& context) : session(config, context.clock) {}
+
     std::unique_ptr<UsbXpress> transport;
     LoggerConfig config;
+    LoggerSession session;
 };
 // Which loggers a command works with: any whose block reads, or only the
 // kinds this program knows.

@@ -3,7 +3,7 @@
 // byte for byte; only the questions become options (--stop, -o).
 #include "cli_support.h"
 
-#include "logger/download_file.h"
+#include "logger/download_sequence.h"
 #include "logger/text_encoding.h"
 
 #include <filesystem>
@@ -19,16 +19,19 @@ int refuse(CommandContext& context, const std::string& what) {
     return EXIT_DEVICE_FAILURE;
 }
 
-// The warnings the utility shows before a download; none of them stops it.
-void showWarnings(const LoggerConfig& config) {
-    config.checkBattery();
-    config.checkSensorError(true);
-    if (isCOModel(config.modelType())) {
-        std::string text;
-        if (config.sensorLifeStatus(text, true))
-            config.calibrationStatus(text, true);
-    }
-}
+// The questions of the download, answered by the command line: stop only
+// with --stop, and the file is the one already decided.
+class CommandLinePrompts : public DownloadPrompts {
+public:
+    explicit CommandLinePrompts(bool stop) : m_stop(stop) {}
+    bool confirmStop(const LoggerConfig&) override { return m_stop; }
+    std::string chooseFile(const LoggerConfig&) override { return path; }
+
+    std::string path;
+
+private:
+    bool m_stop;
+};
 
 } // namespace
 
@@ -49,45 +52,44 @@ int cmdDownload(CommandContext& context) {
     if (output && output->empty())
         return context.usageError(COMMAND, "-o needs a FILE");
 
-    DeviceSession session;
-    if (!openSession(context, session, LoggerKinds::Known))
+    DeviceSession session(context);
+    session.transport = context.openTransport();
+    if (!session.transport)
         return EXIT_DEVICE_FAILURE;
-    LoggerConfig& config = session.config;
-    showWarnings(config);
+    session.session.setTransport(session.transport.get());
+    CommandLinePrompts prompts(stop);
+    const DownloadResult prepared = prepareDownload(session.session, &context.ui, context.clock.now(), prompts);
+    if (prepared.step == DownloadStep::StopDeclined)
+        return refuse(context, "the logger is still logging; add --stop to stop it and download");
+    if (!prepared.ok())
+        return reportDeviceResult(context, prepared.device);
 
-    if (config.isLogging()) {
-        if (!stop)
-            return refuse(context, "the logger is still logging; add --stop to stop it and download");
-        if (!config.stopLogging())
-            return EXIT_DEVICE_FAILURE;
-    }
+    const LoggerConfig& config = session.config;
     if (config.readingCount() < 1) {
         context.ui.showMessage(text::NO_READINGS);
         return EXIT_DEVICE_FAILURE;
     }
-
-    std::string path;
     if (output) {
-        path = *output;
+        prompts.path = *output;
     } else {
         const std::string name = cp1252ToUtf8(defaultDownloadFileName(config.loggerName()));
         if (name.empty())
             return refuse(context, "the logger's name gives no file name; choose one with -o FILE");
-        path = name + ".txt";
+        prompts.path = name + ".txt";
     }
 
     SampleBuffer samples;
     samples.reserve(SAMPLE_BUFFER_CAPACITY);
-    if (!config.readSamples(samples))
-        return EXIT_DEVICE_FAILURE;
-    const DownloadOutcome outcome = writeDownloadFile(config, samples, path);
-    if (!outcome.ok()) {
-        context.ui.showMessage(outcome.message);
+    const DownloadResult saved = saveReadings(session.session, samples, prompts, false);
+    if (saved.step == DownloadStep::DeviceFailed)
+        return reportDeviceResult(context, saved.device);
+    if (!saved.ok()) {
+        context.ui.showMessage(saved.saved.message);
         return EXIT_DEVICE_FAILURE;
     }
     std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    std::fprintf(context.out, "%s\n", error ? path.c_str() : absolute.string().c_str());
+    const std::filesystem::path absolute = std::filesystem::absolute(saved.path, error);
+    std::fprintf(context.out, "%s\n", error ? saved.path.c_str() : absolute.string().c_str());
     return EXIT_OK;
 }
 

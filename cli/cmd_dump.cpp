@@ -8,7 +8,7 @@ int cmdDump(CommandContext& context) {
     if (context.args.size() != 1)
         return context.usageError("dump", "needs exactly one PATH");
     const std::string path = context.args.front();
-    DeviceSession session;
+    DeviceSession session(context);
     if (!openSession(context, session, LoggerKinds::Any))
         return EXIT_DEVICE_FAILURE;
     LoggerConfig& c = session.config;
@@ -16,8 +16,8 @@ int cmdDump(CommandContext& context) {
     image.block = c.block();
     // The memory as the logger sends it, whatever its model says, so that a
     // strange logger can be replayed as it is.
-    if (!c.link().readDataBytes(0, c.modelType(), image.memory))
-        return EXIT_DEVICE_FAILURE;
+    if (const DeviceResult read = session.session.link().readDataBytes(0, c.modelType(), image.memory); !read)
+        return reportDeviceResult(context, read);
     std::string error;
     if (!sim::saveImage(path, image, error)) {
         std::fprintf(context.err, "vessor-logger dump: %s\n", error.c_str());

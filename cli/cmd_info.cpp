@@ -62,7 +62,7 @@ std::string alarmLine(const std::string& value, const std::string& unit, bool en
 int cmdInfo(CommandContext& context) {
     if (!context.args.empty())
         return context.usageError("info", "takes no arguments");
-    DeviceSession session;
+    DeviceSession session(context);
     if (!openSession(context, session, LoggerKinds::Any))
         return EXIT_DEVICE_FAILURE;
     LoggerConfig& c = session.config;
@@ -105,20 +105,18 @@ int cmdInfo(CommandContext& context) {
         }
     }
     if (isVoltageCurrentModel(model)) {
+        const int scalingError = deriveScaling(c).error;
         line("scaling", std::string(c.optionFlags() ? "custom" : "factory") + ", unit " + unitText(c) +
                             ", step " + formatFixed(c.displayStep, c.decimalPlaces) +
-                            (c.scalingError ? ", error " + std::to_string(c.scalingError) : ""));
+                            (scalingError ? ", error " + std::to_string(scalingError) : ""));
     }
     if (isEventLogger(model)) {
         line("sample mode", std::to_string(c.eventSampleMode()));
         line("count period", std::to_string(c.countPeriod()));
     }
     if (isCOModel(model)) {
-        std::string text;
-        c.sensorLifeStatus(text, false);
-        line("sensor life expiry", text);
-        c.calibrationStatus(text, false);
-        line("calibration expiry", text);
+        line("sensor life expiry", expiryText(c.sensorLife(), context.locale));
+        line("calibration expiry", expiryText(c.calibrationPeriod(), context.locale));
     }
     line("battery", std::to_string(c.batteryLevel()) + " (low battery level " +
                         std::to_string(c.lowBatteryLevel()) + ")");

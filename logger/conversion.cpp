@@ -1,6 +1,5 @@
 #include "conversion.h"
 
-#include "clock.h"
 #include "text_encoding.h"
 
 #include <cctype>
@@ -71,8 +70,9 @@ float rawToValue(const LoggerConfig& config, unsigned raw) {
     return static_cast<float>(v);
 }
 
-int valueToRaw(LoggerConfig& config, float valueF) {
-    config.scalingError = SCALING_OK;
+int valueToRaw(const LoggerConfig& config, float value) { return checkedValueToRaw(config, value).raw; }
+
+RawValue checkedValueToRaw(const LoggerConfig& config, float valueF) {
     const int model = config.modelType();
     const double value = valueF;
     const double m = config.calGradient();
@@ -81,32 +81,26 @@ int valueToRaw(LoggerConfig& config, float valueF) {
         const double x = (value - static_cast<double>(config.scaleOffset)) /
                          static_cast<double>(config.scaleGradient) /
                          static_cast<double>(config.capScalar());
-        if (x < 0 || std::isnan(x)) {
-            config.scalingError = SCALING_INPUT_BELOW_ZERO;
-            return 0;
-        }
+        if (x < 0 || std::isnan(x))
+            return {0, SCALING_INPUT_BELOW_ZERO};
         const double r = (x - c) / m;
-        if (r > RAW_TOP) {
-            config.scalingError = SCALING_ABOVE_RANGE;
-            return static_cast<int>(RAW_TOP);
-        }
-        if (r < 0 || std::isnan(r)) {
-            config.scalingError = SCALING_RAW_BELOW_ZERO;
-            return 0;
-        }
-        return truncateToInt(r + 0.5);
+        if (r > RAW_TOP)
+            return {static_cast<int>(RAW_TOP), SCALING_ABOVE_RANGE};
+        if (r < 0 || std::isnan(r))
+            return {0, SCALING_RAW_BELOW_ZERO};
+        return {truncateToInt(r + 0.5), SCALING_OK};
     }
     if (modelHas(model, GROUP_SENSOR_CURVE)) {
         double v = value;
         if (config.optionFlags() == 1)
             v = (v - 32.0) * FIVE_NINTHS;
-        return truncateToInt((v * -0.01177 + 1.8639 - c) / m + 0.5);
+        return {truncateToInt((v * -0.01177 + 1.8639 - c) / m + 0.5), SCALING_OK};
     }
     if (modelHas(model, GROUP_TEMPERATURE_0_1F)) {
         const double v = fahrenheitBit(config) ? value : value * 1.8 + 32.0;
-        return truncateToInt((v + 328.0) * 10.0 + 0.5);
+        return {truncateToInt((v + 328.0) * 10.0 + 0.5), SCALING_OK};
     }
-    return truncateToInt((value - c) / m + 0.5);
+    return {truncateToInt((value - c) / m + 0.5), SCALING_OK};
 }
 
 double displayStepOf(const LoggerConfig& config) {
@@ -209,39 +203,38 @@ double fullScaleInput(const LoggerConfig& config) {
            static_cast<double>(config.capScalar());
 }
 
-void deriveScaling(LoggerConfig& config) {
-    config.scalingError = SCALING_OK;
-    config.resetDerivedScaling();
+ScalingResult deriveScaling(const LoggerConfig& config) {
+    ScalingResult r;
     const bool custom = config.optionFlags() != 0;
     float in1, out1, in2, out2;
     if (custom) {
         if (config.scaleOutput1Text().empty()) {
-            config.scalingError = SCALING_OUTPUT1_EMPTY;
-            return;
+            r.error = SCALING_OUTPUT1_EMPTY;
+            return r;
         }
         if (config.scaleInput1Text().empty()) {
-            config.scalingError = SCALING_INPUT1_EMPTY;
-            return;
+            r.error = SCALING_INPUT1_EMPTY;
+            return r;
         }
         if (config.scaleOutput2Text().empty()) {
-            config.scalingError = SCALING_OUTPUT2_EMPTY;
-            return;
+            r.error = SCALING_OUTPUT2_EMPTY;
+            return r;
         }
         if (config.scaleInput2Text().empty()) {
-            config.scalingError = SCALING_INPUT2_EMPTY;
-            return;
+            r.error = SCALING_INPUT2_EMPTY;
+            return r;
         }
         in1 = static_cast<float>(parseLeadingNumber(config.scaleInput1Text()));
         out1 = static_cast<float>(parseLeadingNumber(config.scaleOutput1Text()));
         in2 = static_cast<float>(parseLeadingNumber(config.scaleInput2Text()));
         out2 = static_cast<float>(parseLeadingNumber(config.scaleOutput2Text()));
         if (in1 == in2) {
-            config.scalingError = SCALING_EQUAL_INPUTS;
-            return;
+            r.error = SCALING_EQUAL_INPUTS;
+            return r;
         }
         if (out1 == out2) {
-            config.scalingError = SCALING_EQUAL_OUTPUTS;
-            return;
+            r.error = SCALING_EQUAL_OUTPUTS;
+            return r;
         }
     } else {
         in1 = static_cast<float>(parseLeadingNumber(config.defaultInput1Text()));
@@ -256,11 +249,11 @@ void deriveScaling(LoggerConfig& config) {
     if (di == 0 || !std::isfinite(gradient) || !std::isfinite(offset) ||
         !std::isfinite(static_cast<float>(gradient)) || !std::isfinite(static_cast<float>(offset)) ||
         static_cast<float>(gradient) == 0.0f) {
-        config.scalingError = SCALING_ARITHMETIC;
-        return;
+        r.error = SCALING_ARITHMETIC;
+        return r;
     }
-    config.scaleGradient = static_cast<float>(gradient);
-    config.scaleOffset = static_cast<float>(offset);
+    r.gradient = static_cast<float>(gradient);
+    r.offset = static_cast<float>(offset);
 
     const double full = fullScaleInput(config);
     if (custom) {
@@ -278,27 +271,29 @@ void deriveScaling(LoggerConfig& config) {
         else if (in2 < 0)
             code = SCALING_INPUT2_BELOW_ZERO;
         if (code != SCALING_OK) {
-            config.scalingError = code;
-            return;
+            r.error = code;
+            return r;
         }
     }
-    double top = full * static_cast<double>(config.scaleGradient) + static_cast<double>(config.scaleOffset);
-    double bottom = config.scaleOffset;
-    if (top < bottom) {
-        config.scaleAscending = false;
-        config.setModeFlags(static_cast<std::uint8_t>(config.modeFlags() | MODE_SCALING_INVERTED));
+    double top = full * static_cast<double>(r.gradient) + static_cast<double>(r.offset);
+    double bottom = r.offset;
+    r.ascending = !(top < bottom);
+    if (!r.ascending)
         std::swap(top, bottom);
-    } else {
-        config.scaleAscending = true;
-        config.setModeFlags(static_cast<std::uint8_t>(config.modeFlags() & ~MODE_SCALING_INVERTED));
-    }
     const double w = (top - bottom) * 0.0009775171;
     for (const DisplayStepRow& row : STEP_TABLE) {
-        config.displayStep = static_cast<float>(row.step);
-        config.decimalPlaces = row.decimals;
+        r.displayStep = static_cast<float>(row.step);
+        r.decimalPlaces = row.decimals;
         if (row.step > w)
             break;
     }
+    return r;
+}
+
+int applyScaling(LoggerConfig& config) {
+    const ScalingResult result = deriveScaling(config);
+    config.setDerivedScaling(result);
+    return result.error;
 }
 
 void scalingRange(const LoggerConfig& config, float& high, float& low) {
@@ -403,6 +398,5 @@ bool parseNumber(std::string_view text, double& value) {
     return true;
 }
 
-CalendarTime today(const LoggerConfig& config) { return config.clock().now(); }
 
 } // namespace vessor

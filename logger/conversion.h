@@ -14,9 +14,15 @@ namespace vessor {
 
 // Engineering value of one raw count.
 float rawToValue(const LoggerConfig& config, unsigned raw);
-// Raw count of an engineering value (alarm entry); sets config.scalingError
-// (0, or 1, 14, 15 on the voltage/current models with the value clamped).
-int valueToRaw(LoggerConfig& config, float value);
+// Raw count of an engineering value (alarm entry).
+int valueToRaw(const LoggerConfig& config, float value);
+// The same with the conversion's error code: 0, or 1, 14, 15 on the
+// voltage/current models with the value clamped.
+struct RawValue {
+    int raw;
+    int error;
+};
+RawValue checkedValueToRaw(const LoggerConfig& config, float value);
 
 // The model's display step (0.1 on most models).
 double displayStepOf(const LoggerConfig& config);
@@ -32,10 +38,12 @@ std::string formatLowAlarm(const LoggerConfig& config);
 int alarmDecimals(const LoggerConfig& config);
 bool isAscending(const LoggerConfig& config);
 
-// Recomputes scaleGradient, scaleOffset, displayStep, decimalPlaces,
-// scaleAscending, modeFlags bit 1 and scalingError from the scaling texts
+// The scaling line, display step and direction from the scaling texts
 // (custom scaling) or the default texts.
-void deriveScaling(LoggerConfig& config);
+ScalingResult deriveScaling(const LoggerConfig& config);
+// deriveScaling, kept in the config (LoggerConfig::setDerivedScaling);
+// returns the error code.
+int applyScaling(LoggerConfig& config);
 // The calibrated full-scale input (M × 65472 + C) × capScalar.
 double fullScaleInput(const LoggerConfig& config);
 // The output range a voltage/current logger can show, rounded inward.
@@ -68,8 +76,5 @@ double parseLeadingNumber(std::string_view text);
 // A whole text as a decimal number; false when it is not one (blanks around
 // it are allowed).
 bool parseNumber(std::string_view text, double& value);
-
-// The current local date and time (the expiry checks' "today").
-CalendarTime today(const LoggerConfig& config);
 
 } // namespace vessor

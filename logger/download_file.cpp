@@ -84,17 +84,6 @@ void advance(CalendarTime& t, std::uint64_t seconds)
     addSeconds(t, seconds);
 }
 
-// The integer part of a sample; samples are whole counts, anything else
-// (negative, not a number) reads as 0.
-unsigned rawOf(float sample)
-{
-    if (!(sample >= 0.0f))
-        return 0;
-    if (sample >= 4294967295.0f)
-        return 4294967295u;
-    return static_cast<unsigned>(sample);
-}
-
 std::string readingHeading(const LoggerConfig& config)
 {
     const ModelInfo* model = config.model();
@@ -153,14 +142,10 @@ std::string firstRowExtras(const LoggerConfig& config)
 {
     std::string text = ',' + config.serialNumberText();
     if (isCOModel(config.modelType())) {
-        std::string date;
-        config.sensorLifeStatusNumeric(date);
-        text += ',' + date;
-        if (config.isCalDateSet()) {
-            config.calibrationStatusNumeric(date);
-            text += ',' + date;
-        }
-        text += config.checkSensorError(false) ? ",Yes" : ",No";
+        text += ',' + expiryTextNumeric(config.sensorLife());
+        if (config.isCalDateSet())
+            text += ',' + expiryTextNumeric(config.calibrationPeriod());
+        text += config.hasSensorError() ? ",Yes" : ",No";
     }
     return text;
 }
@@ -219,9 +204,9 @@ DownloadOutcome samplingRows(const LoggerConfig& config, const SampleBuffer& sam
 
         if (k >= samples.size())
             return sampleMissing(k, samples.size());
-        const unsigned raw = rawOf(samples[k]);
+        const unsigned raw = samples[k];
         out += ',';
-        out += rawThermocouple ? formatFixed(static_cast<double>(samples[k]), 0)
+        out += rawThermocouple ? std::to_string(raw)
                                : formatReading(config, raw);
         out += alarms;
         ++k;
@@ -229,7 +214,7 @@ DownloadOutcome samplingRows(const LoggerConfig& config, const SampleBuffer& sam
         if (humidity) {
             if (k >= samples.size())
                 return sampleMissing(k, samples.size());
-            const float h = halfUnitsToPercent(rawOf(samples[k]));
+            const float h = halfUnitsToPercent(samples[k]);
             ++k;
             out += ',';
             out += formatFixed(h, 1);
@@ -267,7 +252,7 @@ DownloadOutcome eventRows(const LoggerConfig& config, const SampleBuffer& sample
         const auto index = static_cast<std::size_t>(i);
         if (index >= samples.size())
             return sampleMissing(index, samples.size());
-        const unsigned v = rawOf(samples[index] + 0.001f);
+        const unsigned v = samples[index];
         addTenths(t, static_cast<int>(v & 0x7FFF));
         const int bit15 = (v & 0x8000) ? 1 : 0;
         char value;

@@ -1,6 +1,5 @@
 #include "logger_config.h"
 
-#include "clock.h"
 #include "conversion.h"
 #include "locale_format.h"
 #include "strings.h"
@@ -8,18 +7,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 namespace vessor {
 
 LoggerConfig::LoggerConfig() = default;
-
-const Clock& LoggerConfig::clock() const {
-    return m_clock ? *m_clock : SystemClock::instance();
-}
-
-const LocaleFormat& LoggerConfig::localeFormat() const {
-    return m_locale ? *m_locale : FixedLocaleFormat::instance();
-}
 
 // --- Raw access, bounded to the block ---
 
@@ -89,10 +81,6 @@ void LoggerConfig::setFlag(std::size_t offset, std::uint8_t mask, bool on) {
                          : static_cast<std::uint8_t>(value & ~mask));
 }
 
-void LoggerConfig::show(int messageId, MessageIcon icon) const {
-    showMessage(userInterface(), messageId, icon);
-}
-
 // --- Derived scaling ---
 
 void LoggerConfig::resetDerivedScaling() {
@@ -103,145 +91,47 @@ void LoggerConfig::resetDerivedScaling() {
     scaleAscending = true;
 }
 
-void LoggerConfig::refreshDerived() {
-    if (isVoltageCurrentModel(modelType()))
-        deriveScaling(*this);
-    else
-        resetDerivedScaling();
+void LoggerConfig::setDerivedScaling(const ScalingResult& result) {
+    scaleGradient = result.gradient;
+    scaleOffset = result.offset;
+    displayStep = result.displayStep;
+    decimalPlaces = result.decimalPlaces;
+    scaleAscending = result.ascending;
+    if (result.ok())
+        setFlag(field::MODE_FLAGS, MODE_SCALING_INVERTED, !result.ascending);
 }
 
-void LoggerConfig::resetScaling() {
+int LoggerConfig::refreshDerived() {
+    if (isVoltageCurrentModel(modelType()))
+        return applyScaling(*this);
+    resetDerivedScaling();
+    return SCALING_OK;
+}
+
+int LoggerConfig::resetScaling() {
     setScaleUnit(defaultScaleUnit());
     setScaleInput1Text(defaultInput1Text());
     setScaleOutput1Text(defaultOutput1Text());
     setScaleInput2Text(defaultInput2Text());
     setScaleOutput2Text(defaultOutput2Text());
-    deriveScaling(*this);
-}
-
-// --- Device operations ---
-
-bool LoggerConfig::refresh() {
-    if (!m_link.findDevice())
-        return false;
-    ConfigBlock fresh{};
-    if (!m_link.readConfig(0, fresh))
-        return false;
-    m_block = fresh;
-    m_bytesRead = m_link.lastConfigLength();
-    refreshDerived();
-    return true;
-}
-
-// The block as the logger has it now, before a write. A write sends the
-// model's whole write length back; when the logger sent less than that
-// (a short reply: the rest reads as zero) the write would wipe its
-// calibration and scaling texts, so it is refused as a failed exchange.
-bool LoggerConfig::readDeviceBlock(ConfigBlock& fresh) {
-    if (!m_link.readConfig(0, fresh))
-        return false;
-    const auto holdsWholeBlock = [](std::size_t bytesRead, int model) {
-        return bytesRead >= static_cast<std::size_t>(configWriteLength(model));
-    };
-    if (holdsWholeBlock(m_link.lastConfigLength(), fresh[field::MODEL_TYPE]) &&
-        holdsWholeBlock(m_bytesRead, modelType()))
-        return true;
-    show(MSG_COMMUNICATION_ERROR, MessageIcon::None);
-    return false;
-}
-
-bool LoggerConfig::checkSameLogger(const ConfigBlock& fromDevice) const {
-    LoggerConfig other;
-    other.setBlock(fromDevice);
-    if (other.modelType() == modelType() && other.serialNumber() == serialNumber())
-        return true;
-    show(MSG_LOGGER_REPLACED, MessageIcon::None);
-    return false;
-}
-
-bool LoggerConfig::stopLogging() {
-    ConfigBlock fresh{};
-    if (!readDeviceBlock(fresh))
-        return false;
-    if (!checkSameLogger(fresh))
-        return false;
-    // The logger has gone on logging since theConfig was read: its own
-    // counters and status bits are taken from the block just read, so that
-    // writing theConfig back cannot wind the log back to an older state.
-    LoggerConfig device;
-    device.setBlock(fresh);
-    setReadingCount(device.readingCount());
-    setByteAt(field::WRAP_COUNT, device.wrapCount());
-    setStatusFlags(static_cast<std::uint8_t>((device.statusFlags() & ~STATUS_LOGGING) |
-                                             (statusFlags() & STATUS_LOGGING)));
-    setFlag(field::STATUS_FLAGS, STATUS_LOGGING, false);
-    if (isPushButtonMode())
-        setStartDelay(device.isPushButtonMode() ? device.startDelay() : startDelay());
-    else
-        setStartDelay(0);
-    if (!m_link.writeConfig(0, m_block, static_cast<std::size_t>(configLength())))
-        return false;
-    clock().sleepMs(100);
-    return refresh();
-}
-
-bool LoggerConfig::startLogging(int fullYear, int month, int day, int hour, int minute,
-                                int second, std::uint32_t delaySeconds, bool pushButton) {
-    setStartDelay(pushButton ? 0 : delaySeconds);
-    setStartTime(fullYear, month, day, hour, minute, second);
-    setPushButtonMode(pushButton);
-    setFlag(field::STATUS_FLAGS, STATUS_LOGGING, true);
-    if (!m_link.findDevice())
-        return false;
-    ConfigBlock fresh{};
-    if (!readDeviceBlock(fresh))
-        return false;
-    if (!checkSameLogger(fresh))
-        return false;
-    setCommandByte(0);
-    return m_link.writeConfig(0, m_block, static_cast<std::size_t>(configLength()));
-}
-
-bool LoggerConfig::readSamples(SampleBuffer& samples) {
-    return m_link.readData(0, modelType(), samples);
+    return applyScaling(*this);
 }
 
 // --- Checks ---
 
-bool LoggerConfig::checkCompatible() const {
-    if (isKnownModel(modelType()))
-        return true;
-    show(MSG_INCOMPATIBLE, MessageIcon::None);
-    return false;
+bool LoggerConfig::isCompatible() const { return isKnownModel(modelType()); }
+
+BatteryState LoggerConfig::batteryState() const {
+    if (statusFlags() & STATUS_BATTERY_CRITICAL)
+        return BatteryState::Critical;
+    if (statusFlags() & STATUS_BATTERY_LOW)
+        return BatteryState::Low;
+    return BatteryState::Good;
 }
 
-bool LoggerConfig::checkBattery() const {
-    const bool rechargeable = modelHas(GROUP_RECHARGEABLE);
-    if (statusFlags() & STATUS_BATTERY_CRITICAL) {
-        show(rechargeable ? MSG_BATTERY_CRITICAL_RECHARGE : MSG_BATTERY_CRITICAL, MessageIcon::None);
-        return false;
-    }
-    if (statusFlags() & STATUS_BATTERY_LOW) {
-        show(rechargeable ? MSG_BATTERY_LOW_RECHARGE : MSG_BATTERY_LOW, MessageIcon::None);
-        return false;
-    }
-    return true;
-}
-
-bool LoggerConfig::checkSensorError(bool showMessages) const {
-    if (!(statusFlags() & STATUS_SENSOR_ERROR))
-        return false;
-    if (isHumidityModel(modelType())) {
-        if (showMessages)
-            show(MSG_SENSOR_ERROR, MessageIcon::Stop);
-        return true;
-    }
-    if (isCOModel(modelType())) {
-        if (showMessages)
-            show(MSG_CO_DAMAGE, MessageIcon::Stop);
-        return true;
-    }
-    return false;
+bool LoggerConfig::hasSensorError() const {
+    return (statusFlags() & STATUS_SENSOR_ERROR) &&
+           (isHumidityModel(modelType()) || isCOModel(modelType()));
 }
 
 bool LoggerConfig::isLogging() const { return statusFlags() & STATUS_LOGGING; }
@@ -324,6 +214,19 @@ void LoggerConfig::setLowAlarmRaw(unsigned raw) {
     else
         setByteAt(field::LOW_ALARM_RAW8, static_cast<std::uint8_t>(raw));
 }
+
+namespace {
+
+unsigned clampToSlot(const LoggerConfig& config, int raw) {
+    const int top = has16BitAlarms(config.modelType()) ? 0xFFFF : 0xFF;
+    return static_cast<unsigned>(std::clamp(raw, 0, top));
+}
+
+} // namespace
+
+void LoggerConfig::setHighAlarmValue(float value) { setHighAlarmRaw(clampToSlot(*this, valueToRaw(*this, value))); }
+
+void LoggerConfig::setLowAlarmValue(float value) { setLowAlarmRaw(clampToSlot(*this, valueToRaw(*this, value))); }
 
 float LoggerConfig::highAlarmValue() const {
     const int model = modelType();
@@ -447,44 +350,33 @@ CalendarTime LoggerConfig::firstReadingTime() const {
     return t;
 }
 
-bool LoggerConfig::datedPeriodStatus(const DatedPeriod& period, bool showMessages, int invalidId,
-                                     int expiredId, bool numeric, std::string& text) const {
-    if (period.months == 0) {
-        text = text::NO_DATE_SET;
-        return true;
-    }
+ExpiryState expiryState(const DatedPeriod& period, const CalendarTime& today) {
+    if (period.months == 0)
+        return ExpiryState::NotSet;
     const std::optional<CalendarTime> expiry = expiryDate(period);
-    if (!expiry) {
-        if (showMessages)
-            show(invalidId, MessageIcon::Stop);
-        text = text::ERROR_TEXT;
-        return false;
-    }
-    text = numeric ? formatDayFirstDate(*expiry) : localeFormat().formatDate(*expiry);
-    const bool valid = compareDates(clock().now(), *expiry) <= 0;
-    if (!valid && showMessages)
-        show(expiredId, MessageIcon::Stop);
-    return valid;
+    if (!expiry)
+        return ExpiryState::Invalid;
+    return compareDates(today, *expiry) <= 0 ? ExpiryState::Valid : ExpiryState::Expired;
 }
 
-bool LoggerConfig::sensorLifeStatus(std::string& text, bool showMessages) const {
-    return datedPeriodStatus(sensorLife(), showMessages, MSG_SENSOR_LIFE_INVALID,
-                             MSG_SENSOR_LIFE_EXPIRED, false, text);
+namespace {
+
+std::string expiryTextWith(const DatedPeriod& period,
+                           const std::function<std::string(const CalendarTime&)>& formatDate) {
+    if (period.months == 0)
+        return text::NO_DATE_SET;
+    const std::optional<CalendarTime> expiry = expiryDate(period);
+    return expiry ? formatDate(*expiry) : std::string(text::ERROR_TEXT);
 }
 
-bool LoggerConfig::calibrationStatus(std::string& text, bool showMessages) const {
-    return datedPeriodStatus(calibrationPeriod(), showMessages, MSG_CALIBRATION_INVALID,
-                             MSG_CALIBRATION_EXPIRED, false, text);
+} // namespace
+
+std::string expiryText(const DatedPeriod& period, const LocaleFormat& locale) {
+    return expiryTextWith(period, [&locale](const CalendarTime& date) { return locale.formatDate(date); });
 }
 
-bool LoggerConfig::sensorLifeStatusNumeric(std::string& text) const {
-    return datedPeriodStatus(sensorLife(), false, MSG_SENSOR_LIFE_INVALID, MSG_SENSOR_LIFE_EXPIRED,
-                             true, text);
-}
-
-bool LoggerConfig::calibrationStatusNumeric(std::string& text) const {
-    return datedPeriodStatus(calibrationPeriod(), false, MSG_CALIBRATION_INVALID,
-                             MSG_CALIBRATION_EXPIRED, true, text);
+std::string expiryTextNumeric(const DatedPeriod& period) {
+    return expiryTextWith(period, [](const CalendarTime& date) { return formatDayFirstDate(date); });
 }
 
 } // namespace vessor

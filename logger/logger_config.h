@@ -1,6 +1,7 @@
-// The logger's 256-byte configuration block with its accessors, checks and
-// device operations. One instance (`theConfig`) is owned by each program and
-// passed by reference; pages edit it in place.
+// The logger's 256-byte configuration block: a plain value with its
+// accessors, predicates and derived scaling. One instance (`theConfig`) is
+// owned by each program and passed by reference; pages edit it in place.
+// Reading and writing it on a device is LoggerSession's job (session.h).
 //
 // Every byte of the block may come from a device or a file: accessors read
 // within the block only, text getters stop at the field's width, and an
@@ -18,7 +19,6 @@
 
 namespace vessor {
 
-class Clock;
 class LocaleFormat;
 
 // Field offsets in the block.
@@ -137,7 +137,7 @@ enum EventSampleMode : int {
     EVENT_MODE_COUNT_PER = 3,
 };
 
-// Codes of `scalingError`.
+// Codes of a scaling derivation or a value conversion.
 enum ScalingError : int {
     SCALING_OK = 0,
     SCALING_ABOVE_RANGE = 1,
@@ -156,34 +156,42 @@ enum ScalingError : int {
     SCALING_RAW_BELOW_ZERO = 15,
 };
 
+// What a scaling derivation gives (conversion.h: deriveScaling). On an
+// error the fields hold the defaults, except gradient and offset once the
+// line itself was found.
+struct ScalingResult {
+    float gradient = 1.0f;
+    float offset = 0.0f;
+    float displayStep = 0.1f;
+    int decimalPlaces = 1;
+    bool ascending = true;
+    int error = SCALING_OK;
+
+    bool ok() const { return error == SCALING_OK; }
+};
+
+// The battery bits of statusFlags.
+enum class BatteryState { Good, Low, Critical };
+
+// A CO dated period against a day: no date stored, still valid, past its
+// expiry, or a stored date that is no date.
+enum class ExpiryState { NotSet, Valid, Expired, Invalid };
+ExpiryState expiryState(const DatedPeriod& period, const CalendarTime& today);
+// "No Date Set", "Error" or the expiry date in the user's date format.
+std::string expiryText(const DatedPeriod& period, const LocaleFormat& locale);
+// The same with the numeric "%02d/%02d/%04d" date of download files.
+std::string expiryTextNumeric(const DatedPeriod& period);
+
 class LoggerConfig {
 public:
-    // A zeroed block, default derived scaling, no transport.
+    // A zeroed block, default derived scaling.
     LoggerConfig();
-
-    // --- Collaborators (not owned; may be null: no transport = no device,
-    // no user interface = messages dropped and questions answered No) ---
-    void setTransport(UsbXpress* usb) { m_link.setTransport(usb); }
-    void setUserInterface(UserInterface* ui) { m_link.setUserInterface(ui); }
-    // The clock for "today" (expiry checks) and the stop pause; default
-    // SystemClock.
-    void setClock(const Clock* clock) { m_clock = clock; }
-    // The user's date format for expiry texts; default FixedLocaleFormat.
-    void setLocaleFormat(const LocaleFormat* format) { m_locale = format; }
-    UserInterface* userInterface() const { return m_link.userInterface(); }
-    const Clock& clock() const;
-    const LocaleFormat& localeFormat() const;
-    LoggerLink& link() { return m_link; }
-    const LoggerLink& link() const { return m_link; }
 
     // --- The raw block ---
     const ConfigBlock& block() const { return m_block; }
-    // Replaces the block (bytes from a file or a test); derived scaling is
-    // not recomputed: call refreshDerived() when it should be.
-    void setBlock(const ConfigBlock& bytes) {
-        m_block = bytes;
-        m_bytesRead = CONFIG_BLOCK_SIZE;
-    }
+    // Replaces the block (bytes from a device, a file or a test); derived
+    // scaling is not recomputed: call refreshDerived() when it should be.
+    void setBlock(const ConfigBlock& bytes) { m_block = bytes; }
     std::uint8_t byteAt(std::size_t offset) const;
     void setByteAt(std::size_t offset, std::uint8_t value);
     std::uint16_t u16At(std::size_t offset) const;
@@ -198,22 +206,16 @@ public:
     // Copies at most width - 1 bytes and NUL-fills the rest of the field.
     void setTextAt(std::size_t offset, std::size_t width, std::string_view text);
 
-    // deriveScaling() on voltage/current models, defaults on every other one.
-    void refreshDerived();
+    // The derived scaling of the block on voltage/current models, defaults
+    // on every other one; returns the derivation's error code.
+    int refreshDerived();
 
-    // --- Device operations (device index 0; each shows its own message) ---
-    bool refresh();
-    bool stopLogging();
-    bool startLogging(int fullYear, int month, int day, int hour, int minute, int second,
-                      std::uint32_t delaySeconds, bool pushButton);
-    // Data memory read; `samples` holds the readings afterwards (its size()
-    // is how many arrived).
-    bool readSamples(SampleBuffer& samples);
-
-    // --- Checks ---
-    bool checkCompatible() const;                  // message 139 when not 1..18
-    bool checkBattery() const;                     // 140/141, 185/186 on model 18
-    bool checkSensorError(bool showMessages) const;// 147 (humidity) or 169 (CO)
+    // --- Predicates ---
+    bool isCompatible() const;                     // a model this program knows (1..18)
+    BatteryState batteryState() const;             // critical wins over low
+    // The sensor error bit on a model that has a sensor to fail (humidity,
+    // CO); true on an error.
+    bool hasSensorError() const;
     bool isLogging() const;
     bool hasUndownloadedData() const;
     bool isPushButtonMode() const;
@@ -264,6 +266,10 @@ public:
     unsigned lowAlarmRaw() const;
     void setHighAlarmRaw(unsigned raw);
     void setLowAlarmRaw(unsigned raw);
+    // The raw count of an engineering value, clamped to what the slot holds
+    // (0..255 or 0..65535) rather than wrapped.
+    void setHighAlarmValue(float value);
+    void setLowAlarmValue(float value);
     // Engineering values (slots exchanged on descending custom scaling).
     float highAlarmValue() const;
     float lowAlarmValue() const;
@@ -349,18 +355,11 @@ public:
     void setEventSampleMode(int mode);
 
     // --- Derived values ---
-    // Restores the factory unit and scaling texts, then deriveScaling().
-    void resetScaling();
+    // Restores the factory unit and scaling texts and derives the scaling
+    // from them; returns the derivation's error code.
+    int resetScaling();
     // When the first reading held in memory was taken.
     CalendarTime firstReadingTime() const;
-    // CO expiry checks: `text` gets "No Date Set", "Error" or the expiry date
-    // in the user's date format; true while valid. Messages 170/171
-    // (sensor life) and 172/173 (calibration) when `showMessages`.
-    bool sensorLifeStatus(std::string& text, bool showMessages) const;
-    bool calibrationStatus(std::string& text, bool showMessages) const;
-    // The same with the numeric "%02d/%02d/%04d" date form of download files.
-    bool sensorLifeStatusNumeric(std::string& text) const;
-    bool calibrationStatusNumeric(std::string& text) const;
 
     // --- Derived scaling (voltage/current models; defaults otherwise) ---
     float scaleGradient = 1.0f;
@@ -368,25 +367,16 @@ public:
     float displayStep = 0.1f;
     int decimalPlaces = 1;
     bool scaleAscending = true;
-    int scalingError = SCALING_OK;
 
     void resetDerivedScaling();
+    // Keeps a derivation's result; a successful one also sets or clears the
+    // inverted-scaling bit of modeFlags.
+    void setDerivedScaling(const ScalingResult& result);
 
 private:
     void setFlag(std::size_t offset, std::uint8_t mask, bool on);
-    bool datedPeriodStatus(const DatedPeriod& period, bool showMessages, int invalidId,
-                           int expiredId, bool numeric, std::string& text) const;
-    bool checkSameLogger(const ConfigBlock& fromDevice) const;
-    bool readDeviceBlock(ConfigBlock& fresh);
-    void show(int messageId, MessageIcon icon) const;
 
     ConfigBlock m_block{};
-    // How many bytes of m_block the logger sent at the last refresh (a short
-    // reply leaves the rest zero).
-    std::size_t m_bytesRead = CONFIG_BLOCK_SIZE;
-    LoggerLink m_link;
-    const Clock* m_clock = nullptr;
-    const LocaleFormat* m_locale = nullptr;
 };
 
 } // namespace vessor

@@ -1,7 +1,6 @@
 #include "logger_link.h"
 
 #include "models.h"
-#include "strings.h"
 
 #include <algorithm>
 #include <chrono>
@@ -79,29 +78,34 @@ void LoggerLink::enumerate() {
     }
 }
 
-bool LoggerLink::findDevice() {
+DeviceResult LoggerLink::findDevice() {
     enumerate();
     if (m_deviceCount > 0)
-        return true;
+        return {};
     m_lastError = "no logger found";
-    showMessageId(MSG_NO_LOGGER);
-    return false;
+    return DeviceResult{DeviceOutcome::NoDevice, m_lastError};
 }
 
-bool LoggerLink::open(std::uint32_t index) {
+DeviceResult LoggerLink::open(std::uint32_t index) {
     m_handle = UsbXpress::INVALID_HANDLE;
+    m_timedOut = false;
     if (!m_usb) {
         m_lastError = "no transport";
-        return false;
+        return DeviceResult{DeviceOutcome::NoAccess, {}};
     }
     UsbXpress::Handle handle = UsbXpress::INVALID_HANDLE;
     const UsbStatus status = m_usb->open(index, handle);
     if (status != USB_SUCCESS || handle == UsbXpress::INVALID_HANDLE) {
         m_lastError = "cannot open the device: " + statusText(status);
-        return false;
+        // The transport may know why (no permission on the device node, the
+        // device claimed by another program): the user is told what to do.
+        std::string detail = m_usb->lastErrorDetail();
+        if (!detail.empty())
+            m_lastError += " (" + detail + ")";
+        return DeviceResult{DeviceOutcome::NoAccess, std::move(detail)};
     }
     m_handle = handle;
-    return true;
+    return {};
 }
 
 void LoggerLink::close() {
@@ -110,28 +114,11 @@ void LoggerLink::close() {
     m_handle = UsbXpress::INVALID_HANDLE;
 }
 
-bool LoggerLink::fail(const std::string& why) {
+DeviceResult LoggerLink::fail(DeviceOutcome outcome, const std::string& why) {
     close();
     m_lastError = why;
-    showMessageId(MSG_COMMUNICATION_ERROR);
-    return false;
+    return DeviceResult{outcome, why};
 }
-
-bool LoggerLink::openFailed() {
-    // The transport may know why (no permission on the device node, the
-    // device claimed by another program): tell the user what to do.
-    std::string text = messageText(MSG_COMMUNICATION_ERROR);
-    const std::string detail = m_usb ? m_usb->lastErrorDetail() : std::string{};
-    if (!detail.empty()) {
-        text += "\n\n" + detail;
-        m_lastError += " (" + detail + ")";
-    }
-    if (m_ui)
-        m_ui->showMessage(text, MessageIcon::None);
-    return false;
-}
-
-void LoggerLink::showMessageId(int id) { showMessage(m_ui, id, MessageIcon::None); }
 
 bool LoggerLink::timedWrite(const void* data, std::uint32_t length, std::uint32_t& written,
                             std::uint32_t timeoutMs) {
@@ -141,8 +128,10 @@ bool LoggerLink::timedWrite(const void* data, std::uint32_t length, std::uint32_
     const SavedTimeouts saved(*m_usb);
     m_usb->setTimeouts(0, timeoutMs);
     const UsbStatus status = m_usb->write(m_handle, data, length, written);
-    if (status != USB_SUCCESS)
+    if (status != USB_SUCCESS) {
         m_lastError = "write failed: " + statusText(status);
+        m_timedOut = status == USB_WRITE_TIMED_OUT;
+    }
     return status == USB_SUCCESS;
 }
 
@@ -171,6 +160,7 @@ bool LoggerLink::timedRead(void* data, std::uint32_t length, std::uint32_t& rece
                 break;
             if (std::chrono::steady_clock::now() > deadline) {
                 m_lastError = "read timed out";
+                m_timedOut = true;
                 ok = false;
                 break;
             }
@@ -185,6 +175,7 @@ bool LoggerLink::timedRead(void* data, std::uint32_t length, std::uint32_t& rece
         if (status != USB_SUCCESS || got == 0) {
             m_lastError = status != USB_SUCCESS ? "read failed: " + statusText(status)
                                                 : "read timed out";
+            m_timedOut = status == USB_SUCCESS || status == USB_READ_TIMED_OUT;
             ok = false;
             break;
         }
@@ -193,97 +184,97 @@ bool LoggerLink::timedRead(void* data, std::uint32_t length, std::uint32_t& rece
     return ok;
 }
 
-bool LoggerLink::readConfig(std::uint32_t index, ConfigBlock& destination) {
-    if (!open(index))
-        return openFailed();
+DeviceResult LoggerLink::readConfig(std::uint32_t index, ConfigBlock& destination) {
+    if (DeviceResult opened = open(index); !opened)
+        return opened;
     const std::uint8_t request[3] = {CMD_READ_CONFIG, 0xFF, 0xFF};
     std::uint32_t count = 0;
     if (!timedWrite(request, 3, count, LINK_TIMEOUT_MS) || count != 3)
-        return fail("configuration request not sent");
+        return fail(transferFailure(), "configuration request not sent");
     ConfigBlock work{};
     if (!timedRead(work.data(), 3, count, LINK_TIMEOUT_MS))
-        return fail("no configuration reply: " + m_lastError);
+        return fail(transferFailure(), "no configuration reply: " + m_lastError);
     const std::uint32_t length = work[2] * 256u + work[1];
     // The working buffer holds one block; a longer reply is not a block.
     if (length > CONFIG_BLOCK_SIZE)
-        return fail("configuration reply announces " + std::to_string(length) + " bytes");
+        return fail(DeviceOutcome::BadReply, "configuration reply announces " + std::to_string(length) + " bytes");
     busyPause(work.data(), work.size());
     if (length > 0 && !timedRead(work.data(), length, count, LINK_TIMEOUT_MS))
-        return fail("configuration block incomplete: " + m_lastError);
+        return fail(transferFailure(), "configuration block incomplete: " + m_lastError);
     destination = work;
     m_lastConfigLength = length;
     close();
-    return true;
+    return {};
 }
 
-bool LoggerLink::writeConfig(std::uint32_t index, const ConfigBlock& source, std::size_t length) {
+DeviceResult LoggerLink::writeConfig(std::uint32_t index, const ConfigBlock& source, std::size_t length) {
     if (length > CONFIG_BLOCK_SIZE)
         length = CONFIG_BLOCK_SIZE;
-    if (!open(index))
-        return openFailed();
+    if (DeviceResult opened = open(index); !opened)
+        return opened;
     const std::uint8_t header[3] = {CMD_WRITE_CONFIG, static_cast<std::uint8_t>(length & 0xFF),
                                     static_cast<std::uint8_t>(length >> 8)};
     std::uint32_t count = 0;
     if (!timedWrite(header, 3, count, LINK_TIMEOUT_MS) || count != 3)
-        return fail("configuration write header not sent");
+        return fail(transferFailure(), "configuration write header not sent");
     ConfigBlock work{};
     std::copy_n(source.begin(), length, work.begin());
     const auto toSend = static_cast<std::uint32_t>(length);
     if (!timedWrite(work.data(), toSend, count, LINK_TIMEOUT_MS) || count != toSend)
-        return fail("configuration block not sent");
+        return fail(transferFailure(), "configuration block not sent");
     work.fill(0);
     for (int i = 0;; ++i) {
         if (i >= MAX_ACK_BYTES)
-            return fail("no acknowledgement");
+            return fail(DeviceOutcome::BadReply, "no acknowledgement");
         std::uint8_t byte = 0;
         if (!timedRead(&byte, 1, count, LINK_TIMEOUT_MS))
-            return fail("no acknowledgement: " + m_lastError);
+            return fail(transferFailure(), "no acknowledgement: " + m_lastError);
         if (byte == WRITE_ACK)
             break;
     }
     close();
-    return true;
+    return {};
 }
 
-bool LoggerLink::readDataBytes(std::uint32_t index, int modelType, std::vector<std::uint8_t>& bytes) {
-    if (!open(index))
-        return openFailed();
+DeviceResult LoggerLink::readDataBytes(std::uint32_t index, int modelType, std::vector<std::uint8_t>& bytes) {
+    if (DeviceResult opened = open(index); !opened)
+        return opened;
     const std::uint32_t blockSize = static_cast<std::uint32_t>(dataBlockSize(modelType));
     const std::uint8_t request[3] = {CMD_READ_DATA, 0xFF, 0xFF};
     std::uint32_t count = 0;
     if (!timedWrite(request, 3, count, LINK_TIMEOUT_MS) || count != 3)
-        return fail("data request not sent");
+        return fail(transferFailure(), "data request not sent");
     std::uint8_t header[3] = {0, 0, 0};
     if (!timedRead(header, 3, count, LINK_TIMEOUT_MS))
-        return fail("no data reply: " + m_lastError);
+        return fail(transferFailure(), "no data reply: " + m_lastError);
     const std::uint32_t total = header[2] * 256u + header[1];
     std::vector<std::uint8_t> memory(total);
     // Blocks of 64 or 512 bytes; the last one only as long as what is left.
     for (std::uint32_t offset = 0; offset < total; offset += blockSize) {
         const std::uint32_t part = std::min(blockSize, total - offset);
         if (!timedRead(memory.data() + offset, part, count, LINK_TIMEOUT_MS))
-            return fail("data block at byte " + std::to_string(offset) + " incomplete: " + m_lastError);
+            return fail(transferFailure(), "data block at byte " + std::to_string(offset) + " incomplete: " + m_lastError);
     }
     close();
     bytes.swap(memory);
-    return true;
+    return {};
 }
 
-bool LoggerLink::readData(std::uint32_t index, int modelType, SampleBuffer& samples) {
+DeviceResult LoggerLink::readData(std::uint32_t index, int modelType, SampleBuffer& samples) {
     std::vector<std::uint8_t> memory;
-    if (!readDataBytes(index, modelType, memory))
-        return false;
+    if (DeviceResult read = readDataBytes(index, modelType, memory); !read)
+        return read;
     SampleBuffer decoded;
     if (is16BitModel(modelType)) {
         // High byte first; a trailing odd byte is not a reading.
         decoded.reserve(memory.size() / 2);
         for (std::size_t i = 0; i + 1 < memory.size(); i += 2)
-            decoded.push_back(static_cast<float>(memory[i] * 256 + memory[i + 1]));
+            decoded.push_back(static_cast<Sample>(memory[i] << 8 | memory[i + 1]));
     } else {
         decoded.assign(memory.begin(), memory.end());
     }
     samples.swap(decoded);
-    return true;
+    return {};
 }
 
 } // namespace vessor

@@ -1,12 +1,11 @@
 // The only code that talks to a logger: finds loggers on the bus and runs the
 // three requests (read configuration, write configuration, read data) over
 // the UsbXpress seam. Every request opens device `index`, exchanges its bytes
-// and closes the device again; a failure shows message 135 (no device: 134)
-// through the user-interface seam and returns false.
+// and closes the device again, and returns what happened as a DeviceResult;
+// the link shows nothing to the user.
 #pragma once
 
 #include "usb_xpress.h"
-#include "user_interface.h"
 
 #include <array>
 #include <cstddef>
@@ -16,10 +15,11 @@
 
 namespace vessor {
 
-// One float per reading, in memory order. After a successful data read its
-// size() is the number of readings the logger sent (N on the 8-bit models,
-// N / 2 on the 16-bit ones), at most 65535.
-using SampleBuffer = std::vector<float>;
+// One raw count per reading, in memory order. After a successful data read
+// its size() is the number of readings the logger sent (N on the 8-bit
+// models, N / 2 on the 16-bit ones), at most 65535.
+using Sample = std::uint16_t;
+using SampleBuffer = std::vector<Sample>;
 constexpr std::size_t SAMPLE_BUFFER_CAPACITY = 65536;
 
 constexpr std::size_t CONFIG_BLOCK_SIZE = 256;
@@ -33,42 +33,63 @@ constexpr std::uint8_t WRITE_ACK = 0xFF;
 constexpr std::uint32_t LINK_TIMEOUT_MS = 3000;
 constexpr std::size_t MAX_DEVICE_STRINGS = 8;
 
+// How a device operation ended.
+enum class DeviceOutcome {
+    Ok,
+    NoDevice,        // no logger answered on the bus (or no transport)
+    NoAccess,        // the logger is there but could not be opened
+    IoFailure,       // a transfer failed
+    TimedOut,        // the logger stopped answering
+    BadReply,        // a reply that cannot be what was asked for
+    ShortBlock,      // the block read is shorter than the write it would feed
+    LoggerReplaced,  // another logger than the one last read
+    Incompatible,    // a model this program does not know
+};
+
+struct DeviceResult {
+    DeviceOutcome outcome = DeviceOutcome::Ok;
+    // Why, for logs and diagnostics; on NoAccess what the transport knows
+    // about it (no permission, claimed by another program), else empty.
+    std::string detail;
+
+    bool ok() const { return outcome == DeviceOutcome::Ok; }
+    explicit operator bool() const { return ok(); }
+};
+
 class LoggerLink {
 public:
     LoggerLink() = default;
-    LoggerLink(UsbXpress* usb, UserInterface* ui) : m_usb(usb), m_ui(ui) {}
+    explicit LoggerLink(UsbXpress* usb) : m_usb(usb) {}
 
-    // The transport and the user interface may be swapped at any time between
-    // requests; without a transport every request fails as "no device".
+    // The transport may be swapped at any time between requests; without
+    // one every request fails as "no device".
     void setTransport(UsbXpress* usb) { m_usb = usb; }
-    void setUserInterface(UserInterface* ui) { m_ui = ui; }
     UsbXpress* transport() const { return m_usb; }
-    UserInterface* userInterface() const { return m_ui; }
 
     // Reads the device count and the product strings (selector 0) of at most
     // MAX_DEVICE_STRINGS devices; deviceCount() counts the strings read.
     void enumerate();
-    // enumerate(); false with message 134 when no device answered.
-    bool findDevice();
+    // enumerate(); NoDevice when no device answered.
+    DeviceResult findDevice();
 
     // Fills `destination` with the device's block; bytes beyond the announced
     // length are zero. A reply announcing more than 256 bytes is refused.
     // On failure `destination` is untouched.
-    bool readConfig(std::uint32_t index, ConfigBlock& destination);
+    DeviceResult readConfig(std::uint32_t index, ConfigBlock& destination);
     // The length the last successful configuration reply announced (the
     // bytes of the block that came from the device).
     std::size_t lastConfigLength() const { return m_lastConfigLength; }
     // Sends the first `length` bytes of `source` (64 or 256) and waits for
     // the 0xFF acknowledgement.
-    bool writeConfig(std::uint32_t index, const ConfigBlock& source, std::size_t length);
+    DeviceResult writeConfig(std::uint32_t index, const ConfigBlock& source, std::size_t length);
     // Reads the whole data memory; word samples (high byte first) on the
     // 16-bit models, byte samples otherwise. On failure `samples` is
     // untouched. A trailing odd byte on a 16-bit model is not a reading and
     // is dropped.
-    bool readData(std::uint32_t index, int modelType, SampleBuffer& samples);
+    DeviceResult readData(std::uint32_t index, int modelType, SampleBuffer& samples);
     // The same request, keeping the memory bytes as the logger sent them
     // (for saving a logger image).
-    bool readDataBytes(std::uint32_t index, int modelType, std::vector<std::uint8_t>& bytes);
+    DeviceResult readDataBytes(std::uint32_t index, int modelType, std::vector<std::uint8_t>& bytes);
 
     // The primitives the requests use (public for tests and tools).
     // timedWrite: write time-out `timeoutMs`, read time-out 0, restored after.
@@ -86,19 +107,19 @@ public:
     }
     bool isOpen() const { return m_handle != UsbXpress::INVALID_HANDLE; }
 
-    // Why the last request failed, for logs and the command-line tool (the
-    // user has already seen message 134 or 135).
+    // Why the last request failed, in words (as the result's detail, with
+    // the transport's reason on an open failure).
     const std::string& lastError() const { return m_lastError; }
 
 private:
-    bool open(std::uint32_t index);
+    DeviceResult open(std::uint32_t index);
     void close();
-    bool fail(const std::string& why);
-    bool openFailed();
-    void showMessageId(int id);
+    DeviceResult fail(DeviceOutcome outcome, const std::string& why);
+    // The outcome of the last failed primitive (time-out or I/O failure).
+    DeviceOutcome transferFailure() const { return m_timedOut ? DeviceOutcome::TimedOut : DeviceOutcome::IoFailure; }
 
     UsbXpress* m_usb = nullptr;
-    UserInterface* m_ui = nullptr;
+    bool m_timedOut = false;
     int m_deviceCount = 0;
     std::array<std::string, MAX_DEVICE_STRINGS> m_deviceStrings{};
     UsbXpress::Handle m_handle = UsbXpress::INVALID_HANDLE;

@@ -202,7 +202,7 @@ StatusReport composeStatus(const LoggerConfig& config, const LocaleFormat& local
     } else if (isCOModel(model)) {
         low += "ppm";
         r.scale.label = "Sensor Expiry Date :";
-        config.sensorLifeStatus(r.scale.value, false);
+        r.scale.value = expiryText(config.sensorLife(), locale);
     } else if (isThermocoupleModel(model)) {
         const bool fahrenheit = (config.optionFlags() & TC_FAHRENHEIT) != 0;
         r.scale.value = fahrenheit ? "Fahrenheit" : "Celsius";
@@ -232,7 +232,7 @@ StatusReport composeStatus(const LoggerConfig& config, const LocaleFormat& local
         }
         if (config.isCalDateSet()) {
             r.highAlarm.label = "Calibration Expiry Date :";
-            config.calibrationStatus(r.highAlarm.value, false);
+            r.highAlarm.value = expiryText(config.calibrationPeriod(), locale);
             r.lowAlarm = warning;
         } else {
             r.highAlarm = warning;

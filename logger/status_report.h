@@ -36,9 +36,8 @@ struct StatusReport {
     std::vector<StatusLine> lines() const;
 };
 
-// Composes the report. Start time and date use `locale`; the CO expiry texts
-// use the configuration's own clock ("today") and date format, and show no
-// messages.
+// Composes the report. Start time and date and the CO expiry dates use
+// `locale`.
 StatusReport composeStatus(const LoggerConfig& config, const LocaleFormat& locale);
 
 // The sample interval as the status page names it ("1 Second" ... "12 Hours",

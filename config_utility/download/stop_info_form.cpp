@@ -12,8 +12,9 @@
 #include <QVBoxLayout>
 
 #include "config_utility/shell/desktop.h"
+#include "config_utility/shell/device_messages.h"
 #include "logger/conversion.h"
-#include "logger/download_file.h"
+#include "logger/download_sequence.h"
 #include "logger/strings.h"
 #include "logger/text_encoding.h"
 
@@ -21,13 +22,44 @@ namespace vessor {
 
 namespace {
 
-// The wait cursor while the device or the disk is busy; never over a dialog.
-class WaitCursor {
+// The page's side of the download: the save dialog (remembering its
+// folder) and the wait cursor while the device or the disk is busy, never
+// over a dialog.
+class SaveDialogPrompts : public DownloadPrompts {
 public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
+    explicit SaveDialogPrompts(Desktop& desktop) : m_desktop(desktop) {}
+
+    // The logger was stopped before the page was shown.
+    bool confirmStop(const LoggerConfig&) override { return false; }
+
+    std::string chooseFile(const LoggerConfig& config) override
+    {
+        FileDialogRequest request;
+        request.filters = {QStringLiteral("VessorUSB Download File (*.txt)"),
+                           QStringLiteral("All Files (*)")};
+        request.defaultSuffix = QStringLiteral("txt");
+        request.directory = initialSaveFolder(
+            m_desktop.setting(QString::fromLatin1(SETTINGS_SECTION), QString::fromLatin1(SAVED_DIRECTORY_KEY))
+                .toString());
+        request.fileName = QString::fromStdString(cp1252ToUtf8(defaultDownloadFileName(config.loggerName())));
+        const QString path = m_desktop.saveFileName(request);
+        if (path.isEmpty())
+            return {};
+        m_desktop.setSetting(QString::fromLatin1(SETTINGS_SECTION), QString::fromLatin1(SAVED_DIRECTORY_KEY),
+                             QFileInfo(path).absolutePath());
+        return QFile::encodeName(path).toStdString();
+    }
+
+    void busy(bool on) override
+    {
+        if (on)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    }
+
+private:
+    Desktop& m_desktop;
 };
 
 std::string memoryUsage(const LoggerConfig& config)
@@ -151,49 +183,29 @@ void StopInfoForm::updatePage()
 
 void StopInfoForm::saveDownload()
 {
-    LoggerConfig& logger = config();
-    SampleBuffer& samples = context().samples;
-    bool success = true;
-    QString path;
-    {
-        WaitCursor wait;
-        // Each step has shown its own message when it fails. A device of an
-        // unknown kind plugged in since the stop is not written out.
-        success = logger.refresh() && logger.checkCompatible() && logger.readSamples(samples);
-    }
-    const bool eventFile = isEventLogger(logger.modelType());
-    if (success) {
-        FileDialogRequest request;
-        request.filters = {QStringLiteral("VessorUSB Download File (*.txt)"),
-                           QStringLiteral("All Files (*)")};
-        request.defaultSuffix = QStringLiteral("txt");
-        request.directory = initialSaveFolder(
-            desktop()
-                .setting(QString::fromLatin1(SETTINGS_SECTION), QString::fromLatin1(SAVED_DIRECTORY_KEY))
-                .toString());
-        request.fileName =
-            QString::fromStdString(cp1252ToUtf8(defaultDownloadFileName(logger.loggerName())));
-        path = desktop().saveFileName(request);
-        if (path.isEmpty()) {
-            showMessage(&ui(), MSG_DATA_NOT_SAVED);
-            success = false;
-        }
-    }
-    if (success) {
-        desktop().setSetting(QString::fromLatin1(SETTINGS_SECTION),
-                             QString::fromLatin1(SAVED_DIRECTORY_KEY), QFileInfo(path).absolutePath());
-        WaitCursor wait;
-        const DownloadOutcome outcome =
-            writeDownloadFile(logger, samples, QFile::encodeName(path).toStdString());
-        if (!outcome.ok()) {
-            ui().showMessage(outcome.message);
-            success = false;
-        } else if (QFileInfo(path).size() == 0) {
+    SaveDialogPrompts prompts(desktop());
+    const DownloadResult result = saveReadings(context().session, context().samples, prompts, true);
+    const QString path = QFile::decodeName(QByteArray::fromStdString(result.path));
+    switch (result.step) {
+    case DownloadStep::Done:
+        if (QFileInfo(path).size() == 0)
             ui().showMessage(replaceFirst(text::FILE_HAS_ZERO_LENGTH, "%s", path.toStdString()));
-        }
+        break;
+    case DownloadStep::DeviceFailed:
+        showDeviceResult(ui(), result.device);
+        break;
+    case DownloadStep::NotSaved:
+        showMessage(&ui(), MSG_DATA_NOT_SAVED);
+        break;
+    case DownloadStep::SaveFailed:
+        ui().showMessage(result.saved.message);
+        break;
+    case DownloadStep::StopDeclined:
+        break;
     }
+    const bool eventFile = isEventLogger(config().modelType());
     showPage(PAGE_MAIN_MENU);
-    if (!success)
+    if (!result.ok())
         return;
     if (eventFile) {
         if (ui().ask(eventFileQuestionText(), MessageButtons::YesNo, MessageIcon::Question) ==

@@ -1,80 +1,72 @@
 #include "config_utility/shell/device_checks.h"
 
-#include <string>
-
+#include "config_utility/shell/device_messages.h"
 #include "config_utility/wizard/page_sequence.h"
-#include "logger/logger_config.h"
+#include "logger/download_sequence.h"
 #include "logger/strings.h"
 
 namespace vessor {
 
 namespace {
 
-// The steps both commands share. Only a failed read or an unknown type end
-// the command; battery, sensor and CO date warnings are shown and passed.
-bool commonChecks(LoggerConfig& config)
-{
-    if (!config.refresh())
-        return false;
-    if (!config.checkCompatible())
-        return false;
-    config.checkBattery();
-    config.checkSensorError(true);
-    if (config.modelHas(GROUP_CO)) {
-        std::string text;
-        // An invalid sensor-life date says all there is to say; the
-        // calibration date is checked only behind a valid one.
-        if (config.sensorLifeStatus(text, true))
-            config.calibrationStatus(text, true);
+// The stop question the utility asks for the logger's state.
+class StopQuestion : public DownloadPrompts {
+public:
+    explicit StopQuestion(UserInterface& ui) : m_ui(ui) {}
+
+    bool confirmStop(const LoggerConfig& config) override
+    {
+        Answer answer;
+        if (config.isDelayedStart())
+            answer = askMessage(&m_ui, MSG_CONFIRM_STOP_DELAYED, MessageButtons::YesNo, MessageIcon::Question);
+        else if (config.isAwaitingButton())
+            answer = askMessage(&m_ui, MSG_SETUP_AWAITING_BUTTON, MessageButtons::YesNo, MessageIcon::None);
+        else
+            answer = askMessage(&m_ui, MSG_CONFIRM_STOP, MessageButtons::YesNo, MessageIcon::Question);
+        return answer == Answer::Yes;
     }
-    return true;
-}
+    // The file is chosen on the stop page, not here.
+    std::string chooseFile(const LoggerConfig&) override { return {}; }
+
+private:
+    UserInterface& m_ui;
+};
 
 } // namespace
 
-int runSetUpChecks(LoggerConfig& config)
+int runSetUpChecks(LoggerSession& session, UserInterface& ui, const CalendarTime& today)
 {
-    if (!commonChecks(config))
+    if (!showDeviceResult(ui, refreshAndWarn(session, &ui, today)))
         return NO_PAGE;
-    UserInterface* ui = config.userInterface();
+    const LoggerConfig& config = session.config();
     if (config.isLogging()) {
         const int question = config.isDelayedStart()     ? MSG_SETUP_WHILE_DELAYED
                              : config.isAwaitingButton() ? MSG_SETUP_AWAITING_BUTTON
                                                          : MSG_SETUP_WHILE_LOGGING;
-        if (askMessage(ui, question, MessageButtons::YesNo, MessageIcon::None) != Answer::Yes)
+        if (askMessage(&ui, question, MessageButtons::YesNo, MessageIcon::None) != Answer::Yes)
             return NO_PAGE;
-        if (!config.stopLogging())
+        if (!showDeviceResult(ui, session.stopLogging()))
             return NO_PAGE;
     } else if (config.hasUndownloadedData()) {
-        if (askMessage(ui, MSG_SETUP_NOT_DOWNLOADED, MessageButtons::OkCancel, MessageIcon::None)
+        if (askMessage(&ui, MSG_SETUP_NOT_DOWNLOADED, MessageButtons::OkCancel, MessageIcon::None)
             != Answer::Ok)
             return NO_PAGE;
     }
     return entryPage(config.modelType());
 }
 
-bool runStopChecks(LoggerConfig& config)
+bool runStopChecks(LoggerSession& session, UserInterface& ui, const CalendarTime& today)
 {
-    if (!commonChecks(config))
-        return false;
-    if (!config.isLogging())
-        return true;
-    UserInterface* ui = config.userInterface();
-    Answer answer;
-    if (config.isDelayedStart())
-        answer = askMessage(ui, MSG_CONFIRM_STOP_DELAYED, MessageButtons::YesNo, MessageIcon::Question);
-    else if (config.isAwaitingButton())
-        answer = askMessage(ui, MSG_SETUP_AWAITING_BUTTON, MessageButtons::YesNo, MessageIcon::None);
-    else
-        answer = askMessage(ui, MSG_CONFIRM_STOP, MessageButtons::YesNo, MessageIcon::Question);
-    if (answer != Answer::Yes)
-        return false;
-    return config.stopLogging();
+    StopQuestion question(ui);
+    const DownloadResult result = prepareDownload(session, &ui, today, question);
+    if (result.step == DownloadStep::DeviceFailed)
+        showDeviceResult(ui, result.device);
+    return result.ok();
 }
 
-bool runStatusChecks(LoggerConfig& config)
+bool runStatusChecks(LoggerSession& session, UserInterface& ui)
 {
-    return config.refresh() && config.checkCompatible();
+    return showDeviceResult(ui, session.refreshKnown());
 }
 
 } // namespace vessor

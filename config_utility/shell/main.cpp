@@ -64,12 +64,10 @@ int main(int argc, char** argv)
     std::string transportError;
     std::unique_ptr<UsbXpress> transport =
         createTransport(options.deviceSpec, options.transport, transportError);
-    theConfig.setTransport(transport.get());
-    theConfig.setUserInterface(&ui);
-    theConfig.setClock(&clock);
-    theConfig.setLocaleFormat(&locale);
+    LoggerSession session(theConfig, clock);
+    session.setTransport(transport.get());
 
-    UtilityWindow window(theConfig, samples, ui, desktop, clock, locale);
+    UtilityWindow window(session, samples, ui, desktop, clock, locale);
     ui.setParent(&window);
     desktop.setDialogParent(&window);
     window.show();

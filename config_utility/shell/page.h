@@ -22,6 +22,7 @@ class QVBoxLayout;
 #include "logger/clock.h"
 #include "logger/locale_format.h"
 #include "logger/logger_config.h"
+#include "logger/session.h"
 #include "logger/user_interface.h"
 
 namespace vessor {
@@ -77,14 +78,16 @@ inline constexpr int PICTURE_WIDTH = 160;
 // whole run; tests build their own around a simulated logger and scripted
 // seams.
 struct PageContext {
-    PageContext(LoggerConfig& config_, SampleBuffer& samples_, UserInterface& ui_, Desktop& desktop_,
+    PageContext(LoggerSession& session_, SampleBuffer& samples_, UserInterface& ui_, Desktop& desktop_,
                 const Clock& clock_, const LocaleFormat& locale_)
-        : config(config_), samples(samples_), ui(ui_), desktop(desktop_), clock(clock_), locale(locale_)
+        : session(session_), config(session_.config()), samples(samples_), ui(ui_), desktop(desktop_),
+          clock(clock_), locale(locale_)
     {
     }
     PageContext(const PageContext&) = delete;
     PageContext& operator=(const PageContext&) = delete;
 
+    LoggerSession& session;    // reads and writes theConfig on the logger
     LoggerConfig& config;      // theConfig
     SampleBuffer& samples;     // the raw readings of the last data read
     UserInterface& ui;         // messages and questions

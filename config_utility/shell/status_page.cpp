@@ -1,5 +1,7 @@
 #include "config_utility/shell/status_page.h"
 
+#include "config_utility/shell/device_messages.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -49,8 +51,8 @@ void StatusPage::updatePage()
 
 void StatusPage::refresh()
 {
-    // A failed read has shown its message and leaves the page as it was.
-    if (config().refresh())
+    // A failed read leaves the page as it was.
+    if (showDeviceResult(ui(), context().session.refresh()))
         updatePage();
 }
 

@@ -28,12 +28,12 @@ FileDialogRequest previousGraphRequest()
     return request;
 }
 
-UtilityWindow::UtilityWindow(LoggerConfig& config, SampleBuffer& samples, UserInterface& ui,
+UtilityWindow::UtilityWindow(LoggerSession& session, SampleBuffer& samples, UserInterface& ui,
                              Desktop& desktop, const Clock& clock, const LocaleFormat& locale,
                              QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      context_{config, samples, ui, desktop, clock, locale}
+      context_{session, samples, ui, desktop, clock, locale}
 {
     setWindowTitle(QStringLiteral("Vessor USB"));
     setWindowIcon(QIcon(QStringLiteral(":/vessor-usb/vessor-usb.png")));
@@ -166,7 +166,7 @@ void UtilityWindow::setUp()
 {
     if (currentPage() != PAGE_MAIN_MENU)
         return;
-    const int entry = runSetUpChecks(context_.config);
+    const int entry = runSetUpChecks(context_.session, context_.ui, context_.clock.now());
     if (entry != NO_PAGE)
         showPage(entry);
 }
@@ -175,7 +175,7 @@ void UtilityWindow::stopAndDownload()
 {
     if (currentPage() != PAGE_MAIN_MENU)
         return;
-    if (runStopChecks(context_.config))
+    if (runStopChecks(context_.session, context_.ui, context_.clock.now()))
         showPage(PAGE_STOP);
 }
 
@@ -199,7 +199,7 @@ void UtilityWindow::currentStatus()
 {
     if (currentPage() != PAGE_MAIN_MENU)
         return;
-    if (runStatusChecks(context_.config))
+    if (runStatusChecks(context_.session, context_.ui))
         showPage(PAGE_STATUS);
 }
 

@@ -30,7 +30,7 @@ class UtilityWindow : public QMainWindow {
 public:
     // Builds the menus and all 25 pages, then gives every page its first
     // update; page 0 (the main menu) is shown.
-    UtilityWindow(LoggerConfig& config, SampleBuffer& samples, UserInterface& ui, Desktop& desktop,
+    UtilityWindow(LoggerSession& session, SampleBuffer& samples, UserInterface& ui, Desktop& desktop,
                   const Clock& clock, const LocaleFormat& locale, QWidget* parent = nullptr);
     ~UtilityWindow() override;
 

@@ -58,12 +58,6 @@ constexpr double FAHRENHEIT_TO_CELSIUS = 0.5555555555555556;
 // The raw alarm slot's range: a level converted into the other unit may lie
 // outside it (215 °F is 283 counts at 0.5 °C per count), and a byte slot
 // must not wrap round to a low level.
-unsigned clampToSlot(const LoggerConfig& config, int raw)
-{
-    const int top = has16BitAlarms(config.modelType()) ? 0xFFFF : 0xFF;
-    return static_cast<unsigned>(std::clamp(raw, 0, top));
-}
-
 } // namespace
 
 NameCheck checkLoggerName(std::string_view typed)
@@ -163,8 +157,8 @@ void applyNamePageUnit(LoggerConfig& config, bool fahrenheit, bool shownFahrenhe
         config.setCalGradient(fahrenheit ? model.calGradientF : model.calGradient);
     }
     config.setOptionFlags(fahrenheit ? 1 : 0);
-    config.setHighAlarmRaw(clampToSlot(config, valueToRaw(config, static_cast<float>(high))));
-    config.setLowAlarmRaw(clampToSlot(config, valueToRaw(config, static_cast<float>(low))));
+    config.setHighAlarmValue(static_cast<float>(high));
+    config.setLowAlarmValue(static_cast<float>(low));
 }
 
 bool isFahrenheitBit(const LoggerConfig& config)
@@ -215,7 +209,7 @@ void applyScalingChoice(LoggerConfig& config, bool custom)
         config.setOptionFlags(0);
         config.setScaleUnit(config.defaultScaleUnit());
     }
-    deriveScaling(config);
+    applyScaling(config);
 }
 
 std::string scalingSetToText(const LoggerConfig& config)

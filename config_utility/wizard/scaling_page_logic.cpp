@@ -174,7 +174,7 @@ ScalingVerdict storeCustomScaling(LoggerConfig& config, const ScalingEntry& entr
     config.setScaleInput1Text(entry.input1);
     config.setScaleOutput2Text(entry.output2);
     config.setScaleInput2Text(entry.input2);
-    deriveScaling(config);
+    int error = applyScaling(config);
 
     // A pasted text that is no number would otherwise count as 0.
     struct Box {
@@ -188,11 +188,11 @@ ScalingVerdict storeCustomScaling(LoggerConfig& config, const ScalingEntry& entr
     for (const Box& box : boxes) {
         if (!isPointNumber(box.text)) {
             config.resetDerivedScaling();
-            config.scalingError = box.emptyCode;
+            error = box.emptyCode;
             break;
         }
     }
-    return verdictForScalingError(config.scalingError);
+    return verdictForScalingError(error);
 }
 
 } // namespace vessor

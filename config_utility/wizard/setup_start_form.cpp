@@ -87,7 +87,7 @@ void CSetupStartForm::onNext()
 {
     stopFollowing();
     const CalendarTime start = pickers_->moment();
-    if (finishSetup(config(), ui(), start, context().clock.now(), false) == FinishResult::Started)
+    if (finishSetup(context().session, ui(), start, context().clock.now(), false) == FinishResult::Started)
         showPage(PAGE_SETUP_SUMMARY);
 }
 
@@ -220,7 +220,7 @@ void CSetupPushToStartForm::onNext()
     const CalendarTime now = context().clock.now();
     const int chosen = choice();
     const CalendarTime start = chosen == START_DELAYED ? pickers_->moment() : now;
-    if (finishSetup(config(), ui(), start, now, chosen == START_ON_BUTTON) == FinishResult::Started)
+    if (finishSetup(context().session, ui(), start, now, chosen == START_ON_BUTTON) == FinishResult::Started)
         showPage(PAGE_SETUP_SUMMARY);
 }
 

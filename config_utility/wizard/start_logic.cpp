@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "config_utility/shell/device_messages.h"
 #include "logger/logger_config.h"
+#include "logger/session.h"
 #include "logger/strings.h"
 
 namespace vessor {
@@ -36,7 +38,7 @@ CalendarTime combineDateAndTime(const CalendarTime& date, const CalendarTime& ti
     return moment;
 }
 
-FinishResult finishSetup(LoggerConfig& config, UserInterface& ui, const CalendarTime& start,
+FinishResult finishSetup(LoggerSession& session, UserInterface& ui, const CalendarTime& start,
                          const CalendarTime& now, bool pushButton)
 {
     const std::optional<std::uint32_t> delay = startDelaySeconds(start, now);
@@ -44,8 +46,8 @@ FinishResult finishSetup(LoggerConfig& config, UserInterface& ui, const Calendar
         showMessage(&ui, MSG_TIME_NOT_IN_FUTURE);
         return FinishResult::NotInFuture;
     }
-    if (!config.startLogging(start.fullYear(), start.month + 1, start.day, start.hour, start.minute,
-                             start.second, *delay, pushButton))
+    if (!showDeviceResult(ui, session.startLogging(start.fullYear(), start.month + 1, start.day, start.hour,
+                                                   start.minute, start.second, *delay, pushButton)))
         return FinishResult::Failed;
     return FinishResult::Started;
 }

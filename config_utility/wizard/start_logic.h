@@ -12,6 +12,7 @@
 namespace vessor {
 
 class LoggerConfig;
+class LoggerSession;
 class UserInterface;
 
 // The latest start date the block can hold: its year byte keeps the year
@@ -30,13 +31,13 @@ CalendarTime combineDateAndTime(const CalendarTime& date, const CalendarTime& ti
 enum class FinishResult {
     Started,       // the block is written; show the confirmation page
     NotInFuture,   // message 143 shown; nothing written
-    Failed,        // the device operation showed its message (134, 135, 144)
+    Failed,        // the device outcome's message is shown (134, 135, 144)
 };
 
 // Starts the logger at `start` (seen at `now`): message 143 for a moment in
 // the past, otherwise startLogging with the delay; with `pushButton` the
 // logger waits for its button instead (delay 0).
-FinishResult finishSetup(LoggerConfig& config, UserInterface& ui, const CalendarTime& start,
+FinishResult finishSetup(LoggerSession& session, UserInterface& ui, const CalendarTime& start,
                          const CalendarTime& now, bool pushButton);
 
 // The start choices of the push-button start page.

@@ -55,7 +55,7 @@ SampleBuffer samplesOf(std::size_t count, unsigned modulus, unsigned base)
 {
     SampleBuffer samples(count);
     for (std::size_t i = 0; i < count; ++i)
-        samples[i] = static_cast<float>(base + (i * 7919) % modulus);
+        samples[i] = static_cast<Sample>(base + (i * 7919) % modulus);
     return samples;
 }
 

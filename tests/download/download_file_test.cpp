@@ -239,7 +239,7 @@ SampleBuffer countingSamples(std::size_t size)
 {
     SampleBuffer samples(size);
     for (std::size_t i = 0; i < size; ++i)
-        samples[i] = static_cast<float>(i);
+        samples[i] = static_cast<Sample>(i);
     return samples;
 }
 
@@ -371,7 +371,7 @@ TEST(DownloadFile, LongPeriodsKeepCalendarArithmetic)
         config.setReadingCount(40);
         const CalendarTime start = makeCalendarTime(2007, 12, 31, 23, 59, 59);
         const std::vector<std::string> lines =
-            linesOf(build(config, SampleBuffer(40, 1.0f), start));
+            linesOf(build(config, SampleBuffer(40, 1), start));
         ASSERT_EQ(lines.size(), 41u);
         CalendarTime t = start;
         for (std::size_t row = 1; row < lines.size(); ++row) {
@@ -421,7 +421,7 @@ TEST(DownloadFile, WrapFieldsBeyondTheSamples)
     config.setU16At(field::MEMORY_CAPACITY, 20);
     config.setReadingCount(30000);
     std::string bytes;
-    EXPECT_EQ(buildDownloadFile(config, SampleBuffer(20, 1.0f), EXAMPLE_START, bytes).error,
+    EXPECT_EQ(buildDownloadFile(config, SampleBuffer(20, 1), EXAMPLE_START, bytes).error,
               DownloadError::SampleMissing);
 }
 
@@ -453,7 +453,7 @@ TEST(DownloadFile, NothingToWrite)
         c.edit(config);
         std::string bytes;
         const DownloadOutcome outcome =
-            buildDownloadFile(config, SampleBuffer(100, 1.0f), EXAMPLE_START, bytes);
+            buildDownloadFile(config, SampleBuffer(100, 1), EXAMPLE_START, bytes);
         EXPECT_EQ(outcome.error, DownloadError::NoReadings) << c.name;
         EXPECT_EQ(outcome.message, text::NO_READINGS);
     }

@@ -105,7 +105,7 @@ const std::vector<Golden>& goldens()
              c.setScaleOutput1Text("0");
              c.setScaleInput2Text("20");
              c.setScaleOutput2Text("16");
-             deriveScaling(c);
+             applyScaling(c);
              c.setSampleInterval(2);
              bothAlarms(c, 52000, 14000);
          },
@@ -121,7 +121,7 @@ const std::vector<Golden>& goldens()
              c.setScaleOutput1Text("100");
              c.setScaleInput2Text("20");
              c.setScaleOutput2Text("0");
-             deriveScaling(c);
+             applyScaling(c);
              c.setSampleInterval(10);
              bothAlarms(c, 20000, 50000);
          },
@@ -315,7 +315,7 @@ std::string buildGolden(const Golden& golden)
     golden.setUp(config);
     SampleBuffer samples(golden.samples);
     for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<float>(golden.sample(i));
+        samples[i] = static_cast<Sample>(golden.sample(i));
     std::string bytes;
     const DownloadOutcome outcome = buildDownloadFile(config, samples, bytes);
     return outcome.ok() ? bytes : "failed: " + outcome.message;

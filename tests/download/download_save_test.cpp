@@ -158,7 +158,7 @@ TEST_F(SaveDownload, BrokenDataLeavesNoFile)
     config.setReadingCount(10);
     const std::string target = path("partial.txt");
     write(target, OLD_FILE);
-    const DownloadOutcome outcome = writeDownloadFile(config, SampleBuffer(4, 1.0f), target);
+    const DownloadOutcome outcome = writeDownloadFile(config, SampleBuffer(4, 1), target);
     EXPECT_EQ(outcome.error, DownloadError::SampleMissing);
     EXPECT_EQ(read(target), OLD_FILE);
     EXPECT_EQ(entries(), std::vector<std::string>{"partial.txt"});

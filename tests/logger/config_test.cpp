@@ -4,6 +4,8 @@
 
 #include "logger/clock.h"
 #include "logger/conversion.h"
+#include "logger/locale_format.h"
+#include "logger/session.h"
 #include "logger/strings.h"
 
 #include <gtest/gtest.h>
@@ -197,7 +199,7 @@ TEST(ConfigBlock, FirstReadingTime) {
     EXPECT_EQ(wrap.firstReadingTime(), makeCalendarTime(2024, 2, 28, 0, 0, 0));
 }
 
-TEST(ConfigBlock, ChecksShowTheirMessages) {
+TEST(ConfigBlock, ChecksAndTheWarningsTheyRaise) {
     struct Case {
         int model;
         std::uint8_t status;
@@ -205,8 +207,8 @@ TEST(ConfigBlock, ChecksShowTheirMessages) {
         std::vector<int> messages;
     };
     const Case cases[] = {
-        {0, 0, false, true, false, {139}},
-        {19, 0, false, true, false, {139}},
+        {0, 0, false, true, false, {}},
+        {19, 0, false, true, false, {}},
         {18, 0, true, true, false, {}},
         {18, STATUS_BATTERY_LOW | STATUS_BATTERY_CRITICAL, true, false, false, {185}},
         {18, STATUS_BATTERY_LOW, true, false, false, {186}},
@@ -220,12 +222,11 @@ TEST(ConfigBlock, ChecksShowTheirMessages) {
         SCOPED_TRACE(k.model);
         RecordingUserInterface ui;
         LoggerConfig c = configFor(k.model);
-        c.setUserInterface(&ui);
         c.setStatusFlags(k.status);
-        EXPECT_EQ(c.checkCompatible(), k.compatible);
-        EXPECT_EQ(c.checkBattery(), k.battery);
-        EXPECT_EQ(c.checkSensorError(true), k.sensor);
-        EXPECT_EQ(c.checkSensorError(false), k.sensor);
+        EXPECT_EQ(c.isCompatible(), k.compatible);
+        EXPECT_EQ(c.batteryState() == BatteryState::Good, k.battery);
+        EXPECT_EQ(c.hasSensorError(), k.sensor);
+        showWarnings(&ui, deviceWarnings(c, makeCalendarTime(2024, 1, 1)));
         EXPECT_EQ(ui.messageIds(), k.messages);
         for (const auto& e : ui.entries)
             EXPECT_EQ(e.icon, k.sensor ? MessageIcon::Stop : MessageIcon::None);
@@ -258,31 +259,33 @@ TEST(ConfigBlock, CoExpiryStatus) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(::testing::Message() << k.day << "/" << k.month << "/" << k.year1900 << " +" << k.months);
+        const auto isValid = [](ExpiryState state) {
+            return state == ExpiryState::Valid || state == ExpiryState::NotSet;
+        };
         RecordingUserInterface ui;
-        FixedClock clock(k.today);
         LoggerConfig c = configFor(9);
-        c.setUserInterface(&ui);
-        c.setClock(&clock);
         c.setByteAt(field::SENSOR_LIFE_DAY, static_cast<std::uint8_t>(k.day));
         c.setByteAt(field::SENSOR_LIFE_MONTH, static_cast<std::uint8_t>(k.month));
         c.setByteAt(field::SENSOR_LIFE_YEAR, static_cast<std::uint8_t>(k.year1900));
         c.setByteAt(field::SENSOR_LIFE_MONTHS, static_cast<std::uint8_t>(k.months));
-        std::string text;
-        EXPECT_EQ(c.sensorLifeStatus(text, true), k.valid);
-        EXPECT_EQ(text, k.text);
+        EXPECT_EQ(isValid(expiryState(c.sensorLife(), k.today)), k.valid);
+        EXPECT_EQ(expiryText(c.sensorLife(), FixedLocaleFormat::instance()), k.text);
+        showWarnings(&ui, deviceWarnings(c, k.today));
         EXPECT_EQ(ui.messageIds(), k.messages);
-        // The same dates in the calibration bytes give 172/173.
+        // The same dates in the calibration bytes, behind a sensor life with
+        // no date, give 172/173.
         RecordingUserInterface ui2;
-        c.setUserInterface(&ui2);
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 4; ++i) {
             c.setByteAt(field::CAL_DATE_DAY + i, c.byteAt(field::SENSOR_LIFE_DAY + i));
-        EXPECT_EQ(c.calibrationStatus(text, true), k.valid);
+            c.setByteAt(field::SENSOR_LIFE_DAY + i, 0);
+        }
+        EXPECT_EQ(isValid(expiryState(c.calibrationPeriod(), k.today)), k.valid);
+        EXPECT_EQ(expiryText(c.calibrationPeriod(), FixedLocaleFormat::instance()), k.text);
+        showWarnings(&ui2, deviceWarnings(c, k.today));
         std::vector<int> expected;
         for (int id : k.messages)
             expected.push_back(id + 2);
         EXPECT_EQ(ui2.messageIds(), expected);
-        EXPECT_EQ(c.calibrationStatus(text, false), k.valid);
-        EXPECT_EQ(ui2.entries.size(), expected.size());
     }
 }
 
@@ -297,12 +300,11 @@ TEST(ConfigBlock, ResetScalingRestoresFactoryTexts) {
     c.setTextAt(field::DEFAULT_OUTPUT2_TEXT, 8, "100");
     c.setScaleUnit("bar");
     c.setScaleInput1Text("junk");
-    c.resetScaling();
+    EXPECT_EQ(c.resetScaling(), SCALING_OK);
     EXPECT_EQ(c.scaleUnit(), "V");
     EXPECT_EQ(c.scaleInput1Text(), "0");
     EXPECT_EQ(c.scaleOutput2Text(), "100");
     EXPECT_FLOAT_EQ(c.scaleGradient, 10.0f);
-    EXPECT_EQ(c.scalingError, 0);
 }
 
 } // namespace

@@ -24,7 +24,7 @@ LoggerConfig voltageLogger(double full, const char* in1, const char* out1, const
     c.setScaleOutput1Text(out1);
     c.setScaleInput2Text(in2);
     c.setScaleOutput2Text(out2);
-    deriveScaling(c);
+    applyScaling(c);
     return c;
 }
 
@@ -72,7 +72,7 @@ TEST(Conversion, LinearModelsRoundTrip) {
         EXPECT_EQ(valueToRaw(c, 20.5f), 121);
         EXPECT_EQ(valueToRaw(c, 20.3f), 121);  // 120.6 + 0.5 truncated
         EXPECT_EQ(valueToRaw(c, -40.4f), 0);   // -0.8 + 0.5 truncates toward zero
-        EXPECT_EQ(c.scalingError, 0);
+        EXPECT_EQ(checkedValueToRaw(c, -40.4f).error, 0);
     }
     LoggerConfig ev = configFor(17);
     ev.setCalGradient(1.0f);
@@ -96,7 +96,7 @@ TEST(Conversion, MiniSensorCurve) {
 
 TEST(Conversion, DeriveScalingPicksTheStep) {
     LoggerConfig c = voltageLogger(30, "0", "0", "10", "100");
-    EXPECT_EQ(c.scalingError, 0);
+    EXPECT_EQ(deriveScaling(c).error, 0);
     EXPECT_FLOAT_EQ(c.scaleGradient, 10.0f);
     EXPECT_FLOAT_EQ(c.scaleOffset, 0.0f);
     EXPECT_FLOAT_EQ(c.displayStep, 0.5f);  // w = 0.2933
@@ -140,34 +140,34 @@ TEST(Conversion, ScalingErrorCodes) {
     };
     for (const Case& k : cases) {
         const LoggerConfig c = voltageLogger(30, k.in1, k.out1, k.in2, k.out2);
-        EXPECT_EQ(c.scalingError, k.code) << k.in1 << "," << k.out1 << "," << k.in2 << "," << k.out2;
+        EXPECT_EQ(deriveScaling(c).error, k.code) << k.in1 << "," << k.out1 << "," << k.in2 << "," << k.out2;
     }
     // Factory texts are not checked, but equal inputs cannot give a line.
     LoggerConfig factory = voltageLogger(30, "0", "0", "10", "100");
     factory.setOptionFlags(0);
     factory.setTextAt(field::DEFAULT_INPUT1_TEXT, 8, "5");
     factory.setTextAt(field::DEFAULT_INPUT2_TEXT, 8, "5");
-    deriveScaling(factory);
-    EXPECT_EQ(factory.scalingError, 5);
+    EXPECT_EQ(applyScaling(factory), 5);
     EXPECT_FLOAT_EQ(factory.scaleGradient, 1.0f);
 }
 
 TEST(Conversion, VoltageInverseClampsAndReports) {
     LoggerConfig c = voltageLogger(30, "0", "0", "10", "100");
-    EXPECT_EQ(valueToRaw(c, 150.0f), 32736);
-    EXPECT_EQ(c.scalingError, 0);
-    EXPECT_EQ(valueToRaw(c, 301.0f), 65472);
-    EXPECT_EQ(c.scalingError, 1);
-    EXPECT_EQ(valueToRaw(c, -1.0f), 0);
-    EXPECT_EQ(c.scalingError, 14);
+    const auto expectRaw = [&c](float value, int raw, int error) {
+        const RawValue converted = checkedValueToRaw(c, value);
+        EXPECT_EQ(converted.raw, raw) << value;
+        EXPECT_EQ(converted.error, error) << value;
+        EXPECT_EQ(valueToRaw(c, value), raw) << value;
+    };
+    expectRaw(150.0f, 32736, 0);
+    expectRaw(301.0f, 65472, 1);
+    expectRaw(-1.0f, 0, 14);
     c.setCalOffset(1.0e6f);
-    EXPECT_EQ(valueToRaw(c, 50.0f), 0);
-    EXPECT_EQ(c.scalingError, 15);
+    expectRaw(50.0f, 0, 15);
     // A block whose capScalar is 0 must not produce an undefined conversion.
     c.setF32At(field::CAP_SCALAR, 0.0f);
     c.setCalOffset(0.0f);
-    valueToRaw(c, 10.0f);
-    EXPECT_NE(c.scalingError, 0);
+    EXPECT_NE(checkedValueToRaw(c, 10.0f).error, 0);
 }
 
 TEST(Conversion, VoltageReadingsAndAlarmTexts) {
@@ -267,7 +267,7 @@ TEST(Conversion, NumberTextsIgnoreTheCLocale) {
     EXPECT_FALSE(parseNumber("12,75", v));
     EXPECT_FALSE(parseNumber("", v));
     const LoggerConfig c = voltageLogger(30, "0", "0", "2.5", "25");
-    EXPECT_EQ(c.scalingError, 0);
+    EXPECT_EQ(deriveScaling(c).error, 0);
     EXPECT_FLOAT_EQ(c.scaleGradient, 10.0f);
     EXPECT_EQ(formatReading(c, 32736), "150.0");
     std::setlocale(LC_ALL, saved.c_str());

@@ -4,6 +4,7 @@
 
 #include "logger/clock.h"
 #include "logger/conversion.h"
+#include "logger/session.h"
 #include "logger/sim/simulated_logger.h"
 #include "logger/strings.h"
 
@@ -18,7 +19,6 @@ using sim::LoggerImage;
 using sim::SimFaults;
 using sim::SimulatedLogger;
 using sim::SimXpress;
-using test::RecordingUserInterface;
 
 std::vector<std::uint8_t> fileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -46,9 +46,7 @@ protected:
         ASSERT_TRUE(logger) << error;
         usb = std::make_unique<SimXpress>(logger);
         config = LoggerConfig();
-        config.setTransport(usb.get());
-        config.setUserInterface(&ui);
-        config.setClock(&clock);
+        session.setTransport(usb.get());
     }
 
     std::shared_ptr<SimulatedLogger> another(int model, std::uint32_t serial) {
@@ -61,40 +59,40 @@ protected:
         return SimulatedLogger::fromImage(*sim::makeFactoryImage(options, error), clock, 0.0);
     }
 
-    bool startNow(bool pushButton = false, std::uint32_t delay = 0) {
+    DeviceResult startNow(bool pushButton = false, std::uint32_t delay = 0) {
         // A push-button start is set up now; a delayed one starts later.
         CalendarTime t = clock.now();
         if (!pushButton)
             addSeconds(t, delay);
-        return config.startLogging(t.fullYear(), t.month + 1, t.day, t.hour, t.minute, t.second, delay,
+        return session.startLogging(t.fullYear(), t.month + 1, t.day, t.hour, t.minute, t.second, delay,
                                    pushButton);
     }
 
     std::string dir;
     std::string path;
     FixedClock clock{makeCalendarTime(2024, 3, 10, 12, 0, 0)};
-    RecordingUserInterface ui;
     std::shared_ptr<SimulatedLogger> logger;
     std::unique_ptr<SimXpress> usb;
     LoggerConfig config;
+    LoggerSession session{config, clock};
 };
 
 TEST_F(SimFixture, FactoryImagesOfAllModelsArePlausible) {
     for (int model = 1; model <= 18; ++model) {
         SCOPED_TRACE(model);
         make(model);
-        ASSERT_TRUE(config.refresh());
+        ASSERT_TRUE(session.refresh());
         const ModelInfo& info = *findModel(model);
         EXPECT_EQ(config.modelType(), model);
-        EXPECT_TRUE(config.checkCompatible());
-        EXPECT_TRUE(config.checkBattery());
-        EXPECT_FALSE(config.checkSensorError(true));
+        EXPECT_TRUE(config.isCompatible());
+        EXPECT_EQ(config.batteryState(), BatteryState::Good);
+        EXPECT_FALSE(config.hasSensorError());
         EXPECT_FALSE(config.isLogging());
         EXPECT_EQ(config.loggerName(), info.name);
         EXPECT_NE(config.serialNumber(), 0u);
         EXPECT_GE(config.lowBatteryLevel(), 555);
         EXPECT_LE(config.lowBatteryLevel(), 585);
-        EXPECT_EQ(config.scalingError, 0);
+        EXPECT_EQ(config.refreshDerived(), SCALING_OK);
         EXPECT_EQ(logger->image().memory.size(),
                   static_cast<std::size_t>(info.factoryCapacity * info.sampleWidth * info.channels));
         if (is8BitModel(model)) {
@@ -105,10 +103,9 @@ TEST_F(SimFixture, FactoryImagesOfAllModelsArePlausible) {
             EXPECT_EQ(config.memoryCapacity(), 16383);
         }
         if (isCOModel(model)) {
-            std::string text;
-            EXPECT_TRUE(config.sensorLifeStatus(text, true));
-            EXPECT_TRUE(config.calibrationStatus(text, true));
-            EXPECT_EQ(text, "09/03/2025");
+            EXPECT_EQ(expiryState(config.sensorLife(), clock.now()), ExpiryState::Valid);
+            EXPECT_EQ(expiryState(config.calibrationPeriod(), clock.now()), ExpiryState::Valid);
+            EXPECT_EQ(expiryTextNumeric(config.calibrationPeriod()), "09/03/2025");
         }
         if (isVoltageCurrentModel(model)) {
             EXPECT_FALSE(config.defaultScaleUnit().empty());
@@ -119,7 +116,7 @@ TEST_F(SimFixture, FactoryImagesOfAllModelsArePlausible) {
         if (!isEventLogger(model) && model != 6 && model != 7) {
             EXPECT_LT(config.lowAlarmValue(), config.highAlarmValue());
         }
-        EXPECT_TRUE(ui.entries.empty());
+        EXPECT_TRUE(deviceWarnings(config, clock.now()).empty());
     }
 }
 
@@ -133,24 +130,24 @@ class LiveLogging : public SimFixture, public ::testing::WithParamInterface<Live
 TEST_P(LiveLogging, ReadingsAccrueWithTheClockAndSurviveTheStop) {
     const LiveCase c = GetParam();
     make(c.model);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     ASSERT_TRUE(startNow());
     clock.advance(600);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     EXPECT_TRUE(config.isLogging());
     EXPECT_FALSE(config.isDelayedStart());
     EXPECT_EQ(config.readingCount(), 11);  // one at the start, then each minute
     EXPECT_TRUE(config.hasUndownloadedData());
-    ASSERT_TRUE(config.stopLogging());
+    ASSERT_TRUE(session.stopLogging());
     EXPECT_FALSE(config.isLogging());
     EXPECT_EQ(config.readingCount(), 11);
     EXPECT_TRUE(config.hasUndownloadedData());
     clock.advance(600);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     EXPECT_EQ(config.readingCount(), 11);
 
     SampleBuffer samples;
-    ASSERT_TRUE(config.readSamples(samples));
+    ASSERT_TRUE(session.readSamples(samples));
     const ModelInfo& info = *findModel(c.model);
     ASSERT_EQ(samples.size(), logger->image().memory.size() / static_cast<std::size_t>(info.sampleWidth));
     for (int i = 0; i < 11; ++i) {
@@ -165,9 +162,8 @@ TEST_P(LiveLogging, ReadingsAccrueWithTheClockAndSurviveTheStop) {
         }
     }
     // The whole memory has been read out: nothing is left undownloaded.
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     EXPECT_FALSE(config.hasUndownloadedData());
-    EXPECT_TRUE(ui.entries.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, LiveLogging,
@@ -177,7 +173,7 @@ INSTANTIATE_TEST_SUITE_P(Models, LiveLogging,
 
 TEST_F(SimFixture, EightBitModelsSendOnlyTheFirst64Bytes) {
     make(3);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     const LoggerImage before = logger->image();
     config.setByteAt(0x80, 0x5A);  // beyond the 64-byte write
     config.setLoggerName("Cellar");
@@ -197,17 +193,17 @@ TEST_F(SimFixture, FrozenClockServesTheImageAsSaved) {
     make(2, true, 0.0);
     const std::vector<std::uint8_t> before = fileBytes(path);
     clock.advance(86400);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     EXPECT_TRUE(config.isLogging());
     EXPECT_EQ(config.readingCount(), 0);
     SampleBuffer samples;
-    ASSERT_TRUE(config.readSamples(samples));
+    ASSERT_TRUE(session.readSamples(samples));
     EXPECT_EQ(fileBytes(path), before);
 }
 
 TEST_F(SimFixture, WrapStorageKeepsTheNewestReadingsInARing) {
     make(14);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     LoggerImage small = logger->image();
     LoggerConfig edit;
     edit.setBlock(small.block);
@@ -215,17 +211,17 @@ TEST_F(SimFixture, WrapStorageKeepsTheNewestReadingsInARing) {
     small.block = edit.block();
     small.memory.assign(20, 0);
     logger->setImage(small);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     config.setWrapMode(true);
     config.setSampleInterval(1);
     ASSERT_TRUE(startNow());
     clock.advance(25);  // readings 0..25
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     EXPECT_TRUE(config.isWrapMode());
     EXPECT_EQ(config.wrapCount(), 2);
     EXPECT_EQ(config.readingCount(), 6);
     SampleBuffer samples;
-    ASSERT_TRUE(config.readSamples(samples));
+    ASSERT_TRUE(session.readSamples(samples));
     ASSERT_EQ(samples.size(), 10u);
     for (std::uint32_t j = 16; j <= 25; ++j)
         EXPECT_EQ(samples[j % 10], static_cast<float>(sim::simulatedRaw(logger->image().block, j, 0))) << j;
@@ -236,56 +232,56 @@ TEST_F(SimFixture, NonWrapLogStopsAtCapacity) {
     LoggerImage small = logger->image();
     small.memory.assign(5, 0);
     logger->setImage(small);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     ASSERT_TRUE(startNow());
     clock.advance(3600);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     EXPECT_EQ(config.readingCount(), 5);
 }
 
 TEST_F(SimFixture, PushButtonLoggerWaitsForThePress) {
     make(12);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     ASSERT_TRUE(startNow(true, 999));  // the delay is ignored for a push-button start
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     EXPECT_EQ(config.startDelay(), 0u);
     EXPECT_TRUE(config.isAwaitingButton());
     EXPECT_FALSE(config.isDelayedStart());
     clock.advance(300);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     EXPECT_EQ(config.readingCount(), 0);
     std::string error;
     ASSERT_TRUE(logger->pressButton(error)) << error;
     EXPECT_FALSE(logger->pressButton(error));  // once started it is not waiting
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     EXPECT_EQ(config.startDelay(), 300u);
     EXPECT_EQ(config.readingCount(), 1);
     EXPECT_FALSE(config.isAwaitingButton());
     EXPECT_EQ(config.firstReadingTime(), makeCalendarTime(2024, 3, 10, 12, 5, 0));
     clock.advance(120);
-    ASSERT_TRUE(config.stopLogging());
+    ASSERT_TRUE(session.stopLogging());
     EXPECT_EQ(config.readingCount(), 3);
     EXPECT_EQ(config.startDelay(), 300u);  // kept by the stop in push-button mode
 }
 
 TEST_F(SimFixture, StopZeroesTheDelayAndANewLogClearsTheMemory) {
     make(8);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     ASSERT_TRUE(startNow(false, 120));
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     EXPECT_TRUE(config.isDelayedStart());
     clock.advance(60);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     EXPECT_EQ(config.readingCount(), 0);  // not started yet
     clock.advance(120);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     EXPECT_EQ(config.readingCount(), 2);
     EXPECT_TRUE(config.isDelayedStart());  // model 8: the stored delay alone decides
-    ASSERT_TRUE(config.stopLogging());
+    ASSERT_TRUE(session.stopLogging());
     EXPECT_EQ(config.startDelay(), 0u);
     EXPECT_TRUE(config.hasUndownloadedData());
     ASSERT_TRUE(startNow());
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     EXPECT_EQ(config.readingCount(), 1);
     EXPECT_EQ(config.statusFlags() & STATUS_NOT_DOWNLOADED, STATUS_NOT_DOWNLOADED);
     // The old readings are gone from memory; only the new first one is there.
@@ -295,11 +291,11 @@ TEST_F(SimFixture, StopZeroesTheDelayAndANewLogClearsTheMemory) {
 
 TEST_F(SimFixture, StopWritesTheLoggersOwnCountersNotStaleOnes) {
     make(2);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     ASSERT_TRUE(startNow());
-    ASSERT_TRUE(config.refresh());  // theConfig now holds 1 reading
+    ASSERT_TRUE(session.refresh());  // theConfig now holds 1 reading
     clock.advance(600);             // the logger goes on to 11
-    ASSERT_TRUE(config.stopLogging());
+    ASSERT_TRUE(session.stopLogging());
     EXPECT_EQ(config.readingCount(), 11);
     LoggerConfig saved;
     const auto bytes = fileBytes(path);
@@ -312,14 +308,14 @@ TEST_F(SimFixture, StopWritesTheLoggersOwnCountersNotStaleOnes) {
 
 TEST_F(SimFixture, EventLoggerModes) {
     make(17);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     config.setEventSampleMode(EVENT_MODE_EDGE);
     ASSERT_TRUE(startNow());
     clock.advance(3600);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     ASSERT_GT(config.readingCount(), 5);
     SampleBuffer samples;
-    ASSERT_TRUE(config.readSamples(samples));
+    ASSERT_TRUE(session.readSamples(samples));
     std::uint64_t tenths = 0;
     for (int i = 0; i < config.readingCount(); ++i) {
         const auto v = static_cast<unsigned>(samples[static_cast<std::size_t>(i)]);
@@ -328,44 +324,44 @@ TEST_F(SimFixture, EventLoggerModes) {
     }
     EXPECT_LE(tenths, 36000u);
 
-    ASSERT_TRUE(config.stopLogging());
+    ASSERT_TRUE(session.stopLogging());
     config.setEventSampleMode(EVENT_MODE_COUNT_PER);
     config.setCountPeriod(600);
     ASSERT_TRUE(startNow());
     clock.advance(1300);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     EXPECT_EQ(config.readingCount(), 2);
 
-    ASSERT_TRUE(config.stopLogging());
+    ASSERT_TRUE(session.stopLogging());
     config.setEventSampleMode(EVENT_MODE_COUNT_TOTAL);
     ASSERT_TRUE(startNow());
     clock.advance(400);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     EXPECT_EQ(config.countPeriod(), 100u);
 }
 
-TEST_F(SimFixture, DeviceFaultsShowTheirMessageAndKeepTheConfig) {
+TEST_F(SimFixture, DeviceFaultsGiveTheirOutcomeAndKeepTheConfig) {
     struct Case {
         const char* what;
         SimFaults faults;
-        int message;
+        DeviceOutcome outcome;
     };
     std::vector<Case> cases;
-    cases.push_back({"no device", {}, MSG_NO_LOGGER});
+    cases.push_back({"no device", {}, DeviceOutcome::NoDevice});
     cases.back().faults.noDevice = true;
-    cases.push_back({"product string unreadable", {}, MSG_NO_LOGGER});
+    cases.push_back({"product string unreadable", {}, DeviceOutcome::NoDevice});
     cases.back().faults.productStringFails = true;
-    cases.push_back({"open fails", {}, MSG_COMMUNICATION_ERROR});
+    cases.push_back({"open fails", {}, DeviceOutcome::NoAccess});
     cases.back().faults.openFails = true;
-    cases.push_back({"header read times out", {}, MSG_COMMUNICATION_ERROR});
+    cases.push_back({"header read times out", {}, DeviceOutcome::TimedOut});
     cases.back().faults.failReadAfter = 0;
-    cases.push_back({"body read times out", {}, MSG_COMMUNICATION_ERROR});
+    cases.push_back({"body read times out", {}, DeviceOutcome::TimedOut});
     cases.back().faults.failReadAfter = 1;
-    cases.push_back({"request write times out", {}, MSG_COMMUNICATION_ERROR});
+    cases.push_back({"request write times out", {}, DeviceOutcome::TimedOut});
     cases.back().faults.failWriteAfter = 0;
-    cases.push_back({"request written short", {}, MSG_COMMUNICATION_ERROR});
+    cases.push_back({"request written short", {}, DeviceOutcome::IoFailure});
     cases.back().faults.shortWriteAfter = 0;
-    cases.push_back({"block announced above 256", {}, MSG_COMMUNICATION_ERROR});
+    cases.push_back({"block announced above 256", {}, DeviceOutcome::BadReply});
     cases.back().faults.firmware.configLength = 257;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -373,10 +369,8 @@ TEST_F(SimFixture, DeviceFaultsShowTheirMessageAndKeepTheConfig) {
         config.setLoggerName("Before");
         const ConfigBlock before = config.block();
         usb->setFaults(c.faults);
-        ui.clear();
-        EXPECT_FALSE(config.refresh());
+        EXPECT_EQ(session.refresh().outcome, c.outcome);
         EXPECT_EQ(config.block(), before);
-        EXPECT_EQ(ui.messageIds(), std::vector<int>{c.message});
         EXPECT_EQ(usb->openHandles(), 0);
     }
 }
@@ -385,28 +379,27 @@ TEST_F(SimFixture, WriteFaultsLeaveTheLoggerAsItWas) {
     struct Case {
         const char* what;
         SimFaults faults;
+        DeviceOutcome outcome;
     };
     std::vector<Case> cases;
-    cases.push_back({"header write times out", {}});
+    cases.push_back({"header write times out", {}, DeviceOutcome::TimedOut});
     cases.back().faults.failWriteAfter = 1;  // write 0 is the read request of the check
-    cases.push_back({"block written short", {}});
+    cases.push_back({"block written short", {}, DeviceOutcome::IoFailure});
     cases.back().faults.shortWriteAfter = 2;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         make(14);
-        ASSERT_TRUE(config.refresh());
+        ASSERT_TRUE(session.refresh());
         const std::vector<std::uint8_t> before = fileBytes(path);
         usb->setFaults(c.faults);
-        ui.clear();
-        EXPECT_FALSE(startNow());
-        EXPECT_EQ(ui.messageIds(), std::vector<int>{MSG_COMMUNICATION_ERROR});
+        EXPECT_EQ(startNow().outcome, c.outcome);
         EXPECT_EQ(fileBytes(path), before);
     }
 }
 
 TEST_F(SimFixture, AcknowledgementVariants) {
     make(14);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     SimFaults faults;
     faults.firmware.ackPrefix = {0x00, 0x00};
     usb->setFaults(faults);
@@ -414,48 +407,44 @@ TEST_F(SimFixture, AcknowledgementVariants) {
     faults.firmware.ackPrefix.clear();
     faults.firmware.dropAcknowledge = true;
     usb->setFaults(faults);
-    EXPECT_FALSE(config.stopLogging());
-    EXPECT_EQ(ui.messageIds(), std::vector<int>{MSG_COMMUNICATION_ERROR});
+    EXPECT_EQ(session.stopLogging().outcome, DeviceOutcome::TimedOut);
 }
 
 TEST_F(SimFixture, OddAndShortRepliesAreHandledWithinBounds) {
     make(14);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     SimFaults faults;
     faults.firmware.dataLength = 5;  // odd on a 16-bit model
     usb->setFaults(faults);
     SampleBuffer samples;
-    ASSERT_TRUE(config.readSamples(samples));
+    ASSERT_TRUE(session.readSamples(samples));
     EXPECT_EQ(samples.size(), 2u);
     faults.firmware.dataLength.reset();
     faults.firmware.configLength = 64;
     usb->setFaults(faults);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     EXPECT_EQ(config.block()[0x80], 0);
     EXPECT_EQ(config.modelType(), 14);
 }
 
-TEST_F(SimFixture, ReplacedLoggerIsRefusedWithMessage144) {
+TEST_F(SimFixture, ReplacedLoggerIsRefused) {
     make(12, true, 1.0, 111);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     auto other = another(12, 222);
     const LoggerImage otherBefore = other->image();
     usb->swapLogger(other);
-    EXPECT_FALSE(config.stopLogging());
-    EXPECT_FALSE(startNow());
-    EXPECT_EQ(ui.messageIds(), (std::vector<int>{144, 144}));
+    EXPECT_EQ(session.stopLogging().outcome, DeviceOutcome::LoggerReplaced);
+    EXPECT_EQ(startNow().outcome, DeviceOutcome::LoggerReplaced);
     EXPECT_EQ(other->image().block, otherBefore.block);
 
     // Swapped between the refresh and the stop, inside one user action.
     make(12, true, 1.0, 111);
-    ui.clear();
     SimFaults faults;
     faults.swapAfterRequests = 1;
     faults.swapIn = another(12, 333);
     usb->setFaults(faults);
-    ASSERT_TRUE(config.refresh());
-    EXPECT_FALSE(config.stopLogging());
-    EXPECT_EQ(ui.messageIds(), std::vector<int>{144});
+    ASSERT_TRUE(session.refresh());
+    EXPECT_EQ(session.stopLogging().outcome, DeviceOutcome::LoggerReplaced);
 }
 
 TEST_F(SimFixture, TwoLoggersOnTheBusUseDeviceZero) {
@@ -463,8 +452,8 @@ TEST_F(SimFixture, TwoLoggersOnTheBusUseDeviceZero) {
     SimFaults faults;
     faults.extraDevices = 1;
     usb->setFaults(faults);
-    ASSERT_TRUE(config.refresh());
-    EXPECT_EQ(config.link().deviceCount(), 2);
+    ASSERT_TRUE(session.refresh());
+    EXPECT_EQ(session.link().deviceCount(), 2);
     EXPECT_EQ(config.modelType(), 2);
 }
 
@@ -499,7 +488,7 @@ TEST_F(SimFixture, BadImagesAreRefusedWithAReason) {
 
 TEST_F(SimFixture, FailedSaveIsNotAcknowledged) {
     make(2);
-    ASSERT_TRUE(config.refresh());
+    ASSERT_TRUE(session.refresh());
     std::filesystem::remove_all(dir);  // the image can no longer be saved
     const ConfigBlock before = logger->image().block;
     EXPECT_FALSE(startNow());

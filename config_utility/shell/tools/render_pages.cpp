@@ -89,13 +89,11 @@ int main(int argc, char** argv)
         sim::SimXpress usb(logger);
         LoggerConfig config;
         SampleBuffer samples;
-        config.setTransport(&usb);
-        config.setUserInterface(&ui);
-        config.setClock(&clock);
-        config.setLocaleFormat(&locale);
-        UtilityWindow window(config, samples, ui, desktop, clock, locale);
+        LoggerSession session(config, clock);
+        session.setTransport(&usb);
+        UtilityWindow window(session, samples, ui, desktop, clock, locale);
         window.show();
-        config.refresh();
+        session.refresh();
         for (int page = 0; page < PAGE_COUNT; ++page) {
             window.showPage(page);
             QApplication::processEvents();
@@ -106,7 +104,8 @@ int main(int argc, char** argv)
     {
         LoggerConfig config;
         SampleBuffer samples;
-        PageContext context(config, samples, ui, desktop, clock, locale);
+        LoggerSession session(config, clock);
+        PageContext context(session, samples, ui, desktop, clock, locale);
         struct Demo : WizardPage {
             Demo(PageContext& c) : WizardPage(PAGE_SETUP_NAME, c)
             {

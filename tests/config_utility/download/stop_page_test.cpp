@@ -77,7 +77,7 @@ struct StopPage {
         fillImage(image, readings, edit);
         f.logger->setImage(image);
         f.editBlock([](LoggerConfig& c) { c.setLoggerName("Freezer/1.a"); });
-        EXPECT_TRUE(f.config.refresh());
+        EXPECT_TRUE(f.session.refresh());
         page.updatePage();
         f.desktop.saveAnswer = dir.filePath(QStringLiteral("Freezer1a.txt"));
     }
@@ -88,10 +88,11 @@ struct StopPage {
     std::string expected()
     {
         LoggerConfig fresh;
-        fresh.setTransport(f.usb.get());
-        EXPECT_TRUE(fresh.refresh());
+        LoggerSession session(fresh, f.clock);
+        session.setTransport(f.usb.get());
+        EXPECT_TRUE(session.refresh());
         SampleBuffer samples;
-        EXPECT_TRUE(fresh.readSamples(samples));
+        EXPECT_TRUE(session.readSamples(samples));
         std::string bytes;
         EXPECT_TRUE(buildDownloadFile(fresh, samples, bytes).ok());
         return bytes;
@@ -372,8 +373,8 @@ TEST(StopPage, SameFileAsTheCommandLine)
         std::shared_ptr<sim::SimulatedLogger> logger = sim::SimulatedLogger::open(imagePath, error, f.clock, 0.0);
         ASSERT_TRUE(logger) << error;
         sim::SimXpress usb(logger);
-        f.config.setTransport(&usb);
-        ASSERT_TRUE(f.config.refresh());
+        f.session.setTransport(&usb);
+        ASSERT_TRUE(f.session.refresh());
         StopInfoForm page(f.context);
         page.updatePage();
         f.desktop.saveAnswer = dir.filePath(QStringLiteral("page.txt"));

@@ -38,7 +38,7 @@ void awaitingButton(LoggerConfig& c)
 }
 
 struct Window {
-    explicit Window(int model) : f(model), window(f.config, f.samples, f.ui, f.desktop, f.clock, f.locale) {}
+    explicit Window(int model) : f(model), window(f.session, f.samples, f.ui, f.desktop, f.clock, f.locale) {}
     test::SimFixture f;
     UtilityWindow window;
 

@@ -74,8 +74,6 @@ TEST_P(StatusComposition, ShowsTheLinesOfTheLoggersState)
 {
     const StatusCase& c = GetParam();
     LoggerConfig config = baseConfig(c.model);
-    FixedClock today(makeCalendarTime(2024, 3, 15, 12, 0, 0));
-    config.setClock(&today);
     if (c.edit)
         c.edit(config);
     const StatusReport report = composeStatus(config, FixedLocaleFormat::instance());
@@ -256,8 +254,6 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(StatusComposition, CoWarningLineCarriesUnitHoldAndSounder)
 {
     LoggerConfig config = baseConfig(9);
-    FixedClock today(makeCalendarTime(2024, 3, 15));
-    config.setClock(&today);
     setCoDates(config, true);
     config.setAlarmFlags(ALARM_LOW_ENABLED | ALARM_LOW_HOLD);
     config.setSounderEnabled(true);

@@ -30,7 +30,7 @@ namespace vessor {
 namespace {
 
 struct Window {
-    explicit Window(int model) : f(model), window(f.config, f.samples, f.ui, f.desktop, f.clock, f.locale) {}
+    explicit Window(int model) : f(model), window(f.session, f.samples, f.ui, f.desktop, f.clock, f.locale) {}
     test::SimFixture f;
     UtilityWindow window;
 
@@ -40,7 +40,7 @@ struct Window {
 TEST(ShowPage, SwitchesOnceAndRefreshesEveryPageHiddenOnesToo)
 {
     Window w(3);
-    ASSERT_TRUE(w.f.config.refresh());
+    ASSERT_TRUE(w.f.session.refresh());
     EXPECT_EQ(w.window.showPage(PAGE_STATUS), PAGE_MAIN_MENU);
     EXPECT_EQ(w.statusPage()->valueText(0), QStringLiteral("ZR-TH"));
 

@@ -4,9 +4,6 @@ namespace vessor::test {
 
 PageFixture::PageFixture()
 {
-    config.setUserInterface(&ui);
-    config.setClock(&clock);
-    config.setLocaleFormat(&locale);
     context.pageSwitcher = [this](int index) { shown.push_back(index); };
 }
 

@@ -30,7 +30,8 @@ struct PageFixture {
     ScriptedDesktop desktop;
     FixedClock clock{makeCalendarTime(2024, 3, 15, 10, 30, 0)};
     FixedLocaleFormat locale;
-    PageContext context{config, samples, ui, desktop, clock, locale};
+    LoggerSession session{config, clock};
+    PageContext context{session, samples, ui, desktop, clock, locale};
     std::vector<int> shown;
 };
 

@@ -25,7 +25,7 @@ std::shared_ptr<sim::SimulatedLogger> makeLogger(int model, std::uint32_t serial
 SimFixture::SimFixture(int model, std::uint32_t serialNumber)
     : logger(makeLogger(model, serialNumber, clock)), usb(std::make_unique<sim::SimXpress>(logger))
 {
-    config.setTransport(usb.get());
+    session.setTransport(usb.get());
 }
 
 void SimFixture::editBlock(const std::function<void(LoggerConfig&)>& edit)

@@ -4,7 +4,7 @@
 //
 //   vessor::test::SimFixture f(3);                 // a ZR-TH
 //   f.editBlock([](LoggerConfig& c) { c.setStatusFlags(STATUS_LOGGING); });
-//   ASSERT_TRUE(f.config.refresh());
+//   ASSERT_TRUE(f.session.refresh());
 #pragma once
 
 #include <functional>

@@ -31,7 +31,7 @@ struct Shown {
     {
         if (edit)
             f.editBlock(edit);
-        EXPECT_TRUE(f.config.refresh());
+        EXPECT_TRUE(f.session.refresh());
         f.context.pageSwitcher = [this](int index) { f.shown.push_back(index); };
         page = std::make_unique<P>(f.context);
         page->resize(PAGE_WIDTH, PAGE_HEIGHT);

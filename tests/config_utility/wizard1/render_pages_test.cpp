@@ -25,7 +25,7 @@ template <typename PageType>
 void renderPage(int model, const char* file)
 {
     test::SimFixture f(model);
-    ASSERT_TRUE(f.config.refresh());
+    ASSERT_TRUE(f.session.refresh());
     PageType page(f.context);
     page.resize(PAGE_WIDTH, PAGE_HEIGHT);
     page.updatePage();

@@ -28,7 +28,7 @@ TEST_P(WizardWalk, HeadOfTheSequenceForwardBackAndCancel)
 {
     const int model = GetParam();
     test::SimFixture f(model);
-    UtilityWindow window(f.config, f.samples, f.ui, f.desktop, f.clock, f.locale);
+    UtilityWindow window(f.session, f.samples, f.ui, f.desktop, f.clock, f.locale);
     window.show();
     const ConfigBlock onLogger = f.loggerBlock().block();
 

@@ -231,7 +231,7 @@ LoggerConfig voltageLogger(int model, const char* in1, const char* out1, const c
     c.setScaleOutput1Text(out1);
     c.setScaleInput2Text(in2);
     c.setScaleOutput2Text(out2);
-    deriveScaling(c);
+    applyScaling(c);
     return c;
 }
 

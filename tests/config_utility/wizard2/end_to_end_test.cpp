@@ -156,7 +156,7 @@ struct WalkCase {
 const char* const NAME = "Walk \xB0" "1";   // a degree sign in the name, as cp1252 stores it
 
 struct Walk {
-    explicit Walk(int model) : f(model), window(f.config, f.samples, f.ui, f.desktop, f.clock, f.locale)
+    explicit Walk(int model) : f(model), window(f.session, f.samples, f.ui, f.desktop, f.clock, f.locale)
     {
         window.show();
     }
@@ -453,8 +453,8 @@ TEST_P(StartedLoggerInfo, ShowsItsState)
         auto logger = std::shared_ptr<sim::SimulatedLogger>(sim::SimulatedLogger::open(path, error, f.clock, 0.0));
         ASSERT_TRUE(logger) << error;
         sim::SimXpress usb(logger);
-        f.config.setTransport(&usb);
-        UtilityWindow window(f.config, f.samples, f.ui, f.desktop, f.clock, f.locale);
+        f.session.setTransport(&usb);
+        UtilityWindow window(f.session, f.samples, f.ui, f.desktop, f.clock, f.locale);
         window.show();
         std::map<int, Action> actions;
         if (c.choice >= 0)

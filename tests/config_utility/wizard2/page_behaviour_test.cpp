@@ -35,7 +35,7 @@ struct Rig : SimFixture {
     {
         if (edit)
             editBlock(edit);
-        if (!config.refresh())
+        if (!session.refresh())
             throw std::runtime_error("refresh failed");
     }
     std::vector<std::string> messages() const { return ui.texts(); }

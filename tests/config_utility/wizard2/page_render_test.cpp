@@ -40,7 +40,7 @@ TEST_P(PageRendering, FitsItsTexts)
     test::SimFixture f(c.model);
     if (c.edit)
         f.editBlock(c.edit);
-    ASSERT_TRUE(f.config.refresh());
+    ASSERT_TRUE(f.session.refresh());
     f.context.liveStartClock = true;
     f.context.livePushClock = true;
     std::unique_ptr<Page> page(createWizardPage(c.page, f.context, nullptr));

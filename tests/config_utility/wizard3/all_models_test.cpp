@@ -30,7 +30,7 @@ TEST_P(AllModels, WalkFromEntryPageToAStartedLogger)
     const Sequence& s = GetParam();
     test::SimFixture f(s.model);
     f.editBlock([](LoggerConfig& c) { c.setLoggerName("Walk"); });
-    ASSERT_TRUE(f.config.refresh());
+    ASSERT_TRUE(f.session.refresh());
     WizardDriver wizard(f.context);
     wizard.start(entryPage(s.model));
     for (int step = 0; step < 10 && wizard.current() != PAGE_SETUP_SUMMARY; ++step) {

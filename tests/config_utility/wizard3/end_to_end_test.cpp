@@ -64,7 +64,7 @@ struct LoggerRun {
     {
         start = fromCalendarSeconds(toCalendarSeconds(SystemClock::instance().now()) - RUN_SECONDS);
         f.clock.set(start);
-        EXPECT_TRUE(f.config.refresh());
+        EXPECT_TRUE(f.session.refresh());
         wizard = std::make_unique<WizardDriver>(f.context);
     }
 
@@ -150,13 +150,12 @@ TEST(EndToEnd, VoltageLoggerWithCustomScaling)
     EXPECT_EQ(held.scaleOutput2Text(), "120");
     EXPECT_NE(held.optionFlags(), 0);
     EXPECT_TRUE(held.isLogging());
-    deriveScaling(held);
-    ASSERT_EQ(held.scalingError, SCALING_OK);
+    ASSERT_EQ(applyScaling(held), SCALING_OK);
     EXPECT_FLOAT_EQ(held.scaleGradient, 15.0f);
     // The same logger with the factory scaling gives the volts of a count.
     LoggerConfig volts = held;
     volts.setOptionFlags(0);
-    deriveScaling(volts);
+    applyScaling(volts);
 
     const std::vector<std::string> lines = run.download();
     ASSERT_GE(lines.size(), 3u);

@@ -33,7 +33,7 @@ struct EventWizard {
     {
         if (edit)
             f.editBlock(edit);
-        EXPECT_TRUE(f.config.refresh());
+        EXPECT_TRUE(f.session.refresh());
         wizard = std::make_unique<WizardDriver>(f.context);
         wizard->start(PAGE_EV_NAME);
         name = wizard->as<CSetupZevNameForm>(PAGE_EV_NAME);

@@ -38,7 +38,7 @@ TEST_P(PageRendering, FitsItsTexts)
     test::SimFixture f(c.model);
     if (c.edit)
         f.editBlock(c.edit);
-    ASSERT_TRUE(f.config.refresh());
+    ASSERT_TRUE(f.session.refresh());
     std::unique_ptr<Page> page(createWizardPage(c.page, f.context, nullptr));
     ASSERT_NE(page, nullptr);
     page->setFixedSize(PAGE_WIDTH, PAGE_HEIGHT);

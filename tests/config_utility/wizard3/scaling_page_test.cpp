@@ -35,7 +35,7 @@ struct ScalingPage {
             if (edit)
                 edit(c);
         });
-        EXPECT_TRUE(f.config.refresh());
+        EXPECT_TRUE(f.session.refresh());
         wizard = std::make_unique<WizardDriver>(f.context);
         wizard->start(PAGE_VOLTAGE_CAL);
         page = wizard->as<CSetupVoltageCalForm>(PAGE_VOLTAGE_CAL);
