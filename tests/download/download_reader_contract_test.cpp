@@ -42,7 +42,7 @@ TEST(ReaderContract, ViewerReadsEveryGoldenFile)
         AnswerNo ui;
         NoEditor editor;
         std::string dataFilePath;
-        graph::CVessorGraphDoc doc(ui, editor, dataFilePath);
+        graph::CVessorGraphDoc doc(dataFilePath);
         const graph::LoadStatus status = doc.ParseDownloadText(bytes.str(), entry.path().string());
         if (name.rfind("zr-ev-", 0) == 0) {
             EXPECT_EQ(status, graph::LoadStatus::EventFile);

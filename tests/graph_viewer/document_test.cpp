@@ -44,7 +44,7 @@ struct Reader {
     Recorder ui;
     FakeEditor editor;
     std::string dataFilePath;
-    CVessorGraphDoc doc{ui, editor, dataFilePath};
+    CVessorGraphDoc doc{dataFilePath};
 
     LoadStatus read(const std::string& text) { return doc.ParseDownloadText(text, "mem.txt"); }
     double y(const TraceSet& set, int trace, int i) const { return set.data.yValue(trace, i); }

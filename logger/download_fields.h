@@ -1,6 +1,6 @@
 // Small text helpers of the download-file reader: field splitting as the
-// file's writer and its old readers understand it, locale-independent
-// numbers, and clock times without time zones.
+// file's writer and the viewer understand it, locale-independent numbers,
+// and clock times without time zones.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace vessor::graph {
+namespace vessor::download {
 
 // Splits a line at any of `delimiters`. A run of delimiters is one separator,
 // so an empty field is no field at all.
@@ -58,4 +58,4 @@ struct ClockFields {
 std::int64_t toClockSeconds(const ClockFields& fields);
 ClockFields fromClockSeconds(std::int64_t seconds);
 
-} // namespace vessor::graph
+} // namespace vessor::download

@@ -1,4 +1,4 @@
-#include "download_fields.h"
+#include "logger/download_fields.h"
 
 #include "logger/calendar.h"
 
@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-namespace vessor::graph {
+namespace vessor::download {
 
 bool FieldReader::next(std::string_view& field) {
     if (delimiters_.size() == 1) {
@@ -115,4 +115,4 @@ ClockFields fromClockSeconds(std::int64_t seconds) {
     return ClockFields{t.fullYear(), t.month + 1, t.day, t.hour, t.minute, t.second};
 }
 
-} // namespace vessor::graph
+} // namespace vessor::download
