@@ -38,6 +38,10 @@ std::string toUpperAscii(std::string_view text);
 // the user's locale ("4.5" is 4.5 under a decimal comma too).
 double parseDecimal(std::string_view text);
 
+// The whole number at the start of `text` as the C library's atoi reads it;
+// false when it would not fit an int.
+bool parseWhole(std::string_view text, int& value);
+
 // Digits after the first '.' of a reading field, as the chart's label
 // precision; capped at what a double can show.
 int decimalsOf(std::string_view field);

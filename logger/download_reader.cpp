@@ -53,27 +53,20 @@ private:
     int number_ = 0;
 };
 
-// Whole number at the start of a time part, as the C library's atoi reads it;
-// false when it would not fit an int.
-bool parseWhole(std::string_view text, int& value) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    long long v = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            break;
-        v = v * 10 + (c - '0');
-        if (v > INT_MAX)
-            return false;
-    }
-    value = static_cast<int>(negative ? -v : v);
-    return true;
+// The time of one of the first two rows, which set the start and the
+// interval of the whole file: empty when the row has one, else why not.
+std::string leadingTime(std::string_view row, std::string_view& timeText, ClockFields& fields,
+                        const char* which) {
+    FieldReader reader(row);
+    std::string_view number;
+    if (!reader.next(number) || !reader.next(timeText))
+        return std::string("no row number and time in the ") + which + " row";
+    if (!parseTimeStamp(timeText, fields))
+        return std::string("the time of the ") + which + " row is no dd/mm/yyyy hh:mm:ss";
+    return {};
 }
+
+constexpr const char* MISSING_FIELD = "a field the header announces is missing or no usable number";
 
 class Reader {
 public:
@@ -86,7 +79,8 @@ private:
     void parseHeading(std::string_view text);
     void parseChannelHeading(Channel& set, std::string_view text, bool unitFromName);
     bool parseRow(std::string_view line, std::string_view& timeText);
-    void addRow(std::string_view line, std::string_view timeText);
+    // Parses a row (blanks stripped or not, as the rules say) and keeps it as written.
+    bool takeRow(std::string_view row, std::string_view written);
 
     Lines lines_;
     std::string_view bytes_;
@@ -141,18 +135,14 @@ ReadResult Reader::run() {
     if (next() == Lines::Read::TooLong)
         return invalid(TOO_LONG);
     std::string_view row = trimBlanks(line);
-    FieldReader first(row);
     std::string_view timeText;
     ClockFields fields;
-    if (!first.next(field) || !first.next(timeText))
-        return invalid("no row number and time in the first row");
-    if (!parseTimeStamp(timeText, fields))
-        return invalid("the first row's time is no dd/mm/yyyy hh:mm:ss");
+    if (std::string why = leadingTime(row, timeText, fields, "first"); !why.empty())
+        return invalid(std::move(why));
     data_.startTime = toClockSeconds(fields);
     data_.interval = MIN_INTERVAL;
-    if (!parseRow(row, timeText))
-        return invalid("a field the header announces is missing or no usable number");
-    addRow(line, timeText);
+    if (!takeRow(row, line))
+        return invalid(MISSING_FIELD);
 
     const Lines::Read second = next();
     if (second == Lines::Read::TooLong)
@@ -160,11 +150,8 @@ ReadResult Reader::run() {
     row = trimBlanks(line);
     // A blank second row ends the file: a single reading, whatever follows.
     if (!row.empty()) {
-        FieldReader secondFields(row);
-        if (!secondFields.next(field) || !secondFields.next(timeText))
-            return invalid("no time in the second row");
-        if (!parseTimeStamp(timeText, fields))
-            return invalid("the second row's time is no dd/mm/yyyy hh:mm:ss");
+        if (std::string why = leadingTime(row, timeText, fields, "second"); !why.empty())
+            return invalid(std::move(why));
         const std::int64_t distance = toClockSeconds(fields) - data_.startTime;
         data_.interval = static_cast<int>(std::clamp<std::int64_t>(distance, MIN_INTERVAL, MAX_INTERVAL));
         // Later rows are taken as they come: a blank line among them is a row
@@ -173,9 +160,8 @@ ReadResult Reader::run() {
         for (;;) {
             if (data_.rows.size() >= static_cast<std::size_t>(INT_MAX))
                 return invalid("more rows than can be counted");
-            if (!parseRow(current, timeText))
-                return invalid("a field the header announces is missing or no usable number");
-            addRow(line, timeText);
+            if (!takeRow(current, line))
+                return invalid(MISSING_FIELD);
             const Lines::Read r = next();
             if (r == Lines::Read::TooLong)
                 return invalid(TOO_LONG);
@@ -191,12 +177,16 @@ ReadResult Reader::run() {
     return result;
 }
 
-void Reader::addRow(std::string_view line, std::string_view timeText) {
-    Row row{line, std::nullopt};
+bool Reader::takeRow(std::string_view row, std::string_view written) {
+    std::string_view timeText;
+    if (!parseRow(row, timeText))
+        return false;
+    Row kept{written, std::nullopt};
     ClockFields fields;
     if (parseTimeStamp(timeText, fields))
-        row.time = toClockSeconds(fields);
-    data_.rows.push_back(row);
+        kept.time = toClockSeconds(fields);
+    data_.rows.push_back(kept);
+    return true;
 }
 
 void Reader::parseChannelHeading(Channel& set, std::string_view text, bool unitFromName) {

@@ -102,6 +102,8 @@ ReadResult readDownload(const char* bytes, std::size_t size);
 inline ReadResult readDownload(std::string_view bytes) {
     return readDownload(bytes.data(), bytes.size());
 }
+// A temporary's bytes would be gone before the views into them are read.
+ReadResult readDownload(std::string&& bytes) = delete;
 
 // The time field rule: exactly 19 characters, six whole numbers separated by
 // "/", ":", "," or blanks, day 1..31, month 1..12, year from 1970, hour

@@ -1,6 +1,6 @@
 // The download-file reader: its time rule, where and why it refuses, each
-// row's own time and text, and round trips from the writer: every golden
-// file, and a factory image of every model written and read back.
+// row's own time and text, and a factory image of every model written and
+// read back (the golden files are read in tests/download).
 #include "logger/conversion.h"
 #include "logger/download_file.h"
 #include "logger/download_reader.h"
@@ -11,9 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <tuple>
 
 namespace vessor::download {
@@ -135,91 +132,11 @@ TEST(Rows, EachRowKeepsItsTextAndItsOwnTime) {
 }
 
 TEST(Rows, ABlankSecondRowEndsTheFileAtOneReading) {
-    const ReadResult r = readDownload(H + "\r\n1,05/03/2007 14:30:00,4.5,8.0\r\n \r\n3,junk\r\n");
+    const std::string bytes = H + "\r\n1,05/03/2007 14:30:00,4.5,8.0\r\n \r\n3,junk\r\n";
+    const ReadResult r = readDownload(bytes);
     ASSERT_EQ(r.outcome.status, ReadStatus::Ok);
     EXPECT_EQ(r.data.rowCount(), 1);
     EXPECT_EQ(r.data.interval, 1);
-}
-
-// ------------------------------------------------- round trips: goldens
-
-std::string readBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-std::vector<std::string> split(std::string_view line) {
-    std::vector<std::string> fields;
-    for (std::size_t from = 0;;) {
-        const auto comma = line.find(',', from);
-        fields.emplace_back(line.substr(from, comma - from));
-        if (comma == std::string_view::npos)
-            return fields;
-        from = comma + 1;
-    }
-}
-
-// The value a field holds as the conversions read it, "Error" as none.
-double fieldValue(const std::string& field) {
-    return field == "Error" ? NO_VALUE : parseLeadingNumber(field);
-}
-
-TEST(RoundTrip, EveryGoldenFileReadsAsWritten) {
-    int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(VESSOR_DOWNLOAD_DATA_DIR)) {
-        if (entry.path().extension() != ".txt")
-            continue;
-        ++files;
-        const std::string name = entry.path().filename().string();
-        SCOPED_TRACE(name);
-        const std::string bytes = readBytes(entry.path());
-        const ReadResult r = readDownload(bytes);
-        if (name.rfind("zr-ev-", 0) == 0) {
-            EXPECT_EQ(r.outcome.status, ReadStatus::EventFile);
-            continue;
-        }
-        ASSERT_EQ(r.outcome.status, ReadStatus::Ok) << r.outcome.line << ": " << r.outcome.reason;
-        const DownloadData& d = r.data;
-        // The columns of each value list, found by their headings.
-        const std::vector<std::string> headings = split(cp1252ToUtf8(d.header));
-        const auto column = [&](const std::string& heading) {
-            for (std::size_t i = 2; i < headings.size(); ++i) {
-                if (headings[i] == heading || headings[i].rfind(heading + "(", 0) == 0)
-                    return static_cast<int>(i);
-            }
-            ADD_FAILURE() << "no heading " << heading;
-            return 0;
-        };
-        std::vector<std::pair<const std::vector<double>*, int>> columns = {{&d.primary.readings, 2}};
-        const auto add = [&](const Channel& set) {
-            if (set.hasHigh)
-                columns.emplace_back(&set.high, column(set.highLabel));
-            if (set.hasLow)
-                columns.emplace_back(&set.low, column(set.lowLabel));
-        };
-        add(d.primary);
-        if (d.secondary.present) {
-            columns.emplace_back(&d.secondary.readings, column(d.secondary.name));
-            add(d.secondary);
-            ASSERT_TRUE(d.primary.hasExtra);
-            columns.emplace_back(&d.primary.extra, column(d.primary.extraLabel));
-        }
-        const std::size_t lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
-        ASSERT_EQ(d.rows.size() + 1, lines);
-        for (std::size_t i = 0; i < d.rows.size(); ++i) {
-            const std::vector<std::string> fields = split(d.rows[i].line);
-            EXPECT_EQ(d.rows[i].time, d.startTime + static_cast<std::int64_t>(i) * d.interval) << i;
-            for (const auto& [values, at] : columns) {
-                ASSERT_LT(static_cast<std::size_t>(at), fields.size());
-                EXPECT_EQ((*values)[i], fieldValue(fields[static_cast<std::size_t>(at)]))
-                    << "row " << i + 1 << " column " << at;
-            }
-        }
-        EXPECT_EQ(d.primary.decimals, decimalsOf(split(d.rows.back().line)[2]));
-    }
-    EXPECT_GE(files, 24);
 }
 
 // ------------------------------------------ round trips: every model
