@@ -338,6 +338,7 @@ FileBytes loadDownloadBytes(const std::string& path) {
     std::size_t lineStart = 0;
     result.status = FileBytes::Status::Ok;
     for (;;) {
+        errno = 0;
         const std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
         if (n < sizeof buffer && std::ferror(file)) {
             const int error = errno ? errno : EIO;
@@ -348,9 +349,12 @@ FileBytes loadDownloadBytes(const std::string& path) {
         }
         const std::size_t before = result.bytes.size();
         result.bytes.append(buffer, n);
-        for (const char* p = static_cast<const char*>(std::memchr(buffer, '\n', n)); p;
-             p = static_cast<const char*>(std::memchr(p + 1, '\n', n - static_cast<std::size_t>(p + 1 - buffer))))
-            lineStart = before + static_cast<std::size_t>(p - buffer) + 1;
+        for (std::size_t i = n; i > 0; --i) {
+            if (buffer[i - 1] == '\n') {
+                lineStart = before + i;
+                break;
+            }
+        }
         if (result.bytes.size() - lineStart > LONGEST_LINE + 1 || result.bytes.size() > LARGEST_FILE) {
             result.status = FileBytes::Status::TooLarge;
             break;
