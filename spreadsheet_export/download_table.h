@@ -1,37 +1,48 @@
-// The download file as the spreadsheet sees it: the header line and the data
-// lines, split at every comma (an empty field is an empty cell). The bytes stay
-// Windows-1252; the workbook writer converts them when it writes a text cell.
+// The download file as the spreadsheet sees it. It is read by the one
+// download-file reader (logger/download_reader.h), so the export takes
+// exactly the files the viewer takes, and reads their times alike; the
+// workbook then writes every comma field of the header and of each row read
+// (an empty field is an empty cell). The bytes stay Windows-1252; the
+// workbook writer converts them when it writes a text cell.
 #pragma once
+
+#include "logger/download_reader.h"
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace vessor::xlsx {
 
 enum class LoadStatus {
     Ok,
-    CannotOpen, // the file cannot be read at all
-    EventFile,  // an event logger's file: its rows are no readings
-    Invalid,    // no header, no data row, or no valid time in the first row
+    CannotOpen,   // the file cannot be opened at all
+    ReadError,    // the file layer failed while reading (message: its report)
+    EventFile,    // an event logger's file: its rows are no readings
+    Invalid,      // the viewer refuses the content
+    TooLargeForSheet, // more columns or readings than a worksheet holds
 };
+
+// A worksheet holds this many columns, and this many rows with the heading row.
+constexpr int MAX_SHEET_COLUMNS = 16384;
+constexpr int MAX_SHEET_READINGS = 1048575;
 
 struct DownloadTable {
     // The whole file, on the heap so that the views stay valid when the table moves.
     std::unique_ptr<const std::string> bytes;
-    std::string_view header;            // the header line, blanks stripped
-    std::vector<std::string_view> rows; // data lines, line ends stripped, blank lines left out
+    download::DownloadData data; // what the reader made of it; views into `bytes`
+
+    std::string_view header() const { return data.header; }
+    int readingCount() const { return data.rowCount(); }
 };
 
 struct LoadResult {
     LoadStatus status = LoadStatus::CannotOpen;
+    std::string fileError; // ReadError: the file layer's report
     DownloadTable table;
 };
 
-// Reads and checks a download file. Blank lines carry nothing and are left
-// out, so the sheet has one row per reading whatever the file's line ends.
 LoadResult loadDownloadFile(const std::string& path);
 // The same over bytes already read (tests, and files from elsewhere).
 LoadResult parseDownloadBytes(std::string bytes);
@@ -50,15 +61,16 @@ template <typename Fn> void forEachField(std::string_view line, Fn&& field)
     }
 }
 
-std::string_view trimBlanks(std::string_view text);
+using download::trimBlanks;
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
 
-// A download file's time "dd/mm/yyyy hh:mm:ss", day first, as a spreadsheet
-// date-time serial number (days since 30 December 1899, the time as the
-// fraction). No time zone: the file holds local clock times and so does the
-// cell. Anything else (a one-digit day, 31/02, a year before 1970) is nullopt.
+// A download file's time by the reader's rule (day first, the century from
+// the year's last two digits) as a spreadsheet date-time serial number (days
+// since 30 December 1899, the time as the fraction). No time zone: the file
+// holds local clock times and so does the cell.
 std::optional<double> dayFirstTimeSerial(std::string_view text);
-// The same for a date alone, "dd/mm/yyyy" (the expiry dates of CO loggers).
+// A date alone, "dd/mm/yyyy" (the expiry dates of CO loggers), when it is a
+// real day from 1970 on.
 std::optional<double> dayFirstDateSerial(std::string_view text);
 
 } // namespace vessor::xlsx

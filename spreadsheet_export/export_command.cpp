@@ -53,17 +53,21 @@ NumberFormats userFormats()
                              locale.timeFormat(QLocale::LongFormat).toStdString());
 }
 
-// The message for a file whose content the export refuses, and its exit status
-// (the same as the viewer's other exports: 3 for an event logger's file).
-std::pair<QString, int> refusal(LoadStatus status)
+// The message for a file the export refuses, and its exit status (the same
+// as the viewer's other exports: 3 for an event logger's file).
+std::pair<QString, int> refusal(const LoadResult& loaded)
 {
-    switch (status) {
+    switch (loaded.status) {
     case LoadStatus::CannotOpen:
         return {QString::fromUtf8(vessor::text::UNABLE_TO_OPEN_FILE), 1};
+    case LoadStatus::ReadError:
+        return {QString::fromStdString(loaded.fileError), 1};
     case LoadStatus::EventFile:
         return {text(texts::EVENT_FILE), 3};
     case LoadStatus::Invalid:
         return {viewerText(VSTR_INVALID_DATA), 2};
+    case LoadStatus::TooLargeForSheet:
+        return {text(texts::TOO_LARGE_FOR_SHEET), 2};
     case LoadStatus::Ok:
         break;
     }
@@ -148,10 +152,10 @@ void exportToExcel(ExportInteraction& interaction, const QString& dataFilePath, 
     // The export reads the file itself: it may have changed since it was opened.
     const LoadResult loaded = loadDownloadFile(localPath(dataFilePath));
     if (loaded.status != LoadStatus::Ok) {
-        interaction.showMessage(refusal(loaded.status).first, Icon::Warning);
+        interaction.showMessage(refusal(loaded).first, Icon::Warning);
         return;
     }
-    const ExportPlan plan = planExport(loaded.table.header, static_cast<int>(loaded.table.rows.size()));
+    const ExportPlan plan = planExport(loaded.table.header(), loaded.table.readingCount());
     if (plan.warnsOfChartCount())
         interaction.showMessage(manyChartsMessage(plan.charts.size()), Icon::Information);
 
@@ -193,11 +197,11 @@ int exportToExcelHeadless(const QString& dataFilePath, const QString& outputPath
     message.clear();
     const LoadResult loaded = loadDownloadFile(localPath(dataFilePath));
     if (loaded.status != LoadStatus::Ok) {
-        const auto [reason, status] = refusal(loaded.status);
+        const auto [reason, status] = refusal(loaded);
         message = QStringLiteral("%1: %2").arg(dataFilePath, reason);
         return status;
     }
-    const ExportPlan plan = planExport(loaded.table.header, static_cast<int>(loaded.table.rows.size()));
+    const ExportPlan plan = planExport(loaded.table.header(), loaded.table.readingCount());
     const std::string failure = writeWorkbook(loaded.table, plan, userFormats(), localPath(outputPath));
     if (!failure.empty()) {
         message = text(texts::CANNOT_WRITE_WORKBOOK).arg(outputPath, QString::fromStdString(failure));

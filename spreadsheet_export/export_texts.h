@@ -11,6 +11,8 @@ constexpr std::string_view PROCESSING_STATUS = "Now processing File..";
 constexpr std::string_view EVENT_FILE =
     "The file is an event log: its events are no readings and cannot be charted. Open it in a text editor "
     "or import it into the spreadsheet program as comma-separated text.";
+constexpr std::string_view TOO_LARGE_FOR_SHEET =
+    "The file has more columns or readings than a worksheet holds (16,384 columns, 1,048,575 readings).";
 constexpr std::string_view CANNOT_WRITE_WORKBOOK = "Unable to write the workbook %1: %2";
 constexpr std::string_view CANNOT_OPEN_WORKBOOK =
     "The workbook %1 has been written, but no spreadsheet program could be started to open it.";

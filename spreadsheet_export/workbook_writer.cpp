@@ -19,9 +19,6 @@ namespace vessor::xlsx {
 
 namespace {
 
-// A spreadsheet has this many rows and columns; files beyond them do not fit.
-constexpr int MAX_SHEET_ROWS = 1048576;
-constexpr int MAX_SHEET_COLUMNS = 16384;
 constexpr int MAX_DECIMALS = 15;
 // Rows looked at to size the columns.
 constexpr int ROWS_FOR_WIDTHS = 50;
@@ -130,9 +127,9 @@ void setColumnWidths(lxw_worksheet* sheet, const DownloadTable& table, const Exp
             widths[index] = std::max(widths[index], width);
         });
     };
-    measure(table.header);
-    for (std::size_t r = 0; r < table.rows.size() && r < ROWS_FOR_WIDTHS; ++r)
-        measure(table.rows[r]);
+    measure(table.header());
+    for (std::size_t r = 0; r < table.data.rows.size() && r < ROWS_FOR_WIDTHS; ++r)
+        measure(table.data.rows[r].line);
     for (std::size_t c = 0; c < widths.size(); ++c) {
         const double width = std::clamp<double>(static_cast<double>(widths[c]) + 2, 8.43, 60);
         worksheet_set_column(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), width, nullptr);
@@ -145,13 +142,14 @@ lxw_error writeDataSheet(lxw_workbook* workbook, lxw_worksheet* sheet, const Dow
     setColumnWidths(sheet, table, plan, formats);
     SheetWriter writer(workbook, sheet, plan, formats);
     lxw_error error = LXW_NO_ERROR;
-    forEachField(table.header, [&](int column, std::string_view text) {
+    // The loading refused files with more columns than a sheet has.
+    forEachField(table.header(), [&](int column, std::string_view text) {
         if (error == LXW_NO_ERROR && column < MAX_SHEET_COLUMNS)
             error = writer.heading(0, static_cast<lxw_col_t>(column), trimBlanks(text));
     });
     lxw_row_t row = 1;
-    for (std::string_view line : table.rows) {
-        forEachField(line, [&](int column, std::string_view text) {
+    for (const download::Row& reading : table.data.rows) {
+        forEachField(reading.line, [&](int column, std::string_view text) {
             if (error == LXW_NO_ERROR && column < MAX_SHEET_COLUMNS)
                 error = writer.field(row, static_cast<lxw_col_t>(column), text);
         });
@@ -239,9 +237,6 @@ private:
 std::string writeWorkbook(const DownloadTable& table, const ExportPlan& plan, const NumberFormats& formats,
                           const std::string& outputPath)
 {
-    if (table.rows.size() + 1 > static_cast<std::size_t>(MAX_SHEET_ROWS))
-        return "the file has more rows than a worksheet holds";
-
     const CNumericLocale cLocale;
     const std::string partPath = outputPath + ".part";
     std::error_code ignored;

@@ -39,6 +39,17 @@ void ChartData::setPoint(int trace, int index, double x, double y) {
     ++pointsRevision_;
 }
 
+void ChartData::setTrace(int trace, std::vector<double> ys, double xStep) {
+    if (!valid(trace))
+        return;
+    Trace& t = traces_[trace];
+    t.x.resize(ys.size());
+    for (std::size_t i = 0; i < ys.size(); ++i)
+        t.x[i] = static_cast<double>(i) * xStep;
+    t.y = std::move(ys);
+    ++pointsRevision_;
+}
+
 int ChartData::pointCount(int trace) const {
     return valid(trace) ? static_cast<int>(traces_[trace].x.size()) : 0;
 }

@@ -3,6 +3,8 @@
 // Plain C++ so that the reader can be built and fuzzed without Qt.
 #pragma once
 
+#include "logger/download_reader.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -10,11 +12,8 @@ namespace vessor::graph {
 
 // The y value of a point the file does not give (an alarm level that is not
 // set, a dew point of "Error"). The chart leaves a gap there.
-inline constexpr double NO_VALUE = 1e308;
-
-inline bool isNoValue(double y) {
-    return y >= NO_VALUE;
-}
+using download::isNoValue;
+using download::NO_VALUE;
 
 enum class Display { Shown = 1, Hidden = 2 };
 
@@ -33,6 +32,9 @@ public:
     // Sets point `index` of a trace, growing the trace (with missing points)
     // when the index lies past its end. Bad trace numbers or indexes are ignored.
     void setPoint(int trace, int index, double x, double y);
+
+    // Replaces a trace's points: y values in order, point i at x = i * xStep.
+    void setTrace(int trace, std::vector<double> ys, double xStep);
 
     int pointCount(int trace) const;
     // NO_VALUE for a point that does not exist.

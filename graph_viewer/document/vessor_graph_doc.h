@@ -1,14 +1,14 @@
-// The graph viewer's document: reads one download file into two trace sets
-// (the first channel with its alarm lines and dew point, and the humidity
-// channel with its alarm lines) on a common time axis in seconds from the
-// first reading. Refuses event files and offers them to the text editor.
+// The graph viewer's document: a download file, read by the one download-file
+// reader (logger/download_reader.h), as two trace sets (the first channel
+// with its alarm lines and dew point, and the humidity channel with its
+// alarm lines) on a common time axis in seconds from the first reading.
+// It shows no messages: the shell tells the user how a read ended.
 #pragma once
 
-#include "download_fields.h"
 #include "trace_set.h"
 
+#include "logger/download_reader.h"
 #include "logger/strings.h"
-#include "logger/user_interface.h"
 
 #include <cstdint>
 #include <string>
@@ -16,7 +16,10 @@
 
 namespace vessor::graph {
 
-class LineSource;
+using download::ClockFields;
+using download::FieldReader;
+using download::fromClockSeconds;
+using download::toClockSeconds;
 
 // Starts the desktop's text editor on a file without waiting for it.
 class TextEditorLauncher {
@@ -33,7 +36,7 @@ enum class LoadStatus {
     EventFile,  // an event logger's file, not plotted
 };
 
-// Messages of the reader, exactly as the user has always seen them.
+// Messages of the viewer's reading, exactly as the user has always seen them.
 namespace text {
 inline constexpr const char* UNABLE_TO_OPEN = "Unable to open the file.";
 inline constexpr const char* INVALID_DATA = "The File contains invaild data.";
@@ -53,7 +56,7 @@ class CVessorGraphDoc {
 public:
     // `dataFilePath` belongs to the application object: the document sets it
     // when it opens a file and clears it when it empties.
-    CVessorGraphDoc(UserInterface& ui, TextEditorLauncher& editor, std::string& dataFilePath);
+    explicit CVessorGraphDoc(std::string& dataFilePath);
     CVessorGraphDoc(const CVessorGraphDoc&) = delete;
     CVessorGraphDoc& operator=(const CVessorGraphDoc&) = delete;
 
@@ -69,38 +72,31 @@ public:
     bool OnNewDocument();
     // After the caller has checked that the file can be opened at all: empty
     // the document, remember the path, read the file. True whatever the
-    // reading gave; a refused file leaves an empty document and its message.
+    // reading gave; a refused file leaves an empty document, and lastStatus()
+    // and lastError() say why.
     bool OnOpenDocument(const std::string& path);
     void ResetContents();
 
     LoadStatus ParseDownloadFile(const std::string& path);
-    // The same reading over bytes in memory; `path` is only handed to the
-    // text editor for an event file.
-    LoadStatus ParseDownloadText(std::string_view bytes, const std::string& path = {});
+    // The same reading over bytes in memory.
+    LoadStatus ParseDownloadText(std::string_view bytes);
 
-    void ParseHeading(std::string_view text);
-    // Adds one row's values at index readingCount; false when a needed field
-    // is missing or a value is unusable.
-    bool ParseDataRow(std::string_view line, std::string_view& timeText);
-    static bool ParseTimeStamp(std::string_view text, ClockFields& fields);
-    void OpenInNotepad(const std::string& path);
-
-    // How the last ParseDownloadFile ended.
+    // How the last read ended.
     LoadStatus lastStatus() const { return lastStatus_; }
+    // CannotOpen and ReadError: the file layer's report. Invalid: the line
+    // and the reason, for logs (the user is shown message 129 alone).
+    const std::string& lastError() const { return lastError_; }
 
-    static constexpr int MIN_INTERVAL = 1;
-    static constexpr int MAX_INTERVAL = 43200;
+    static constexpr int MIN_INTERVAL = download::MIN_INTERVAL;
+    static constexpr int MAX_INTERVAL = download::MAX_INTERVAL;
 
 private:
-    LoadStatus parse(LineSource& lines, const std::string& path);
-    LoadStatus refuse(LoadStatus status, const std::string& message);
-    void setCapacities();
-    void parseChannelHeading(TraceSet& set, std::string_view text, bool unitFromName);
+    LoadStatus finish(LoadStatus status, std::string error = {});
+    LoadStatus take(download::ReadResult read);
 
-    UserInterface& ui_;
-    TextEditorLauncher& editor_;
     std::string& dataFilePath_;
     LoadStatus lastStatus_ = LoadStatus::Ok;
+    std::string lastError_;
 };
 
 } // namespace vessor::graph

@@ -3,6 +3,7 @@
 #include "document/document_json.h"
 #include "document/vessor_graph_doc.h"
 #include "file_access.h"
+#include "load_report.h"
 #include "qt_user_interface.h"
 #include "view/vessor_graph_view.h"
 
@@ -75,8 +76,10 @@ int runHeadless(const CommandLine& line, QTextStream& errors) {
     RecordingUserInterface ui;
     NoTextEditor editor;
     std::string dataFilePath;
-    CVessorGraphDoc doc(ui, editor, dataFilePath);
-    doc.OnOpenDocument(QFile::encodeName(line.file).toStdString());
+    CVessorGraphDoc doc(dataFilePath);
+    const std::string file = QFile::encodeName(line.file).toStdString();
+    doc.OnOpenDocument(file);
+    reportLoad(doc, file, ui, editor);
     switch (doc.lastStatus()) {
     case LoadStatus::Ok:
         break;

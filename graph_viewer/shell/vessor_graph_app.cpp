@@ -2,6 +2,7 @@
 
 #include "file_access.h"
 #include "help_pages.h"
+#include "load_report.h"
 #include "main_frame.h"
 #include "recent_files.h"
 #include "view/vessor_graph_view.h"
@@ -31,7 +32,7 @@ bool DesktopTextEditor::open(const std::string& path) {
 
 CVessorGraphApp::CVessorGraphApp()
     : settings_(QStringLiteral("Meridane Electronics"), QStringLiteral("VessorGraph")),
-      ui_(&boxes_), forward_(ui_), doc_(forward_, editor_, dataFilePath_),
+      ui_(&boxes_), doc_(dataFilePath_),
       openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     view_ = new CVessorGraphView(doc_);
     frame_ = std::make_unique<CMainFrame>(*this, view_);
@@ -73,7 +74,9 @@ bool CVessorGraphApp::OpenDocumentFile(const QString& path) {
         return false;
     }
     const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    doc_.OnOpenDocument(QFile::encodeName(absolute).toStdString());
+    const std::string file = QFile::encodeName(absolute).toStdString();
+    doc_.OnOpenDocument(file);
+    reportLoad(doc_, file, *ui_, editor_);
     afterLoad(absolute);
     return true;
 }

@@ -79,20 +79,6 @@ private:
     std::string dataFilePath_;
     QtUserInterface boxes_;
     UserInterface* ui_;
-    // Messages of the document go through here, so tests can swap ui_.
-    class ForwardingUserInterface : public UserInterface {
-    public:
-        explicit ForwardingUserInterface(UserInterface*& target) : target_(target) {}
-        void showMessage(const std::string& text, MessageIcon icon) override {
-            target_->showMessage(text, icon);
-        }
-        Answer ask(const std::string& text, MessageButtons buttons, MessageIcon icon) override {
-            return target_->ask(text, buttons, icon);
-        }
-
-    private:
-        UserInterface*& target_;
-    } forward_;
     DesktopTextEditor editor_;
     CVessorGraphDoc doc_;
     CVessorGraphView* view_ = nullptr; // owned by the frame

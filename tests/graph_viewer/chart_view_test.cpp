@@ -25,16 +25,9 @@ namespace {
 
 const std::string DATA_DIR = GRAPH_TEST_DATA;
 
-class NoEditor : public TextEditorLauncher {
-public:
-    bool open(const std::string&) override { return false; }
-};
-
 struct Viewer {
-    RecordingUserInterface ui;
-    NoEditor editor;
     std::string dataFilePath;
-    CVessorGraphDoc doc{ui, editor, dataFilePath};
+    CVessorGraphDoc doc{dataFilePath};
     QMenu menu;
     CVessorGraphView view{doc};
 

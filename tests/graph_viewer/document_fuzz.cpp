@@ -1,36 +1,50 @@
-// libFuzzer entry: the download-file reader over arbitrary bytes.
+// libFuzzer entry: the download-file reader over arbitrary bytes, and the
+// viewer's document over what it reads.
 #include "document/document_json.h"
 #include "document/vessor_graph_doc.h"
 
+#include "logger/download_reader.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
 namespace {
 
-class Silent : public vessor::UserInterface {
-public:
-    void showMessage(const std::string&, vessor::MessageIcon) override {}
-    vessor::Answer ask(const std::string&, vessor::MessageButtons, vessor::MessageIcon) override {
-        return vessor::Answer::Yes;
-    }
-};
+using vessor::download::Channel;
 
-class NoEditor : public vessor::graph::TextEditorLauncher {
-public:
-    bool open(const std::string&) override { return false; }
-};
+// Every value list of a channel holds one value per row.
+void checkChannel(const Channel& channel, std::size_t rows) {
+    if (!channel.present)
+        return;
+    if (channel.readings.size() != rows || channel.high.size() != rows || channel.low.size() != rows ||
+        channel.extra.size() != (channel.hasExtra ? rows : 0))
+        std::abort();
+}
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Silent ui;
-    NoEditor editor;
+    const char* bytes = reinterpret_cast<const char*>(data);
+    const vessor::download::ReadResult read = vessor::download::readDownload(bytes, size);
+    if (read.outcome.status == vessor::download::ReadStatus::Ok) {
+        const std::size_t rows = read.data.rows.size();
+        if (rows == 0 || !read.data.primary.present)
+            std::abort();
+        checkChannel(read.data.primary, rows);
+        checkChannel(read.data.secondary, rows);
+        for (const vessor::download::Row& row : read.data.rows) {
+            if (row.line.data() < bytes || row.line.data() + row.line.size() > bytes + size)
+                std::abort();
+        }
+    }
+
     std::string path;
-    vessor::graph::CVessorGraphDoc doc(ui, editor, path);
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    if (doc.ParseDownloadText(bytes, "fuzz.txt") == vessor::graph::LoadStatus::Ok) {
+    vessor::graph::CVessorGraphDoc doc(path);
+    const std::string_view text(bytes, size);
+    if (doc.ParseDownloadText(text) == vessor::graph::LoadStatus::Ok) {
         // Everything the view and the exports read must be in bounds.
         (void)vessor::graph::documentToJson(doc);
         for (const vessor::graph::TraceSet* set : {&doc.primary, &doc.secondary}) {

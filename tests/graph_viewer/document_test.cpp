@@ -18,35 +18,11 @@ namespace {
 const std::string DEG = "\xB0"; // the degree sign as files hold it
 const std::string DATA_DIR = GRAPH_TEST_DATA;
 
-class Recorder : public UserInterface {
-public:
-    void showMessage(const std::string& text, MessageIcon) override { messages.push_back(text); }
-    Answer ask(const std::string& text, MessageButtons, MessageIcon) override {
-        questions.push_back(text);
-        return answer;
-    }
-    std::vector<std::string> messages;
-    std::vector<std::string> questions;
-    Answer answer = Answer::No;
-};
-
-class FakeEditor : public TextEditorLauncher {
-public:
-    bool open(const std::string& path) override {
-        opened.push_back(path);
-        return works;
-    }
-    std::vector<std::string> opened;
-    bool works = true;
-};
-
 struct Reader {
-    Recorder ui;
-    FakeEditor editor;
     std::string dataFilePath;
-    CVessorGraphDoc doc{ui, editor, dataFilePath};
+    CVessorGraphDoc doc{dataFilePath};
 
-    LoadStatus read(const std::string& text) { return doc.ParseDownloadText(text, "mem.txt"); }
+    LoadStatus read(const std::string& text) { return doc.ParseDownloadText(text); }
     double y(const TraceSet& set, int trace, int i) const { return set.data.yValue(trace, i); }
 };
 
@@ -79,14 +55,9 @@ class Headings : public ::testing::TestWithParam<HeadingCase> {};
 TEST_P(Headings, ChannelsAlarmsAndUnits) {
     const HeadingCase& c = GetParam();
     Reader r;
-    std::string_view rest = c.header;
-    FieldReader fields(rest);
-    std::string_view field;
-    fields.next(field); // logger name
-    fields.next(field); // Time
-    while (fields.next(field))
-        r.doc.ParseHeading(field);
-    r.doc.ParseHeading({});
+    // One row with a value for every column any of these headers announces.
+    ASSERT_EQ(r.read(c.header + "\r\n1,05/03/2007 14:30:00,1,2,3,4,5,6,7,8\r\n"), LoadStatus::Ok)
+        << c.what;
     const TraceSet& p = r.doc.primary;
     const TraceSet& s = r.doc.secondary;
     EXPECT_EQ(p.name, c.primaryName) << c.what;
@@ -155,13 +126,14 @@ TEST_P(Files, StatusCountIntervalAndStart) {
     EXPECT_EQ(r.doc.readingCount, c.readingCount) << c.what;
     EXPECT_EQ(r.doc.interval, c.interval) << c.what;
     EXPECT_EQ(r.doc.startTime, c.startTime) << c.what;
+    EXPECT_EQ(r.doc.lastStatus(), c.status) << c.what;
     if (c.status == LoadStatus::Invalid) {
-        ASSERT_EQ(r.ui.messages.size(), 1u) << c.what;
-        EXPECT_EQ(r.ui.messages[0], "The File contains invaild data.");
+        // The line and the reason, for logs.
+        EXPECT_EQ(r.doc.lastError().rfind("line ", 0), 0u) << c.what << ": " << r.doc.lastError();
         EXPECT_FALSE(r.doc.primary.present) << c.what;
         EXPECT_EQ(r.doc.primary.data.pointCount(READINGS), 0) << c.what;
     } else {
-        EXPECT_TRUE(r.ui.messages.empty()) << c.what;
+        EXPECT_TRUE(r.doc.lastError().empty()) << c.what;
     }
 }
 
@@ -460,97 +432,13 @@ TEST(Reader, RefusalsEmptyTheDocumentAndForgetThePath) {
     std::remove(bad.c_str());
 
     EXPECT_EQ(r.doc.ParseDownloadFile(DATA_DIR + "/no-such-file.txt"), LoadStatus::CannotOpen);
-    EXPECT_EQ(r.ui.messages.back(), "Unable to open the file.");
+    EXPECT_EQ(r.doc.lastError(), "No such file or directory");
 }
 
 TEST(Reader, ReadFailuresShowTheFileLayersReport) {
     Reader r;
     EXPECT_EQ(r.doc.ParseDownloadFile(DATA_DIR), LoadStatus::ReadError);
-    ASSERT_EQ(r.ui.messages.size(), 1u);
-    EXPECT_NE(r.ui.messages[0].find("Is a directory"), std::string::npos) << r.ui.messages[0];
-}
-
-TEST(Reader, EventFilesAreOfferedToTheTextEditor) {
-    struct Case {
-        Answer answer;
-        bool editorWorks;
-        std::size_t opened;
-        std::size_t messages;
-    };
-    for (const Case c : {Case{Answer::No, true, 0, 0}, Case{Answer::Yes, true, 1, 0},
-                         Case{Answer::Yes, false, 1, 1}}) {
-        Reader r;
-        r.ui.answer = c.answer;
-        r.editor.works = c.editorWorks;
-        const std::string path = DATA_DIR + "/zr-ev-rising.txt";
-        EXPECT_TRUE(r.doc.OnOpenDocument(path));
-        EXPECT_EQ(r.doc.lastStatus(), LoadStatus::EventFile);
-        ASSERT_EQ(r.ui.questions.size(), 1u);
-        EXPECT_EQ(r.ui.questions[0], text::EVENT_QUESTION);
-        ASSERT_EQ(r.editor.opened.size(), c.opened);
-        if (c.opened) {
-            EXPECT_EQ(r.editor.opened[0], path);
-        }
-        ASSERT_EQ(r.ui.messages.size(), c.messages);
-        if (c.messages) {
-            EXPECT_EQ(r.ui.messages[0], text::EDITOR_FAILED);
-        }
-        EXPECT_EQ(r.dataFilePath, "");
-        EXPECT_EQ(r.doc.title, "");
-    }
-}
-
-// ---------------------------------------------------------------- times
-
-TEST(TimeStamp, Fields) {
-    struct Case {
-        const char* text;
-        bool valid;
-        ClockFields fields;
-    };
-    const Case cases[] = {
-        {"05/03/2007 14:30:00", true, {2007, 3, 5, 14, 30, 0}},
-        {"31/12/1999 23:59:59", true, {1999, 12, 31, 23, 59, 59}},
-        {"01/01/1970 00:00:00", true, {1970, 1, 1, 0, 0, 0}},
-        {"05/03/2069 14:30:00", true, {2069, 3, 5, 14, 30, 0}},
-        {"05/03/2070 14:30:00", true, {1970, 3, 5, 14, 30, 0}},
-        {"05/03/1969 14:30:00", false, {}},
-        {"00/03/2007 14:30:00", false, {}},
-        {"32/03/2007 14:30:00", false, {}},
-        {"05/13/2007 14:30:00", false, {}},
-        {"05/03/2007 24:30:00", false, {}},
-        {"05/03/2007 14:60:00", false, {}},
-        {"05/03/2007 14:30:60", false, {}},
-        {"5/03/2007 14:30:00", false, {}},
-        {"05/03/2007 14:30:00.4", false, {}},
-        {"05/03/2007 14:30", false, {}},
-        {"05-03-2007 14:30:00", false, {}},
-    };
-    for (const Case& c : cases) {
-        ClockFields f;
-        ASSERT_EQ(CVessorGraphDoc::ParseTimeStamp(c.text, f), c.valid) << c.text;
-        if (c.valid) {
-            EXPECT_EQ(toClockSeconds(f), toClockSeconds(c.fields)) << c.text;
-            EXPECT_EQ(f.year, c.fields.year) << c.text;
-        }
-    }
-}
-
-TEST(TimeStamp, ClockSecondsRoundTripAndCarryLikeTheCalendar) {
-    for (const ClockFields f :
-         {ClockFields{1970, 1, 1, 0, 0, 0}, ClockFields{2000, 2, 29, 12, 0, 1},
-          ClockFields{2007, 3, 25, 2, 30, 0}, ClockFields{2069, 12, 31, 23, 59, 59},
-          ClockFields{2100, 3, 1, 0, 0, 0}}) {
-        const ClockFields back = fromClockSeconds(toClockSeconds(f));
-        EXPECT_EQ(std::tie(back.year, back.month, back.day, back.hour, back.minute, back.second),
-                  std::tie(f.year, f.month, f.day, f.hour, f.minute, f.second));
-    }
-    EXPECT_EQ(toClockSeconds({2000, 1, 1, 0, 0, 0}), 946684800);
-    // 31 February runs into March as the C library's calendar does.
-    EXPECT_EQ(toClockSeconds({2007, 2, 31, 0, 0, 0}), toClockSeconds({2007, 3, 3, 0, 0, 0}));
-    // No daylight-saving step: the night the clocks change is 24 hours long.
-    EXPECT_EQ(toClockSeconds({2007, 3, 26, 0, 0, 0}) - toClockSeconds({2007, 3, 25, 0, 0, 0}),
-              86400);
+    EXPECT_NE(r.doc.lastError().find("Is a directory"), std::string::npos) << r.doc.lastError();
 }
 
 // ----------------------------------------------------------------- JSON

@@ -24,11 +24,6 @@ namespace {
 
 using namespace vessor::graph;
 
-class NoEditor : public TextEditorLauncher {
-public:
-    bool open(const std::string&) override { return false; }
-};
-
 // A download file as the utility writes it, `rows` readings one minute apart:
 // a slow swing, or a cold room whose compressor cycles every 20 minutes (the
 // worst case for drawing: every pixel column spans the whole swing).
@@ -98,10 +93,8 @@ Files& files() {
 }
 
 void parse(benchmark::State& state, const std::string& path) {
-    RecordingUserInterface ui;
-    NoEditor editor;
     std::string dataFilePath;
-    CVessorGraphDoc doc(ui, editor, dataFilePath);
+    CVessorGraphDoc doc(dataFilePath);
     for (auto _ : state) {
         doc.OnOpenDocument(path);
         if (doc.lastStatus() != LoadStatus::Ok)
@@ -123,10 +116,8 @@ void BM_ParseMillionRows(benchmark::State& state) {
 
 // Loading the chart and rendering the full view as the PNG export does.
 void renderPng(benchmark::State& state, const std::string& file) {
-    RecordingUserInterface ui;
-    NoEditor editor;
     std::string dataFilePath;
-    CVessorGraphDoc doc(ui, editor, dataFilePath);
+    CVessorGraphDoc doc(dataFilePath);
     doc.OnOpenDocument(file);
     CVessorGraphView view(doc);
     for (auto _ : state) {
@@ -165,10 +156,8 @@ void BM_ExportPngProgram32767Humidity(benchmark::State& state) {
 // The window's view on screen with the 65535-reading file; each measurement
 // is the change plus the redraw it queues, as the event loop runs it.
 struct ScreenView {
-    RecordingUserInterface ui;
-    NoEditor editor;
     std::string dataFilePath;
-    CVessorGraphDoc doc{ui, editor, dataFilePath};
+    CVessorGraphDoc doc{dataFilePath};
     CVessorGraphView view{doc};
 
     explicit ScreenView(const std::string& file = files().single()) {

@@ -40,11 +40,6 @@ namespace {
 
 const std::string DATA_DIR = GRAPH_TEST_DATA;
 
-class NoEditor : public TextEditorLauncher {
-public:
-    bool open(const std::string&) override { return false; }
-};
-
 void settle() {
     for (int i = 0; i < 3; ++i)
         QApplication::processEvents();
@@ -98,10 +93,8 @@ void sendBarMouse(QScrollBar* bar, QEvent::Type type, QPoint p, Qt::MouseButtons
 
 // The view on screen at 1024 x 768 with a file open.
 struct Screen {
-    RecordingUserInterface ui;
-    NoEditor editor;
     std::string dataFilePath;
-    CVessorGraphDoc doc{ui, editor, dataFilePath};
+    CVessorGraphDoc doc{dataFilePath};
     QMenu menu;
     CVessorGraphView view{doc};
 

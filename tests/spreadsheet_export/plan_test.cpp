@@ -151,8 +151,11 @@ TEST(DayFirstTime, ReadsDayBeforeMonthAndRefusesWhatIsNoTime)
         {"12/01/2007 23:59:59", 39094 + 86399 / 86400.0}, // 12 January
         {"29/02/2008 12:00:00", 39507.5},
         {"01/01/1970 00:00:00", 25569},
-        {"29/02/2007 12:00:00", std::nullopt},
-        {"31/04/2007 12:00:00", std::nullopt},
+        // The viewer's rule: a day past the month's end carries over, the
+        // century comes from the year's last two digits.
+        {"29/02/2007 12:00:00", 39142.5},
+        {"31/04/2007 12:00:00", 39203.5},
+        {"05/03/2070 14:30:00", 25632 + (14 * 3600 + 30 * 60) / 86400.0},
         {"5/3/2007 14:30:00", std::nullopt},
         {"05/03/2007 24:00:00", std::nullopt},
         {"05/03/2007 14:60:00", std::nullopt},
@@ -203,7 +206,7 @@ TEST(NumberFormats, TurnsTheUsersPatternsIntoFormatCodes)
     EXPECT_EQ(userNumberFormats("", "").dateTime, "dd/mm/yyyy hh:mm:ss");
 }
 
-TEST(LoadDownloadFile, RefusesEventFilesAndFilesWithoutAReading)
+TEST(LoadDownloadFile, TakesExactlyTheFilesTheViewerTakes)
 {
     const struct {
         const char* name;
@@ -214,15 +217,26 @@ TEST(LoadDownloadFile, RefusesEventFilesAndFilesWithoutAReading)
         {"temperature", "COLDROOM,Time,Celsius(\xB0"
                         "C),Serial Number\r\n1,05/03/2007 14:30:00,4.5,000123456\r\n2,05/03/2007 14:35:00,4.0\r\n",
          LoadStatus::Ok, 2},
-        {"LF line ends, blank lines", "COLDROOM,Time,Celsius(\xB0"
-                                      "C)\n\n1,05/03/2007 14:30:00,4.5\n \n2,05/03/2007 14:35:00,4.0\n\n",
+        {"LF line ends", "COLDROOM,Time,Celsius(\xB0"
+                         "C)\n1,05/03/2007 14:30:00,4.5\n2,05/03/2007 14:35:00,4.0\n",
          LoadStatus::Ok, 2},
+        // Blank lines as the viewer takes them: a blank first row or a blank
+        // line after the second row is invalid, a blank second row ends the file.
+        {"blank first row", "COLDROOM,Time,Celsius(\xB0"
+                            "C)\n\n1,05/03/2007 14:30:00,4.5\n",
+         LoadStatus::Invalid, 0},
+        {"trailing blank line", "COLDROOM,Time,Celsius(\xB0"
+                                "C)\r\n1,05/03/2007 14:30:00,4.5\r\n2,05/03/2007 14:35:00,4.0\r\n\r\n",
+         LoadStatus::Invalid, 0},
+        {"blank second row", "COLDROOM,Time,Celsius(\xB0"
+                             "C)\r\n1,05/03/2007 14:30:00,4.5\r\n \r\n3,junk\r\n",
+         LoadStatus::Ok, 1},
         {"no line end at the end", "X,Time,Celsius(\xB0"
                                    "C)\r\n1,05/03/2007 14:30:00,4.5",
          LoadStatus::Ok, 1},
         {"event file", "COLDROOM,Time,Event(Rising),Serial Number\r\n0,05/03/2007 14:30:00.0,,000123456\r\n",
-         LoadStatus::EventFile, 1},
-        {"event in any case", "COLDROOM,Time,event(State)\r\n1,05/03/2007 14:30:00.0,0\r\n", LoadStatus::EventFile, 1},
+         LoadStatus::EventFile, 0},
+        {"event in any case", "COLDROOM,Time,event(State)\r\n1,05/03/2007 14:30:00.0,0\r\n", LoadStatus::EventFile, 0},
         // A logger called EVENTS is still a temperature logger.
         {"event in the title", "EVENTS,Time,Celsius(\xB0"
                                "C)\r\n1,05/03/2007 14:30:00,4.5\r\n",
@@ -231,20 +245,20 @@ TEST(LoadDownloadFile, RefusesEventFilesAndFilesWithoutAReading)
                         "C),Serial Number\r\n",
          LoadStatus::Invalid, 0},
         {"empty", "", LoadStatus::Invalid, 0},
-        {"one heading", "COLDROOM\r\n1,05/03/2007 14:30:00,4.5\r\n", LoadStatus::Invalid, 1},
+        {"one heading", "COLDROOM\r\n1,05/03/2007 14:30:00,4.5\r\n", LoadStatus::Invalid, 0},
         {"one-digit day", "X,Time,Celsius(\xB0"
                           "C)\r\n1,5/3/2007 14:30:00,4.5\r\n",
-         LoadStatus::Invalid, 1},
+         LoadStatus::Invalid, 0},
         {"no time", "X,Time,Celsius(\xB0"
                     "C)\r\n1\r\n",
-         LoadStatus::Invalid, 1},
-        {"binary", std::string("\x00\x01\x02,\xFF\r\n\x00", 9), LoadStatus::Invalid, 1},
+         LoadStatus::Invalid, 0},
+        {"binary", std::string("\x00\x01\x02,\xFF\r\n\x00", 9), LoadStatus::Invalid, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const LoadResult result = parseDownloadBytes(c.bytes);
         EXPECT_EQ(result.status, c.status);
-        EXPECT_EQ(result.table.rows.size(), c.rows);
+        EXPECT_EQ(result.table.data.rows.size(), c.rows);
     }
     EXPECT_EQ(loadDownloadFile("/nonexistent/folder/file.txt").status, LoadStatus::CannotOpen);
 }

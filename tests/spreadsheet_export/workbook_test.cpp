@@ -202,19 +202,39 @@ TEST_F(ExportTest, FileWithoutHumidityTitlesItsOnlyValueAxisWithTheFirstUnit)
 
 TEST_F(ExportTest, TextsAreConvertedAndEscapedAndOddFieldsKept)
 {
+    // The viewer reads the times of the first two rows only; a later row's
+    // time that is none stays text.
     const std::string file = "R&D <Lab> \xE9t\xE9,Time,Celsius(\xB0"
                              "C),Serial Number\r\n"
                              "1,05/03/2007 14:30:00,4.5,000123456,04/03/2009,No\r\n"
-                             "2,not a time,error,,extra\r\n";
+                             "2,05/03/2007 14:35:00,4.0\r\n"
+                             "3,not a time,error,,extra\r\n";
     const Workbook book = exportFile(file);
     EXPECT_EQ(text(book.cell("A1")), QString::fromUtf8("R&D <Lab> \u00E9t\u00E9"));
     ASSERT_EQ(book.charts().size(), 1u);
     EXPECT_EQ(book.charts()[0].title, QString::fromUtf8("R&D <Lab> \u00E9t\u00E9"));
     EXPECT_EQ(number(book.cell("E2")), 39876); // a day-first date
     EXPECT_EQ(text(book.cell("F2")), "No");
-    EXPECT_EQ(text(book.cell("B3")), "not a time"); // kept as it stands
-    EXPECT_FALSE(book.cell("C3"));
-    EXPECT_EQ(text(book.cell("E3")), "extra");
+    EXPECT_EQ(text(book.cell("B4")), "not a time"); // kept as it stands
+    EXPECT_FALSE(book.cell("C4"));
+    EXPECT_EQ(text(book.cell("E4")), "extra");
+}
+
+TEST_F(ExportTest, TimesAreReadAsTheViewerReadsThem)
+{
+    // Century from the last two digits, a day past the month's end carried
+    // over, for every row's time as for the first row's.
+    const Workbook book = exportFile("X,Time,Celsius(\xB0"
+                                     "C)\r\n1,05/03/2070 14:30:00,4.5\r\n2,05/03/2070 14:30:10,4.0\r\n"
+                                     "3,31/02/2007 00:00:00,3.5\r\n");
+    EXPECT_NEAR(number(book.cell("B2")), 25632 + (14 * 3600 + 30 * 60) / 86400.0, 1e-9); // 5 March 1970
+    EXPECT_NEAR(number(book.cell("B3")), 25632 + (14 * 3600 + 30 * 60 + 10) / 86400.0, 1e-9);
+    EXPECT_EQ(number(book.cell("B4")), 39144); // 3 March 2007
+
+    // A blank second row ends the file for the viewer: one reading.
+    const Workbook single = exportFile("X,Time,Celsius\r\n1,05/03/2007 14:30:00,4.5\r\n \r\n3,junk\r\n", "single");
+    EXPECT_EQ(single.rowCount(), 2);
+    EXPECT_FALSE(single.cell("A3"));
 }
 
 TEST_F(ExportTest, NumbersKeepTheirPointUnderAGermanLocale)
@@ -244,6 +264,11 @@ TEST_F(ExportTest, RefusedFilesGiveTheirExitStatusAndMessage)
         {"invalid", std::string("COLDROOM,Time,Celsius(\xB0"
                                 "C)\r\n1,5/3/2007 14:30:00,4.5\r\n"),
          2, "The File contains invaild data."},
+        // Refused as the viewer refuses it.
+        {"trailing blank line", testing::temperatureFile(3) + "\r\n", 2, "The File contains invaild data."},
+        // A file the viewer reads but a worksheet cannot hold.
+        {"too many columns", "X,Time,Celsius\r\n1,05/03/2007 14:30:00,4.5" + std::string(16383, ',') + "\r\n", 2,
+         "more columns or readings than a worksheet holds"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -368,7 +393,7 @@ TEST_F(ExportTest, AFailedExportLeavesNothingHalfWritten)
     const std::string folder = path("taken.xlsx");
     std::filesystem::create_directories(folder + "/inside");
     const LoadResult loaded = parseDownloadBytes(testing::temperatureFile(5));
-    const ExportPlan plan = planExport(loaded.table.header, 5);
+    const ExportPlan plan = planExport(loaded.table.header(), loaded.table.readingCount());
     EXPECT_FALSE(writeWorkbook(loaded.table, plan, {}, folder).empty());
     EXPECT_FALSE(std::filesystem::exists(folder + ".part"));
     EXPECT_TRUE(std::filesystem::is_directory(folder + "/inside"));

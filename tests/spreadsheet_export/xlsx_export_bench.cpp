@@ -22,7 +22,7 @@ void exportFullFile(benchmark::State& state, std::string (*makeFile)(int))
     std::ofstream(input, std::ios::binary) << makeFile(65535);
     for (auto _ : state) {
         const auto loaded = vessor::xlsx::loadDownloadFile(input);
-        const auto plan = vessor::xlsx::planExport(loaded.table.header, static_cast<int>(loaded.table.rows.size()));
+        const auto plan = vessor::xlsx::planExport(loaded.table.header(), loaded.table.readingCount());
         const std::string failure = vessor::xlsx::writeWorkbook(loaded.table, plan, {}, output);
         if (!failure.empty())
             state.SkipWithError(failure.c_str());

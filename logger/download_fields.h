@@ -1,6 +1,6 @@
 // Small text helpers of the download-file reader: field splitting as the
-// file's writer and its old readers understand it, locale-independent
-// numbers, and clock times without time zones.
+// file's writer and the viewer understand it, locale-independent numbers,
+// and clock times without time zones.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace vessor::graph {
+namespace vessor::download {
 
 // Splits a line at any of `delimiters`. A run of delimiters is one separator,
 // so an empty field is no field at all.
@@ -38,6 +38,10 @@ std::string toUpperAscii(std::string_view text);
 // the user's locale ("4.5" is 4.5 under a decimal comma too).
 double parseDecimal(std::string_view text);
 
+// The whole number at the start of `text` as the C library's atoi reads it;
+// false when it would not fit an int.
+bool parseWhole(std::string_view text, int& value);
+
 // Digits after the first '.' of a reading field, as the chart's label
 // precision; capped at what a double can show.
 int decimalsOf(std::string_view field);
@@ -58,4 +62,4 @@ struct ClockFields {
 std::int64_t toClockSeconds(const ClockFields& fields);
 ClockFields fromClockSeconds(std::int64_t seconds);
 
-} // namespace vessor::graph
+} // namespace vessor::download

@@ -1,12 +1,13 @@
-#include "download_fields.h"
+#include "logger/download_fields.h"
 
 #include "logger/calendar.h"
 
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <limits>
 
-namespace vessor::graph {
+namespace vessor::download {
 
 bool FieldReader::next(std::string_view& field) {
     if (delimiters_.size() == 1) {
@@ -61,17 +62,41 @@ std::string toUpperAscii(std::string_view text) {
     return upper;
 }
 
-double parseDecimal(std::string_view text) {
+namespace {
+
+// Leading blanks and one sign, as the C library's number readers take them.
+bool takeSign(std::string_view& text) {
     while (!text.empty() && isBlank(text.front()))
         text.remove_prefix(1);
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
         negative = text.front() == '-';
         text.remove_prefix(1);
-        // from_chars takes no sign of its own here: "--1" and "+-1" are no numbers.
-        if (!text.empty() && (text.front() == '+' || text.front() == '-'))
-            return 0.0;
     }
+    return negative;
+}
+
+} // namespace
+
+bool parseWhole(std::string_view text, int& value) {
+    const bool negative = takeSign(text);
+    long long v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            break;
+        v = v * 10 + (c - '0');
+        if (v > INT_MAX)
+            return false;
+    }
+    value = static_cast<int>(negative ? -v : v);
+    return true;
+}
+
+double parseDecimal(std::string_view text) {
+    const bool negative = takeSign(text);
+    // from_chars takes no sign of its own here: "--1" and "+-1" are no numbers.
+    if (!text.empty() && (text.front() == '+' || text.front() == '-'))
+        return 0.0;
     double value = 0.0;
     const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec == std::errc::result_out_of_range) {
@@ -115,4 +140,4 @@ ClockFields fromClockSeconds(std::int64_t seconds) {
     return ClockFields{t.fullYear(), t.month + 1, t.day, t.hour, t.minute, t.second};
 }
 
-} // namespace vessor::graph
+} // namespace vessor::download
