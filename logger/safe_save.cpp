@@ -311,6 +311,38 @@ bool isSameFile(const std::string& input, const std::string& output)
            in.st_ino == out.st_ino;
 }
 
+SaveResult writeStream(std::FILE* stream, std::string_view bytes, const SaveOptions& options)
+{
+    SaveResult result = finishStream(stream);
+    if (!result.ok())
+        return result;
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        std::size_t chunk = bytes.size() - written;
+        const SaveFault& fault = options.fault;
+        if (fault.at == SaveFault::At::Write && written + chunk > fault.afterBytes) {
+            chunk = fault.afterBytes > written ? fault.afterBytes - written : 0;
+            if (chunk == 0) {
+                if (fault.kill)
+                    ::raise(SIGKILL);
+                errno = fault.error;
+            }
+        }
+        const ssize_t n = chunk == 0 ? -1 : ::write(::fileno(stream), bytes.data() + written, chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int error = n < 0 ? errno : EIO;
+            result.step = SaveStep::Write;
+            result.error = error;
+            result.reason = std::strerror(error);
+            return result;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    return result;
+}
+
 SaveResult finishStream(std::FILE* stream)
 {
     SaveResult result;

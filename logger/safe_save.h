@@ -102,5 +102,8 @@ bool isSameFile(const std::string& input, const std::string& output);
 // Flushes a stream (standard output) and tells whether every write to it
 // reached the system.
 SaveResult finishStream(std::FILE* stream);
+// Writes `bytes` to a stream (standard output) after what it holds, each
+// write checked, with the seam's faults.
+SaveResult writeStream(std::FILE* stream, std::string_view bytes, const SaveOptions& options = {});
 
 } // namespace vessor

@@ -2,7 +2,12 @@
 // and given its ranges, draws one page into the printer's painter.
 #include "vessor_graph_view.h"
 
+#include "logger/safe_save.h"
+
+#include <QBuffer>
+#include <QFile>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 
 namespace vessor::graph {
@@ -87,16 +92,33 @@ bool CVessorGraphView::printTo(QPrinter& printer) {
     return painter.end() && drawn;
 }
 
-bool CVessorGraphView::printToPdf(const QString& path) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-    printer.setDocName(QString::fromStdString(doc_.title));
-    printer.setCreator(QStringLiteral("vessor-graph"));
-    return printTo(printer);
+bool CVessorGraphView::printToPdf(QIODevice& out, const QPageLayout& layout) {
+    QPdfWriter writer(&out);
+    writer.setPageLayout(layout);
+    writer.setTitle(QString::fromStdString(doc_.title));
+    writer.setCreator(QStringLiteral("vessor-graph"));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    const bool drawn = OnPrint(painter);
+    return painter.end() && drawn;
+}
+
+bool CVessorGraphView::printToPdf(const QString& path, std::string& reason) {
+    // Drawn in memory: the file is written, checked, by the safe save only.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
+                         QPageLayout::Millimeter);
+    if (!buffer.open(QIODevice::WriteOnly) || !printToPdf(buffer, a4)) {
+        reason = "the page cannot be drawn";
+        return false;
+    }
+    buffer.close();
+    const SaveResult saved = saveFile(QFile::encodeName(path).toStdString(),
+                                      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    reason = saved.reason;
+    return saved.ok();
 }
 
 } // namespace vessor::graph
