@@ -124,7 +124,7 @@ int runHeadless(const CommandLine& line, QTextStream& errors) {
             return EXIT_CANNOT_OPEN;
         }
         // The PDF is the printed page.
-        if (!line.exportPdf.isEmpty() && !view.printToPdf(line.exportPdf, reason)) {
+        if (!line.exportPdf.isEmpty() && !view.printToPdf(line.exportPdf, &reason)) {
             cannotWrite(errors, line.exportPdf, reason);
             return EXIT_CANNOT_OPEN;
         }

@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -84,7 +85,19 @@ bool CVessorGraphView::OnPrint(QPainter& painter) {
     return true;
 }
 
-bool CVessorGraphView::printTo(QPrinter& printer) {
+bool CVessorGraphView::printTo(QPrinter& printer, std::string* fileError) {
+    // "Print to file" (and the preview's print without a printer) would have
+    // the printer write the file in place, unchecked: the page is drawn in
+    // memory instead and saved by the safe save.
+    const QPaintEngine* engine = printer.paintEngine();
+    if (engine && engine->type() == QPaintEngine::Pdf && !printer.outputFileName().isEmpty()) {
+        std::string reason;
+        if (printToPdf(printer.outputFileName(), printer.pageLayout(), &reason))
+            return true;
+        if (fileError)
+            *fileError = "Cannot write " + printer.outputFileName().toStdString() + ": " + reason + ".";
+        return false;
+    }
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
@@ -104,20 +117,26 @@ bool CVessorGraphView::printToPdf(QIODevice& out, const QPageLayout& layout) {
     return painter.end() && drawn;
 }
 
-bool CVessorGraphView::printToPdf(const QString& path, std::string& reason) {
+bool CVessorGraphView::printToPdf(const QString& path, std::string* reason) {
+    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
+                         QPageLayout::Millimeter);
+    return printToPdf(path, a4, reason);
+}
+
+bool CVessorGraphView::printToPdf(const QString& path, const QPageLayout& layout, std::string* reason) {
     // Drawn in memory: the file is written, checked, by the safe save only.
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
-                         QPageLayout::Millimeter);
-    if (!buffer.open(QIODevice::WriteOnly) || !printToPdf(buffer, a4)) {
-        reason = "the page cannot be drawn";
+    if (!buffer.open(QIODevice::WriteOnly) || !printToPdf(buffer, layout)) {
+        if (reason)
+            *reason = "the page cannot be drawn";
         return false;
     }
     buffer.close();
     const SaveResult saved = saveFile(QFile::encodeName(path).toStdString(),
                                       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    reason = saved.reason;
+    if (reason)
+        *reason = saved.reason;
     return saved.ok();
 }
 
