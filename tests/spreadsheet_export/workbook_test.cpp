@@ -369,9 +369,15 @@ TEST_F(ExportTest, AFailedExportLeavesNothingHalfWritten)
     std::filesystem::create_directories(folder + "/inside");
     const LoadResult loaded = parseDownloadBytes(testing::temperatureFile(5));
     const ExportPlan plan = planExport(loaded.table.header, 5);
-    EXPECT_FALSE(writeWorkbook(loaded.table, plan, {}, folder).empty());
-    EXPECT_FALSE(std::filesystem::exists(folder + ".part"));
+    EXPECT_EQ(writeWorkbook(loaded.table, plan, {}, folder), "Is a directory");
     EXPECT_TRUE(std::filesystem::is_directory(folder + "/inside"));
+    // The edited workbook cannot be written back (an I/O error): the old file stays.
+    const SaveOptions failing{{SaveFault::At::Write, EIO, 100, false}};
+    EXPECT_EQ(writeWorkbook(loaded.table, plan, {}, output, failing), "Input/output error");
+    std::ifstream again(output, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()), "previous");
+    for (const auto& entry : std::filesystem::directory_iterator(m_dir.path().toStdString()))
+        EXPECT_FALSE(entry.path().filename().string().ends_with(".part")) << entry.path();
 }
 
 TEST_F(ExportTest, LibreOfficeConvertsTheChartsToPdf)
