@@ -214,8 +214,8 @@ int runArguments(std::span<const Command> commands, const std::vector<std::strin
 } // namespace
 
 int runCommandLine(std::span<const Command> commands, const std::vector<std::string>& arguments,
-                   UserInterface& ui, const Clock& clock, const LocaleFormat& locale, std::FILE* out,
-                   std::FILE* err) {
+                   UserInterface& ui, const Clock& clock, const LocaleFormat& locale,
+                   std::FILE* out, std::FILE* err) {
     const int status = runArguments(commands, arguments, ui, clock, locale, out, err);
     // Output that never arrived (a full disk behind a redirection) is a failure.
     const SaveResult flushed = finishStream(out);

@@ -84,7 +84,8 @@ int cmdDownload(CommandContext& context) {
             return refuse(context, "the logger's name gives no file name; choose one with -o FILE");
         path = name + ".txt";
         if (writesOverTheImage(context, path))
-            return context.usageError(COMMAND, path + " is the logger image the data is read from; choose -o FILE");
+            return context.usageError(
+                COMMAND, path + " is the logger image the data is read from; choose -o FILE");
     }
 
     SampleBuffer samples;

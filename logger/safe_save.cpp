@@ -21,10 +21,10 @@ constexpr std::size_t RANDOM_LENGTH = 8;
 constexpr std::string_view TEMP_SUFFIX = ".part";
 // Short enough for any file system's name limit, whatever the target's length.
 constexpr std::size_t MAX_BASE_IN_TEMP = 200;
-constexpr std::string_view ALPHABET = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::string_view ALPHABET =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
-std::string randomPart()
-{
+std::string randomPart() {
     std::array<unsigned char, RANDOM_LENGTH> bytes{};
     if (::getrandom(bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size())) {
         std::random_device device;
@@ -37,10 +37,9 @@ std::string randomPart()
     return text;
 }
 
-bool isTemporaryOf(std::string_view name, std::string_view prefix)
-{
-    if (name.size() != prefix.size() + RANDOM_LENGTH + TEMP_SUFFIX.size() || !name.starts_with(prefix) ||
-        !name.ends_with(TEMP_SUFFIX))
+bool isTemporaryOf(std::string_view name, std::string_view prefix) {
+    if (name.size() != prefix.size() + RANDOM_LENGTH + TEMP_SUFFIX.size() ||
+        !name.starts_with(prefix) || !name.ends_with(TEMP_SUFFIX))
         return false;
     const std::string_view middle = name.substr(prefix.size(), RANDOM_LENGTH);
     return middle.find_first_not_of(ALPHABET) == std::string_view::npos;
@@ -48,8 +47,7 @@ bool isTemporaryOf(std::string_view name, std::string_view prefix)
 
 // Temporary files of this target left by killed saves: ours, regular, and no
 // longer locked by a save in progress.
-void removeLeftovers(int dir, const std::string& prefix)
-{
+void removeLeftovers(int dir, const std::string& prefix) {
     const int listFd = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (listFd < 0)
         return;
@@ -69,8 +67,8 @@ void removeLeftovers(int dir, const std::string& prefix)
         struct stat named {};
         if (::fstat(fd, &open) == 0 && S_ISREG(open.st_mode) && open.st_uid == ::geteuid() &&
             ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-            ::fstatat(dir, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_dev == open.st_dev &&
-            named.st_ino == open.st_ino)
+            ::fstatat(dir, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            named.st_dev == open.st_dev && named.st_ino == open.st_ino)
             ::unlinkat(dir, name.c_str(), 0);
         ::close(fd);
     }
@@ -79,20 +77,18 @@ void removeLeftovers(int dir, const std::string& prefix)
 
 } // namespace
 
-std::string temporaryPrefix(const std::string& targetName)
-{
+std::string temporaryPrefix(const std::string& targetName) {
     return "." + targetName.substr(0, MAX_BASE_IN_TEMP) + ".";
 }
 
-SafeSave::SafeSave(std::string target, SaveOptions options) : m_target(std::move(target)), m_options(options) {}
+SafeSave::SafeSave(std::string target, SaveOptions options)
+    : m_target(std::move(target)), m_options(options) {}
 
-SafeSave::~SafeSave()
-{
+SafeSave::~SafeSave() {
     discard();
 }
 
-void SafeSave::discard()
-{
+void SafeSave::discard() {
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
@@ -106,8 +102,7 @@ void SafeSave::discard()
     m_dir = -1;
 }
 
-bool SafeSave::fail(SaveStep step, int error)
-{
+bool SafeSave::fail(SaveStep step, int error) {
     m_result.step = step;
     m_result.error = error;
     m_result.reason = std::strerror(error);
@@ -115,8 +110,7 @@ bool SafeSave::fail(SaveStep step, int error)
     return false;
 }
 
-bool SafeSave::checkFault(SaveFault::At at)
-{
+bool SafeSave::checkFault(SaveFault::At at) {
     if (m_options.fault.at != at)
         return false;
     if (m_options.fault.kill)
@@ -125,12 +119,13 @@ bool SafeSave::checkFault(SaveFault::At at)
     return true;
 }
 
-bool SafeSave::open()
-{
+bool SafeSave::open() {
     if (m_target.empty())
         return fail(SaveStep::Open, ENOENT);
     const std::size_t slash = m_target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : m_target.substr(0, slash);
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : m_target.substr(0, slash);
     m_base = slash == std::string::npos ? m_target : m_target.substr(slash + 1);
     if (m_base.empty() || m_base == "." || m_base == "..")
         return fail(SaveStep::Open, EISDIR);
@@ -174,7 +169,8 @@ bool SafeSave::open()
         m_tempName = prefix + randomPart() + std::string(TEMP_SUFFIX);
         // 0666 lets the umask choose a new file's permissions; the data is
         // written only once the file is private.
-        m_fd = ::openat(m_dir, m_tempName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        m_fd = ::openat(m_dir, m_tempName.c_str(),
+                        O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (m_fd < 0 && errno != EEXIST)
             break;
     }
@@ -195,8 +191,7 @@ bool SafeSave::open()
     return true;
 }
 
-bool SafeSave::write(std::string_view bytes)
-{
+bool SafeSave::write(std::string_view bytes) {
     if (m_fd < 0)
         return false;
     while (!bytes.empty()) {
@@ -220,8 +215,7 @@ bool SafeSave::write(std::string_view bytes)
     return true;
 }
 
-std::string SafeSave::libraryPath() const
-{
+std::string SafeSave::libraryPath() const {
     if (m_fd < 0)
         return {};
     // The descriptor's own name opens this very file even if someone
@@ -230,11 +224,11 @@ std::string SafeSave::libraryPath() const
     if (::access(own.c_str(), W_OK) == 0)
         return own;
     const std::size_t slash = m_target.rfind('/');
-    return (slash == std::string::npos ? std::string() : m_target.substr(0, slash + 1)) + m_tempName;
+    return (slash == std::string::npos ? std::string() : m_target.substr(0, slash + 1)) +
+           m_tempName;
 }
 
-bool SafeSave::readBack(std::string& bytes)
-{
+bool SafeSave::readBack(std::string& bytes) {
     bytes.clear();
     if (m_fd < 0)
         return false;
@@ -244,7 +238,8 @@ bool SafeSave::readBack(std::string& bytes)
     bytes.resize(static_cast<std::size_t>(info.st_size));
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::pread(m_fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        const ssize_t n =
+            ::pread(m_fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -254,8 +249,7 @@ bool SafeSave::readBack(std::string& bytes)
     return true;
 }
 
-bool SafeSave::rewrite(std::string_view bytes)
-{
+bool SafeSave::rewrite(std::string_view bytes) {
     if (m_fd < 0 || m_direct)
         return false;
     if (::ftruncate(m_fd, 0) != 0 || ::lseek(m_fd, 0, SEEK_SET) != 0)
@@ -264,8 +258,7 @@ bool SafeSave::rewrite(std::string_view bytes)
     return write(bytes);
 }
 
-bool SafeSave::commit()
-{
+bool SafeSave::commit() {
     if (m_fd < 0)
         return false;
     if (m_direct) {
@@ -286,7 +279,8 @@ bool SafeSave::commit()
     m_fd = -1;
     if (::close(fd) != 0 || checkFault(SaveFault::At::Close))
         return fail(SaveStep::Write, errno);
-    if (checkFault(SaveFault::At::Rename) || ::renameat(m_dir, m_tempName.c_str(), m_dir, m_base.c_str()) != 0)
+    if (checkFault(SaveFault::At::Rename) ||
+        ::renameat(m_dir, m_tempName.c_str(), m_dir, m_base.c_str()) != 0)
         return fail(SaveStep::Write, errno);
     m_committed = true;
     // Makes the rename itself durable; the file is in place whatever this says.
@@ -295,24 +289,21 @@ bool SafeSave::commit()
     return true;
 }
 
-SaveResult saveFile(const std::string& path, std::string_view bytes, const SaveOptions& options)
-{
+SaveResult saveFile(const std::string& path, std::string_view bytes, const SaveOptions& options) {
     SafeSave save(path, options);
     if (save.open() && save.write(bytes))
         save.commit();
     return save.result();
 }
 
-bool isSameFile(const std::string& input, const std::string& output)
-{
+bool isSameFile(const std::string& input, const std::string& output) {
     struct stat in {};
     struct stat out {};
-    return ::stat(input.c_str(), &in) == 0 && ::lstat(output.c_str(), &out) == 0 && in.st_dev == out.st_dev &&
-           in.st_ino == out.st_ino;
+    return ::stat(input.c_str(), &in) == 0 && ::lstat(output.c_str(), &out) == 0 &&
+           in.st_dev == out.st_dev && in.st_ino == out.st_ino;
 }
 
-SaveResult writeStream(std::FILE* stream, std::string_view bytes, const SaveOptions& options)
-{
+SaveResult writeStream(std::FILE* stream, std::string_view bytes, const SaveOptions& options) {
     SaveResult result = finishStream(stream);
     if (!result.ok())
         return result;
@@ -328,7 +319,8 @@ SaveResult writeStream(std::FILE* stream, std::string_view bytes, const SaveOpti
                 errno = fault.error;
             }
         }
-        const ssize_t n = chunk == 0 ? -1 : ::write(::fileno(stream), bytes.data() + written, chunk);
+        const ssize_t n =
+            chunk == 0 ? -1 : ::write(::fileno(stream), bytes.data() + written, chunk);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
@@ -343,8 +335,7 @@ SaveResult writeStream(std::FILE* stream, std::string_view bytes, const SaveOpti
     return result;
 }
 
-SaveResult finishStream(std::FILE* stream)
-{
+SaveResult finishStream(std::FILE* stream) {
     SaveResult result;
     int error = 0;
     errno = 0;

@@ -19,8 +19,8 @@ enum class SaveStep { None, Open, Write };
 
 struct SaveResult {
     SaveStep step = SaveStep::None;
-    int error = 0;       // errno of the failure
-    std::string reason;  // the system's text for it ("No space left on device")
+    int error = 0;      // errno of the failure
+    std::string reason; // the system's text for it ("No space left on device")
 
     bool ok() const { return step == SaveStep::None; }
 };
@@ -75,19 +75,20 @@ private:
     std::string m_target;
     SaveOptions m_options;
     SaveResult m_result;
-    std::string m_base;      // the target's own name
-    std::string m_tempName;  // in the target's folder
+    std::string m_base;     // the target's own name
+    std::string m_tempName; // in the target's folder
     int m_dir = -1;
     int m_fd = -1;
-    int m_lock = -1;         // keeps the temporary file locked until the rename
-    unsigned m_mode = 0;     // the permissions the file gets
-    bool m_direct = false;   // a device: written in place, nothing renamed
+    int m_lock = -1;       // keeps the temporary file locked until the rename
+    unsigned m_mode = 0;   // the permissions the file gets
+    bool m_direct = false; // a device: written in place, nothing renamed
     bool m_committed = false;
     std::size_t m_written = 0;
 };
 
 // The whole file in one call.
-SaveResult saveFile(const std::string& path, std::string_view bytes, const SaveOptions& options = {});
+SaveResult saveFile(const std::string& path, std::string_view bytes,
+                    const SaveOptions& options = {});
 
 // The start of the hidden temporary names of a target named `targetName`:
 // ".NAME." (the name cut to 200 bytes); 8 random characters and ".part"

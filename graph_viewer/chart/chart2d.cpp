@@ -656,8 +656,9 @@ namespace {
 // Encoded in memory and handed whole to the safe save, so that every write
 // is checked and a failure leaves the old file.
 bool saveBytes(const QString& path, const QByteArray& bytes, std::string* reason) {
-    const SaveResult saved = saveFile(QFile::encodeName(path).toStdString(),
-                                      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const SaveResult saved =
+        saveFile(QFile::encodeName(path).toStdString(),
+                 std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (reason)
         *reason = saved.reason;
     return saved.ok();
@@ -676,7 +677,8 @@ bool Chart2D::exportPng(const QString& path, QSize size, std::string* reason) {
     return saveBytes(path, bytes, reason);
 }
 
-bool Chart2D::exportPdf(const QString& path, QSize size, const QString& title, std::string* reason) {
+bool Chart2D::exportPdf(const QString& path, QSize size, const QString& title,
+                        std::string* reason) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly) || !writePdf(buffer, size, title)) {

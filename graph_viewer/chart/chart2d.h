@@ -133,7 +133,8 @@ public:
     // Saved through the safe save; false with `reason` (the system's text).
     bool exportPng(const QString& path, QSize size, std::string* reason = nullptr);
     // One landscape page; the chart keeps the shape of `size` and is centred.
-    bool exportPdf(const QString& path, QSize size, const QString& title, std::string* reason = nullptr);
+    bool exportPdf(const QString& path, QSize size, const QString& title,
+                   std::string* reason = nullptr);
     bool writePdf(QIODevice& out, QSize size, const QString& title);
 
     // The widget that receives the chart's mouse events (same pixels as the

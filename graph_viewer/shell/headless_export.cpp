@@ -55,7 +55,8 @@ bool writeJson(const QString& target, const std::string& json, QTextStream& erro
 // An export over the file it reads would destroy its own input.
 bool writesOverInput(const CommandLine& line, QTextStream& errors) {
     const std::string input = QFile::encodeName(line.file).toStdString();
-    for (const QString& output : {line.exportJson, line.exportPng, line.exportPdf, line.exportXlsx}) {
+    for (const QString& output :
+         {line.exportJson, line.exportPng, line.exportPdf, line.exportXlsx}) {
         if (!output.isEmpty() && output != QLatin1String("-") &&
             isSameFile(input, QFile::encodeName(output).toStdString())) {
             errors << "Cannot write " << output << ": it is the file being exported.\n";

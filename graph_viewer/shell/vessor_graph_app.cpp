@@ -146,9 +146,10 @@ void CVessorGraphApp::OnFilePrintPreview() {
     QPrintPreviewDialog preview(&printer(), frame_.get());
     bool failed = false;
     std::string fileError;
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, &failed, &fileError](QPrinter* target) {
-        failed = !view_->printTo(*target, &fileError) || failed;
-    });
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this, &failed, &fileError](QPrinter* target) {
+                failed = !view_->printTo(*target, &fileError) || failed;
+            });
     preview.exec();
     if (failed)
         ui_->showMessage(fileError.empty() ? PRINT_FAILED_TEXT : fileError, MessageIcon::Stop);

@@ -95,7 +95,8 @@ bool CVessorGraphView::printTo(QPrinter& printer, std::string* fileError) {
         if (printToPdf(printer.outputFileName(), printer.pageLayout(), &reason))
             return true;
         if (fileError)
-            *fileError = "Cannot write " + printer.outputFileName().toStdString() + ": " + reason + ".";
+            *fileError =
+                "Cannot write " + printer.outputFileName().toStdString() + ": " + reason + ".";
         return false;
     }
     QPainter painter;
@@ -118,12 +119,13 @@ bool CVessorGraphView::printToPdf(QIODevice& out, const QPageLayout& layout) {
 }
 
 bool CVessorGraphView::printToPdf(const QString& path, std::string* reason) {
-    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
-                         QPageLayout::Millimeter);
+    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                         QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
     return printToPdf(path, a4, reason);
 }
 
-bool CVessorGraphView::printToPdf(const QString& path, const QPageLayout& layout, std::string* reason) {
+bool CVessorGraphView::printToPdf(const QString& path, const QPageLayout& layout,
+                                  std::string* reason) {
     // Drawn in memory: the file is written, checked, by the safe save only.
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -133,8 +135,9 @@ bool CVessorGraphView::printToPdf(const QString& path, const QPageLayout& layout
         return false;
     }
     buffer.close();
-    const SaveResult saved = saveFile(QFile::encodeName(path).toStdString(),
-                                      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const SaveResult saved =
+        saveFile(QFile::encodeName(path).toStdString(),
+                 std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (reason)
         *reason = saved.reason;
     return saved.ok();

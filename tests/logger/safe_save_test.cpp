@@ -25,8 +25,7 @@ namespace fs = std::filesystem;
 const std::string OLD = "old contents\n";
 const std::string NEW(100000, 'n');
 
-std::string readFile(const std::string& path)
-{
+std::string readFile(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return "(not a file)";
@@ -34,20 +33,17 @@ std::string readFile(const std::string& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void writeFile(const std::string& path, const std::string& bytes, mode_t mode = 0644)
-{
+void writeFile(const std::string& path, const std::string& bytes, mode_t mode = 0644) {
     std::ofstream(path, std::ios::binary) << bytes;
     ::chmod(path.c_str(), mode);
 }
 
-mode_t modeOf(const std::string& path)
-{
+mode_t modeOf(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0 ? info.st_mode : 0;
 }
 
-mode_t umaskDefault()
-{
+mode_t umaskDefault() {
     const mode_t mask = ::umask(022);
     ::umask(mask);
     return 0666 & ~mask;
@@ -56,23 +52,20 @@ mode_t umaskDefault()
 class SafeSaveTest : public ::testing::Test {
 protected:
     void SetUp() override { dir = test::tempDir(); }
-    void TearDown() override
-    {
+    void TearDown() override {
         ::chmod(dir.c_str(), 0700);
         fs::remove_all(dir);
     }
 
     std::string path(const std::string& name) const { return dir + "/" + name; }
-    std::vector<std::string> entries() const
-    {
+    std::vector<std::string> entries() const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(dir))
             names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
-    std::vector<std::string> temporaries(const std::string& target) const
-    {
+    std::vector<std::string> temporaries(const std::string& target) const {
         std::vector<std::string> names;
         for (const std::string& name : entries())
             if (name.starts_with(temporaryPrefix(target)) && name.ends_with(".part"))
@@ -85,8 +78,7 @@ protected:
 
 // A failure anywhere before the rename: the old file as it was, no
 // temporary file, and the system's text for the cause.
-TEST_F(SafeSaveTest, AFailureLeavesTheOldFileAndNoTemporary)
-{
+TEST_F(SafeSaveTest, AFailureLeavesTheOldFileAndNoTemporary) {
     using At = SaveFault::At;
     const struct {
         const char* name;
@@ -122,8 +114,7 @@ TEST_F(SafeSaveTest, AFailureLeavesTheOldFileAndNoTemporary)
 }
 
 // What stands at the target decides what a save does to it.
-TEST_F(SafeSaveTest, WhatStandsAtTheTarget)
-{
+TEST_F(SafeSaveTest, WhatStandsAtTheTarget) {
     const std::string victim = path("victim");
     writeFile(victim, "private\n", 0600);
     ::mkdir(path("folder").c_str(), 0755);
@@ -140,7 +131,7 @@ TEST_F(SafeSaveTest, WhatStandsAtTheTarget)
         const char* name;
         SaveStep step;
         int error;
-        mode_t mode;  // of the saved file
+        mode_t mode; // of the saved file
     } cases[] = {
         {"absent", SaveStep::None, 0, fresh},
         {"mine-0600", SaveStep::None, 0, 0600},
@@ -180,8 +171,7 @@ TEST_F(SafeSaveTest, WhatStandsAtTheTarget)
 }
 
 // A device takes the bytes in place: nothing to rename over /dev/null.
-TEST_F(SafeSaveTest, ADeviceIsWrittenInPlace)
-{
+TEST_F(SafeSaveTest, ADeviceIsWrittenInPlace) {
     EXPECT_TRUE(saveFile("/dev/null", NEW).ok());
     EXPECT_TRUE(S_ISCHR(modeOf("/dev/null")));
     const SaveResult full = saveFile("/dev/full", NEW);
@@ -190,8 +180,7 @@ TEST_F(SafeSaveTest, ADeviceIsWrittenInPlace)
 }
 
 // Permission checks that root passes: run as an ordinary user.
-TEST_F(SafeSaveTest, AnOrdinaryUserCannotReplaceWhatIsNotTheirs)
-{
+TEST_F(SafeSaveTest, AnOrdinaryUserCannotReplaceWhatIsNotTheirs) {
     const bool root = ::geteuid() == 0;
     if (!root)
         GTEST_SKIP() << "needs root to set up files of another user";
@@ -213,8 +202,7 @@ TEST_F(SafeSaveTest, AnOrdinaryUserCannotReplaceWhatIsNotTheirs)
 
 // Killed at the first write: the target is intact, the hidden temporary
 // file stays behind, and the next save of that target removes it.
-TEST_F(SafeSaveTest, AKilledSaveIsCleanedUpByTheNext)
-{
+TEST_F(SafeSaveTest, AKilledSaveIsCleanedUpByTheNext) {
     const std::string target = path("image.bin");
     writeFile(target, OLD, 0600);
     std::string leftover;
@@ -243,13 +231,13 @@ TEST_F(SafeSaveTest, AKilledSaveIsCleanedUpByTheNext)
 
     ASSERT_TRUE(saveFile(target, NEW).ok());
     EXPECT_EQ(readFile(target), NEW);
-    EXPECT_EQ(entries(), (std::vector<std::string>{".image.bin.short.part", ".other.txt.AAAAAAAA.part", "image.bin"}));
+    EXPECT_EQ(entries(), (std::vector<std::string>{".image.bin.short.part",
+                                                   ".other.txt.AAAAAAAA.part", "image.bin"}));
 }
 
 // A save in progress keeps its temporary file while another save of the
 // same target runs; each temporary name is new and hidden.
-TEST_F(SafeSaveTest, ASaveInProgressIsNotTakenForALeftover)
-{
+TEST_F(SafeSaveTest, ASaveInProgressIsNotTakenForALeftover) {
     const std::string target = path("out.json");
     SafeSave first(target);
     ASSERT_TRUE(first.open());
@@ -276,8 +264,7 @@ TEST_F(SafeSaveTest, ASaveInProgressIsNotTakenForALeftover)
 }
 
 // Libraries that open by name write into the very temporary file.
-TEST_F(SafeSaveTest, ALibraryWritesThroughTheTemporaryFile)
-{
+TEST_F(SafeSaveTest, ALibraryWritesThroughTheTemporaryFile) {
     const std::string target = path("book.xlsx");
     writeFile(target, OLD, 0640);
     SafeSave save(target);
@@ -296,8 +283,7 @@ TEST_F(SafeSaveTest, ALibraryWritesThroughTheTemporaryFile)
     EXPECT_EQ(modeOf(target) & 0777, 0640u);
 }
 
-TEST_F(SafeSaveTest, SameFileByDeviceAndInode)
-{
+TEST_F(SafeSaveTest, SameFileByDeviceAndInode) {
     const std::string input = path("a.txt");
     writeFile(input, OLD);
     writeFile(path("b.txt"), OLD);
@@ -307,19 +293,16 @@ TEST_F(SafeSaveTest, SameFileByDeviceAndInode)
         const char* output;
         bool same;
     } cases[] = {
-        {"a.txt", true},
-        {"hard", true},   // another name of the same file
-        {"soft", false},  // the link would be replaced, not the file
-        {"b.txt", false},
-        {"absent", false},
+        {"a.txt", true},  {"hard", true}, // another name of the same file
+        {"soft", false},                  // the link would be replaced, not the file
+        {"b.txt", false}, {"absent", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(isSameFile(input, path(c.output)), c.same) << c.output;
     EXPECT_TRUE(isSameFile(input, "./" + fs::relative(input).string()));
 }
 
-TEST_F(SafeSaveTest, StandardOutputFailuresAreSeen)
-{
+TEST_F(SafeSaveTest, StandardOutputFailuresAreSeen) {
     std::FILE* full = std::fopen("/dev/full", "w");
     ASSERT_NE(full, nullptr);
     const SaveResult written = writeStream(full, NEW);
@@ -333,7 +316,8 @@ TEST_F(SafeSaveTest, StandardOutputFailuresAreSeen)
     ASSERT_NE(file, nullptr);
     std::fputs("buffered ", file);
     EXPECT_TRUE(writeStream(file, "then direct").ok());
-    const SaveResult failed = writeStream(file, NEW, SaveOptions{{SaveFault::At::Write, EIO, 10, false}});
+    const SaveResult failed =
+        writeStream(file, NEW, SaveOptions{{SaveFault::At::Write, EIO, 10, false}});
     EXPECT_EQ(failed.error, EIO);
     EXPECT_TRUE(finishStream(file).ok());
     std::fclose(file);
