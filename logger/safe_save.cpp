@@ -155,6 +155,9 @@ bool SafeSave::open() {
             if (::faccessat(m_dir, m_base.c_str(), W_OK, AT_EACCESS) != 0)
                 return fail(SaveStep::Open, errno);
             m_mode = old.st_mode & 0777;
+            m_owner = old.st_uid;
+            m_group = old.st_gid;
+            m_keepOwner = true;
         } else if (!S_ISLNK(old.st_mode)) {
             // A pipe or socket someone left here could hand the data to them.
             return fail(SaveStep::Open, EINVAL);
@@ -272,6 +275,12 @@ bool SafeSave::commit() {
     }
     if (checkFault(SaveFault::At::Sync) || ::fsync(m_fd) != 0)
         return fail(SaveStep::Write, errno);
+    // Root saving someone else's file leaves it theirs. Others may not give
+    // a file away: it becomes theirs, as a new file would, and that is fine.
+    if (m_keepOwner) {
+        const int kept = ::fchown(m_fd, m_owner, m_group);
+        static_cast<void>(kept);
+    }
     if (::fchmod(m_fd, m_mode) != 0)
         return fail(SaveStep::Write, errno);
     // The lock descriptor keeps the file locked past this close.

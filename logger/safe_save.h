@@ -79,8 +79,11 @@ private:
     std::string m_tempName; // in the target's folder
     int m_dir = -1;
     int m_fd = -1;
-    int m_lock = -1;       // keeps the temporary file locked until the rename
-    unsigned m_mode = 0;   // the permissions the file gets
+    int m_lock = -1;      // keeps the temporary file locked until the rename
+    unsigned m_mode = 0;  // the permissions the file gets
+    unsigned m_owner = 0; // and its owner, when it replaces a file
+    unsigned m_group = 0;
+    bool m_keepOwner = false;
     bool m_direct = false; // a device: written in place, nothing renamed
     bool m_committed = false;
     std::size_t m_written = 0;

@@ -179,12 +179,21 @@ TEST_F(SafeSaveTest, ADeviceIsWrittenInPlace) {
     EXPECT_EQ(full.reason, std::strerror(ENOSPC));
 }
 
-// Permission checks that root passes: run as an ordinary user.
-TEST_F(SafeSaveTest, AnOrdinaryUserCannotReplaceWhatIsNotTheirs) {
+// Owners, and the permission checks that root passes: run as an ordinary user.
+TEST_F(SafeSaveTest, WhoseFileItIs) {
     const bool root = ::geteuid() == 0;
     if (!root)
         GTEST_SKIP() << "needs root to set up files of another user";
     ::chmod(dir.c_str(), 0777);
+    // Root saving an ordinary user's file leaves it theirs.
+    writeFile(path("theirs.txt"), OLD, 0640);
+    ASSERT_EQ(::chown(path("theirs.txt").c_str(), 65534, 65534), 0);
+    ASSERT_TRUE(saveFile(path("theirs.txt"), NEW).ok());
+    struct stat theirs {};
+    ASSERT_EQ(::stat(path("theirs.txt").c_str(), &theirs), 0);
+    EXPECT_EQ(theirs.st_uid, 65534u);
+    EXPECT_EQ(theirs.st_gid, 65534u);
+    EXPECT_EQ(theirs.st_mode & 0777, 0640u);
     writeFile(path("roots.txt"), OLD, 0644);
     ::mkdir(path("locked").c_str(), 0555);
     if (::seteuid(65534) != 0)
@@ -197,7 +206,7 @@ TEST_F(SafeSaveTest, AnOrdinaryUserCannotReplaceWhatIsNotTheirs) {
     EXPECT_EQ(readFile(path("roots.txt")), OLD);
     EXPECT_EQ(lockedFolder.step, SaveStep::Open);
     EXPECT_EQ(lockedFolder.error, EACCES);
-    EXPECT_EQ(entries(), (std::vector<std::string>{"locked", "roots.txt"}));
+    EXPECT_EQ(entries(), (std::vector<std::string>{"locked", "roots.txt", "theirs.txt"}));
 }
 
 // Killed at the first write: the target is intact, the hidden temporary
