@@ -116,6 +116,8 @@ fi
 "$GRAPH" --export-json - "$INPUT" >/dev/full 2>"$work/err"
 expect "json to a full standard output: exit 1" test $? = 1
 expect "json to a full standard output: the reason" grep -q "No space left on device" "$work/err"
+"$GRAPH" --help >/dev/full 2>"$work/err"
+expect "vessor-graph --help to a full standard output: exit 1" test $? = 1
 "$LOGGER" --device "sim:$IMAGE" info >/dev/full 2>"$work/err"
 expect "vessor-logger info to a full standard output: exit 1" test $? = 1
 
