@@ -324,6 +324,23 @@ TEST_F(ExportTest, ExportToExcelAsksWarnsWritesAndOpens)
         // "Now processing File.." gives way to the prompt the window showed before.
         EXPECT_EQ(statusBar.currentMessage(), "For Help, press F1");
     }
+    {
+        // The download file itself chosen as the workbook: refused, the file kept.
+        const QByteArray before = [&] {
+            QFile file(input);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }();
+        ScriptedInteraction ui;
+        ui.answer = input;
+        exportToExcel(ui, input, &statusBar);
+        ASSERT_EQ(ui.messages.size(), 2u);
+        EXPECT_TRUE(ui.messages[1].first.endsWith("it is the download file being exported"))
+            << ui.messages[1].first.toStdString();
+        EXPECT_TRUE(ui.opened.isEmpty());
+        QFile file(input);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), before);
+    }
 }
 
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
