@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -554,6 +555,18 @@ TEST(Printing, PrintToFileIsASafeSave) {
     QFile kept(victim);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), "private");
+
+    // The preview draws the same printer's pages without writing its file.
+    const QString previewed = dir.filePath("previewed.pdf");
+    printer.setOutputFileName(previewed);
+    QPrintPreviewWidget preview(&printer);
+    bool drawn = false;
+    QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
+                     [&](QPrinter* target) { drawn = s.view.printTo(*target); });
+    preview.updatePreview();
+    EXPECT_TRUE(drawn);
+    EXPECT_EQ(preview.pageCount(), 1);
+    EXPECT_FALSE(QFileInfo::exists(previewed));
 
     printer.setOutputFileName(locked);
     EXPECT_FALSE(s.view.printTo(printer, &error));
