@@ -187,10 +187,13 @@ bool SafeSave::open() {
         return fail(SaveStep::Open, errno);
     if (!exists || !S_ISREG(old.st_mode))
         m_mode = created.st_mode & 0777;
-    // The lock tells a later save that this file is still being written.
+    // The lock tells a later save that this file is still being written. A
+    // file system without locks only keeps leftovers from being removed.
     m_lock = ::dup(m_fd);
-    if (m_lock < 0 || ::flock(m_lock, LOCK_EX | LOCK_NB) != 0)
+    if (m_lock < 0)
         return fail(SaveStep::Open, errno);
+    const int locked = ::flock(m_lock, LOCK_EX | LOCK_NB);
+    static_cast<void>(locked);
     return true;
 }
 
