@@ -1,5 +1,6 @@
 #include "cli_support.h"
 
+#include "logger/safe_save.h"
 #include "logger/strings.h"
 #include "logger/text_encoding.h"
 
@@ -174,9 +175,11 @@ void printHelp(std::span<const Command> commands, std::FILE* out) {
 
 } // namespace
 
-int runCommandLine(std::span<const Command> commands, const std::vector<std::string>& arguments,
-                   UserInterface& ui, const Clock& clock, const LocaleFormat& locale, std::FILE* out,
-                   std::FILE* err) {
+namespace {
+
+int runArguments(std::span<const Command> commands, const std::vector<std::string>& arguments,
+                 UserInterface& ui, const Clock& clock, const LocaleFormat& locale, std::FILE* out,
+                 std::FILE* err) {
     std::vector<std::string> args = arguments;
     CommandContext context{defaultDeviceSpec(), {}, {}, ui, clock, locale, out, err};
 
@@ -235,6 +238,20 @@ int runCommandLine(std::span<const Command> commands, const std::vector<std::str
     std::fprintf(err, "vessor-logger: unknown %s \"%s\" (see --help)\n",
                  name.rfind('-', 0) == 0 ? "option" : "command", name.c_str());
     return EXIT_USAGE;
+}
+
+} // namespace
+
+int runCommandLine(std::span<const Command> commands, const std::vector<std::string>& arguments,
+                   UserInterface& ui, const Clock& clock, const LocaleFormat& locale,
+                   std::FILE* out, std::FILE* err) {
+    const int status = runArguments(commands, arguments, ui, clock, locale, out, err);
+    // Output that never arrived (a full disk behind a redirection) is a failure.
+    const SaveResult flushed = finishStream(out);
+    if (flushed.ok())
+        return status;
+    std::fprintf(err, "vessor-logger: cannot write the output: %s\n", flushed.reason.c_str());
+    return status == EXIT_OK ? EXIT_DEVICE_FAILURE : status;
 }
 
 } // namespace vessor::cli

@@ -67,7 +67,7 @@ enum class LoggerKinds { Any, Known };
 bool openSession(CommandContext& context, DeviceSession& session, LoggerKinds kinds);
 
 // The whole program over a command table (main() passes its table; tests
-// may pass theirs).
+// may pass theirs). Output that cannot be written to `out` makes it fail (1).
 int runCommandLine(std::span<const Command> commands, const std::vector<std::string>& arguments,
                    UserInterface& ui, const Clock& clock, const LocaleFormat& locale, std::FILE* out,
                    std::FILE* err);

@@ -4,6 +4,7 @@
 #include "cli_support.h"
 
 #include "logger/download_sequence.h"
+#include "logger/safe_save.h"
 #include "logger/text_encoding.h"
 
 #include <filesystem>
@@ -33,6 +34,12 @@ private:
     bool m_stop;
 };
 
+// A simulated logger's image is the data being read: never write over it.
+bool writesOverTheImage(const CommandContext& context, const std::string& path) {
+    const std::string_view spec = context.deviceSpec;
+    return spec.starts_with("sim:") && isSameFile(std::string(spec.substr(4)), path);
+}
+
 } // namespace
 
 int cmdDownload(CommandContext& context) {
@@ -51,6 +58,8 @@ int cmdDownload(CommandContext& context) {
         return context.usageError(COMMAND, "unexpected argument \"" + args.front() + "\"");
     if (output && output->empty())
         return context.usageError(COMMAND, "-o needs a FILE");
+    if (output && writesOverTheImage(context, *output))
+        return context.usageError(COMMAND, "-o names the logger image the data is read from");
 
     DeviceSession session(context);
     session.transport = context.openTransport();
@@ -76,6 +85,9 @@ int cmdDownload(CommandContext& context) {
         if (name.empty())
             return refuse(context, "the logger's name gives no file name; choose one with -o FILE");
         prompts.path = name + ".txt";
+        if (writesOverTheImage(context, prompts.path))
+            return context.usageError(
+                COMMAND, prompts.path + " is the logger image the data is read from; choose -o FILE");
     }
 
     SampleBuffer samples;

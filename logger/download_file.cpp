@@ -3,16 +3,9 @@
 #include "conversion.h"
 #include "strings.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <initializer_list>
-#include <random>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vessor {
 namespace {
@@ -281,37 +274,6 @@ DownloadOutcome eventRows(const LoggerConfig& config, const SampleBuffer& sample
     return {};
 }
 
-std::string errnoText(int error)
-{
-    return std::strerror(error);
-}
-
-bool writeAll(int fd, std::string_view bytes, int& error)
-{
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, left);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            error = errno;
-            return false;
-        }
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-std::string temporaryName(const std::string& folder, const std::string& base, unsigned number)
-{
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, ".%08x", number);
-    // Short enough for any file system's name limit, whatever the target's length.
-    return folder + "." + base.substr(0, 200) + suffix + ".part";
-}
-
 } // namespace
 
 std::string defaultDownloadFileName(std::string_view loggerName)
@@ -420,66 +382,18 @@ DownloadOutcome buildDownloadFile(const LoggerConfig& config, const SampleBuffer
     return buildDownloadFile(config, samples, config.firstReadingTime(), out);
 }
 
-DownloadOutcome saveDownloadFile(const std::string& path, std::string_view bytes)
+DownloadOutcome saveDownloadFile(const std::string& path, std::string_view bytes,
+                                 const SaveOptions& options)
 {
     if (path.empty())
         return failure(DownloadError::NoPath, text::NO_FILE_SELECTED);
-    const DownloadOutcome openFailed =
-        failure(DownloadError::OpenFailed, fillIn(text::FAILED_OPENING_FILE, {path}));
-
-    struct stat old {};
-    const bool exists = ::stat(path.c_str(), &old) == 0;
-    if (exists && (!S_ISREG(old.st_mode) || ::access(path.c_str(), W_OK) != 0))
-        return openFailed;
-
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (base.empty())
-        return openFailed;
-
-    // O_EXCL with a fresh name: never follow or reuse someone else's file.
-    std::random_device seed;
-    std::minstd_rand numbers(seed());
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        temporary = temporaryName(folder, base, static_cast<unsigned>(numbers()));
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
-    if (fd < 0)
-        return openFailed;
-
-    int error = 0;
-    bool written = writeAll(fd, bytes, error);
-    if (written && exists && ::fchmod(fd, old.st_mode & 07777) != 0) {
-        // Permissions are a courtesy; the data matters more.
-    }
-    if (written && ::fsync(fd) != 0) {
-        error = errno;
-        written = false;
-    }
-    if (::close(fd) != 0 && written) {
-        error = errno;
-        written = false;
-    }
-    if (written && ::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = errno;
-        written = false;
-    }
-    if (!written) {
-        ::unlink(temporary.c_str());
+    const SaveResult saved = saveFile(path, bytes, options);
+    if (saved.step == SaveStep::Open)
+        return failure(DownloadError::OpenFailed,
+                       fillIn(text::FAILED_OPENING_FILE, {path}) + ": " + saved.reason);
+    if (!saved.ok())
         return failure(DownloadError::WriteFailed,
-                       fillIn(text::FAILED_WRITING_FILE, {path, errnoText(error)}));
-    }
-    // Make the rename itself durable; a failure here cannot be undone.
-    const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+                       fillIn(text::FAILED_WRITING_FILE, {path, saved.reason}));
     return {};
 }
 

@@ -10,6 +10,7 @@
 
 #include "calendar.h"
 #include "logger_config.h"
+#include "safe_save.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -68,12 +69,12 @@ DownloadOutcome buildDownloadFile(const LoggerConfig& config, const SampleBuffer
 DownloadOutcome buildDownloadFile(const LoggerConfig& config, const SampleBuffer& samples,
                                   std::string& out);
 
-// Puts `bytes` at `path` (native file name bytes): written to a temporary
-// file in the same folder, flushed to disk, then renamed over the target.
-// A failure leaves an existing file of that name untouched and no partial
-// file behind. An existing file that may not be written is refused as the
-// old in-place write would have been; its permissions carry over.
-DownloadOutcome saveDownloadFile(const std::string& path, std::string_view bytes);
+// Puts `bytes` at `path` (native file name bytes) through saveFile: a
+// failure leaves an existing file of that name untouched and no partial file
+// behind; a target that may not be written is refused ("Failed opening
+// file:"), as the old in-place write would have been.
+DownloadOutcome saveDownloadFile(const std::string& path, std::string_view bytes,
+                                 const SaveOptions& options = {});
 
 // buildDownloadFile from firstReadingTime, then saveDownloadFile.
 DownloadOutcome writeDownloadFile(const LoggerConfig& config, const SampleBuffer& samples,

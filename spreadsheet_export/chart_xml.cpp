@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 
 namespace vessor::xlsx {
@@ -169,17 +171,35 @@ std::optional<std::string> editChartXml(std::string_view xml, const ChartXmlEdit
     return result;
 }
 
-std::string editWorkbookCharts(const std::string& path, int chartCount, const ChartXmlEdit& edit)
+std::string editWorkbookCharts(std::string& workbook, int chartCount, const ChartXmlEdit& edit)
 {
-    int openError = 0;
-    zip_t* archive = zip_open(path.c_str(), 0, &openError);
+    // The archive is edited in memory: libzip writing by name would make its
+    // own temporary file and rename beside the target.
+    zip_error_t error;
+    zip_error_init(&error);
+    // libzip takes a copy of its own: when the rewritten archive replaces the
+    // buffer it frees the first one, whoever passed it.
+    void* copy = std::malloc(workbook.size() ? workbook.size() : 1);
+    if (!copy)
+        return "out of memory";
+    std::memcpy(copy, workbook.data(), workbook.size());
+    zip_source_t* source = zip_source_buffer_create(copy, workbook.size(), 1, &error);
+    zip_t* archive = source ? zip_open_from_source(source, 0, &error) : nullptr;
     if (!archive) {
-        zip_error_t error;
-        zip_error_init_with_code(&error, openError);
         std::string reason = std::string("the workbook cannot be reopened: ") + zip_error_strerror(&error);
         zip_error_fini(&error);
+        if (source)
+            zip_source_free(source);
         return reason;
     }
+    zip_error_fini(&error);
+    // The source outlives the archive: the rewritten workbook is read from it.
+    zip_source_keep(source);
+    auto drop = [&](std::string reason) {
+        zip_discard(archive);
+        zip_source_free(source);
+        return reason;
+    };
     // libzip reads the replacement buffers only when the archive is closed.
     std::vector<std::unique_ptr<std::string>> parts;
     for (int i = 1; i <= chartCount; ++i) {
@@ -187,40 +207,41 @@ std::string editWorkbookCharts(const std::string& path, int chartCount, const Ch
         const zip_int64_t index = zip_name_locate(archive, name.c_str(), 0);
         zip_stat_t stat;
         if (index < 0 || zip_stat_index(archive, static_cast<zip_uint64_t>(index), 0, &stat) != 0 ||
-            !(stat.valid & ZIP_STAT_SIZE)) {
-            zip_discard(archive);
-            return name + " is missing from the workbook";
-        }
+            !(stat.valid & ZIP_STAT_SIZE))
+            return drop(name + " is missing from the workbook");
         std::string xml(stat.size, '\0');
         zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0);
         const zip_int64_t read = file ? zip_fread(file, xml.data(), stat.size) : -1;
         if (file)
             zip_fclose(file);
-        if (read != static_cast<zip_int64_t>(stat.size)) {
-            std::string reason = zipFailure(archive, name);
-            zip_discard(archive);
-            return reason;
-        }
+        if (read != static_cast<zip_int64_t>(stat.size))
+            return drop(zipFailure(archive, name));
         auto edited = editChartXml(xml, edit);
-        if (!edited) {
-            zip_discard(archive);
-            return name + " is not a chart of the expected form";
-        }
+        if (!edited)
+            return drop(name + " is not a chart of the expected form");
         parts.push_back(std::make_unique<std::string>(std::move(*edited)));
-        zip_source_t* source = zip_source_buffer(archive, parts.back()->data(), parts.back()->size(), 0);
-        if (!source || zip_file_replace(archive, static_cast<zip_uint64_t>(index), source, 0) != 0) {
-            if (source)
-                zip_source_free(source);
-            std::string reason = zipFailure(archive, name);
-            zip_discard(archive);
-            return reason;
+        zip_source_t* part = zip_source_buffer(archive, parts.back()->data(), parts.back()->size(), 0);
+        if (!part || zip_file_replace(archive, static_cast<zip_uint64_t>(index), part, 0) != 0) {
+            if (part)
+                zip_source_free(part);
+            return drop(zipFailure(archive, name));
         }
     }
-    if (zip_close(archive) != 0) {
-        std::string reason = zipFailure(archive, "the workbook cannot be rewritten");
-        zip_discard(archive);
-        return reason;
+    if (zip_close(archive) != 0)
+        return drop(zipFailure(archive, "the workbook cannot be rewritten"));
+
+    zip_stat_t stat;
+    std::string result;
+    bool read = zip_source_stat(source, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE) && zip_source_open(source) == 0;
+    if (read) {
+        result.resize(stat.size);
+        read = zip_source_read(source, result.data(), stat.size) == static_cast<zip_int64_t>(stat.size);
+        zip_source_close(source);
     }
+    zip_source_free(source);
+    if (!read)
+        return "the rewritten workbook cannot be read back";
+    workbook = std::move(result);
     return {};
 }
 

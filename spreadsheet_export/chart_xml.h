@@ -21,8 +21,9 @@ struct ChartXmlEdit {
 // library writes (one line chart over a category and a value axis).
 std::optional<std::string> editChartXml(std::string_view xml, const ChartXmlEdit& edit);
 
-// Edits xl/charts/chart1.xml .. chart<count>.xml of a closed workbook in
-// place. Returns an empty text on success, else the reason.
-std::string editWorkbookCharts(const std::string& path, int chartCount, const ChartXmlEdit& edit);
+// Edits xl/charts/chart1.xml .. chart<count>.xml of a closed workbook, the
+// whole .xlsx held in `workbook`. Returns an empty text on success, else the
+// reason (`workbook` then unchanged).
+std::string editWorkbookCharts(std::string& workbook, int chartCount, const ChartXmlEdit& edit);
 
 } // namespace vessor::xlsx

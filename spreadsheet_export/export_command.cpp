@@ -1,5 +1,6 @@
 #include "spreadsheet_export/export_command.h"
 
+#include "logger/safe_save.h"
 #include "logger/strings.h"
 #include "spreadsheet_export/download_table.h"
 #include "spreadsheet_export/export_plan.h"
@@ -162,6 +163,13 @@ void exportToExcel(ExportInteraction& interaction, const QString& dataFilePath, 
     const QString outputPath = interaction.askSavePath(proposedWorkbookPath(dataFilePath));
     if (outputPath.isEmpty())
         return;
+    if (isSameFile(localPath(dataFilePath), localPath(outputPath))) {
+        interaction.showMessage(text(texts::CANNOT_WRITE_WORKBOOK)
+                                    .arg(QDir::toNativeSeparators(outputPath),
+                                         QStringLiteral("it is the download file being exported")),
+                                Icon::Warning);
+        return;
+    }
 
     // The window's own prompt comes back when the export is done.
     const QString shownBefore = statusBar ? statusBar->currentMessage() : QString();

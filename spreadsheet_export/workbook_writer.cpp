@@ -2,6 +2,7 @@
 
 #include "logger/text_encoding.h"
 #include "spreadsheet_export/chart_xml.h"
+#include "logger/safe_save.h"
 #include "logger/strings.h"
 
 #include <xlsxwriter.h>
@@ -9,11 +10,11 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cerrno>
 #include <clocale>
+#include <cstring>
 #include <cmath>
-#include <filesystem>
 #include <locale.h>
-#include <system_error>
 
 namespace vessor::xlsx {
 
@@ -207,6 +208,14 @@ std::string lxwReason(lxw_error error)
     return lxw_strerror(error);
 }
 
+// A zip archive ends with its end-of-central-directory record (no comment
+// here); a write the library lost on a full disk cuts it off.
+bool isWholeZip(std::string_view bytes)
+{
+    constexpr std::size_t RECORD = 22;
+    return bytes.size() >= RECORD && bytes.substr(bytes.size() - RECORD, 4) == std::string_view("PK\x05\x06", 4);
+}
+
 // The workbook library prints numbers with the C library, which follows the
 // locale Qt set from the environment ("20,1" under de_DE). The file format
 // wants a decimal point, so this thread writes in the C locale meanwhile.
@@ -235,33 +244,41 @@ private:
 } // namespace
 
 std::string writeWorkbook(const DownloadTable& table, const ExportPlan& plan, const NumberFormats& formats,
-                          const std::string& outputPath)
+                          const std::string& outputPath, const SaveOptions& options)
 {
     const CNumericLocale cLocale;
-    const std::string partPath = outputPath + ".part";
-    std::error_code ignored;
-    auto fail = [&](std::string reason) {
-        std::filesystem::remove(partPath, ignored);
-        return reason;
-    };
+    SafeSave save(outputPath, options);
+    if (!save.open())
+        return save.result().reason;
 
     // Constant memory: every row goes to disk as it is finished, so a large
-    // file needs little memory and is written about twice as fast.
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    lxw_workbook* workbook = workbook_new_opt(partPath.c_str(), &options);
+    // file needs little memory and is written about twice as fast. The
+    // library writes by name, into the safe save's own temporary file.
+    lxw_workbook_options workbookOptions{};
+    workbookOptions.constant_memory = LXW_TRUE;
+    lxw_workbook* workbook = workbook_new_opt(save.libraryPath().c_str(), &workbookOptions);
     if (!workbook)
-        return fail("the file cannot be created");
+        return "the file cannot be created";
     lxw_worksheet* sheet = workbook_add_worksheet(workbook, DATA_SHEET.c_str());
     const lxw_error sheetError = writeDataSheet(workbook, sheet, table, plan, formats);
     for (const ChartPlan& chart : plan.charts)
         addChart(workbook, plan, chart);
+    errno = 0;
     const lxw_error closeError = workbook_close(workbook);
+    const int closeErrno = errno;
     if (sheetError != LXW_NO_ERROR)
-        return fail(lxwReason(sheetError));
+        return lxwReason(sheetError);
     if (closeError != LXW_NO_ERROR)
-        return fail(lxwReason(closeError));
+        // The library's words, then the system's reason when it left one.
+        return lxwReason(closeError) + (closeErrno != 0 ? std::string(": ") + std::strerror(closeErrno) : "");
 
+    // The chart edit works on the whole workbook in memory, and reading it
+    // back shows whether the library's writes all arrived.
+    std::string bytes;
+    if (!save.readBack(bytes))
+        return save.result().reason;
+    if (!isWholeZip(bytes))
+        return "the workbook was not written whole";
     if (!plan.charts.empty()) {
         ChartXmlEdit edit;
         for (std::size_t i = 0; i < plan.series.size(); ++i) {
@@ -270,15 +287,14 @@ std::string writeWorkbook(const DownloadTable& table, const ExportPlan& plan, co
         }
         edit.secondaryAxisTitle = plan.secondaryAxisTitle;
         edit.categoryFormat = formats.dateTime;
-        if (std::string reason = editWorkbookCharts(partPath, static_cast<int>(plan.charts.size()), edit);
+        if (std::string reason = editWorkbookCharts(bytes, static_cast<int>(plan.charts.size()), edit);
             !reason.empty())
-            return fail(reason);
+            return reason;
+        if (!save.rewrite(bytes))
+            return save.result().reason;
     }
-
-    std::error_code error;
-    std::filesystem::rename(partPath, outputPath, error);
-    if (error)
-        return fail(error.message());
+    if (!save.commit())
+        return save.result().reason;
     return {};
 }
 

@@ -2,8 +2,12 @@
 
 #include "axis_tickers.h"
 
+#include "logger/safe_save.h"
+
 #include <qcustomplot.h>
 
+#include <QBuffer>
+#include <QFile>
 #include <QPdfWriter>
 #include <QPicture>
 
@@ -647,12 +651,47 @@ QImage Chart2D::toImage(QSize size) {
     return image;
 }
 
-bool Chart2D::exportPng(const QString& path, QSize size) {
-    return toImage(size).save(path, "PNG");
+namespace {
+
+// Encoded in memory and handed whole to the safe save, so that every write
+// is checked and a failure leaves the old file.
+bool saveBytes(const QString& path, const QByteArray& bytes, std::string* reason) {
+    const SaveResult saved =
+        saveFile(QFile::encodeName(path).toStdString(),
+                 std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (reason)
+        *reason = saved.reason;
+    return saved.ok();
 }
 
-bool Chart2D::exportPdf(const QString& path, QSize size, const QString& title) {
-    QPdfWriter writer(path);
+} // namespace
+
+bool Chart2D::exportPng(const QString& path, QSize size, std::string* reason) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !toImage(size).save(&buffer, "PNG")) {
+        if (reason)
+            *reason = "the picture cannot be encoded";
+        return false;
+    }
+    return saveBytes(path, bytes, reason);
+}
+
+bool Chart2D::exportPdf(const QString& path, QSize size, const QString& title,
+                        std::string* reason) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !writePdf(buffer, size, title)) {
+        if (reason)
+            *reason = "the page cannot be drawn";
+        return false;
+    }
+    buffer.close();
+    return saveBytes(path, bytes, reason);
+}
+
+bool Chart2D::writePdf(QIODevice& out, QSize size, const QString& title) {
+    QPdfWriter writer(&out);
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageOrientation(QPageLayout::Landscape);
     writer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);

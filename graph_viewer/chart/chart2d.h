@@ -17,8 +17,10 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 class QCustomPlot;
+class QIODevice;
 class QCPAxis;
 class QCPGraph;
 class QCPItemStraightLine;
@@ -128,9 +130,12 @@ public:
     // Draws the whole chart, laid out at the rectangle's size, into the rectangle.
     void drawTo(QPainter& painter, const QRectF& target);
     QImage toImage(QSize size);
-    bool exportPng(const QString& path, QSize size);
+    // Saved through the safe save; false with `reason` (the system's text).
+    bool exportPng(const QString& path, QSize size, std::string* reason = nullptr);
     // One landscape page; the chart keeps the shape of `size` and is centred.
-    bool exportPdf(const QString& path, QSize size, const QString& title);
+    bool exportPdf(const QString& path, QSize size, const QString& title,
+                   std::string* reason = nullptr);
+    bool writePdf(QIODevice& out, QSize size, const QString& title);
 
     // The widget that receives the chart's mouse events (same pixels as the
     // chart); overlays such as a zoom band go on it.

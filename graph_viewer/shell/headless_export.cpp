@@ -7,6 +7,8 @@
 #include "qt_user_interface.h"
 #include "view/vessor_graph_view.h"
 
+#include "logger/safe_save.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -33,20 +35,36 @@ QString eventSentence() {
     return end < 0 ? question : question.left(end + 1);
 }
 
+// "Cannot write X: reason." The reason is the system's text.
+void cannotWrite(QTextStream& errors, const QString& target, const std::string& reason) {
+    errors << "Cannot write " << target << ": " << QString::fromStdString(reason) << ".\n";
+}
+
 bool writeJson(const QString& target, const std::string& json, QTextStream& errors) {
     if (target == QLatin1String("-")) {
-        std::fwrite(json.data(), 1, json.size(), stdout);
-        std::fflush(stdout);
-        return true;
+        const SaveResult written = writeStream(stdout, json);
+        if (!written.ok())
+            cannotWrite(errors, QStringLiteral("the standard output"), written.reason);
+        return written.ok();
     }
-    QFile out(target);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        out.write(json.data(), static_cast<qint64>(json.size())) !=
-            static_cast<qint64>(json.size())) {
-        errors << "Cannot write " << target << ": " << out.errorString() << '\n';
-        return false;
+    const SaveResult saved = saveFile(QFile::encodeName(target).toStdString(), json);
+    if (!saved.ok())
+        cannotWrite(errors, target, saved.reason);
+    return saved.ok();
+}
+
+// An export over the file it reads would destroy its own input.
+bool writesOverInput(const CommandLine& line, QTextStream& errors) {
+    const std::string input = QFile::encodeName(line.file).toStdString();
+    for (const QString& output :
+         {line.exportJson, line.exportPng, line.exportPdf, line.exportXlsx}) {
+        if (!output.isEmpty() && output != QLatin1String("-") &&
+            isSameFile(input, QFile::encodeName(output).toStdString())) {
+            errors << "Cannot write " << output << ": it is the file being exported.\n";
+            return true;
+        }
     }
-    return true;
+    return false;
 }
 
 } // namespace
@@ -57,6 +75,8 @@ int runHeadless(const CommandLine& line, QTextStream& errors) {
         errors << problem << '\n';
         return EXIT_CANNOT_OPEN;
     }
+    if (writesOverInput(line, errors))
+        return EXIT_REFUSED;
 
     if (!line.exportXlsx.isEmpty()) {
 #ifdef VESSOR_WITH_XLSX
@@ -102,13 +122,14 @@ int runHeadless(const CommandLine& line, QTextStream& errors) {
         view.resize(EXPORT_WIDTH, EXPORT_HEIGHT);
         view.OnInitialUpdate();
         const QSize size(EXPORT_WIDTH, EXPORT_HEIGHT);
-        if (!line.exportPng.isEmpty() && !view.chart().exportPng(line.exportPng, size)) {
-            errors << "Cannot write " << line.exportPng << ".\n";
+        std::string reason;
+        if (!line.exportPng.isEmpty() && !view.chart().exportPng(line.exportPng, size, &reason)) {
+            cannotWrite(errors, line.exportPng, reason);
             return EXIT_CANNOT_OPEN;
         }
         // The PDF is the printed page.
-        if (!line.exportPdf.isEmpty() && !view.printToPdf(line.exportPdf)) {
-            errors << "Cannot write " << line.exportPdf << ".\n";
+        if (!line.exportPdf.isEmpty() && !view.printToPdf(line.exportPdf, &reason)) {
+            cannotWrite(errors, line.exportPdf, reason);
             return EXIT_CANNOT_OPEN;
         }
     }

@@ -3,6 +3,8 @@
 #include "headless_export.h"
 #include "vessor_graph_app.h"
 
+#include "logger/safe_save.h"
+
 #include <QApplication>
 #include <QTextStream>
 
@@ -22,7 +24,13 @@ int main(int argc, char** argv) {
     const vessor::graph::CommandLine line =
         vessor::graph::parseCommandLine(QApplication::arguments().mid(1));
     if (line.help) {
-        QTextStream(stdout) << vessor::graph::usageText();
+        const vessor::SaveResult written =
+            vessor::writeStream(stdout, vessor::graph::usageText().toStdString());
+        if (!written.ok()) {
+            errors << "Cannot write the standard output: "
+                   << QString::fromStdString(written.reason) << ".\n";
+            return vessor::graph::EXIT_CANNOT_OPEN;
+        }
         return 0;
     }
     if (!line.error.isEmpty()) {

@@ -140,18 +140,22 @@ void CVessorGraphApp::OnFilePrint() {
     QPrintDialog dialog(&printer(), frame_.get());
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (!view_->printTo(printer()))
-        ui_->showMessage(PRINT_FAILED_TEXT, MessageIcon::Stop);
+    std::string fileError;
+    if (!view_->printTo(printer(), &fileError))
+        ui_->showMessage(fileError.empty() ? PRINT_FAILED_TEXT : fileError, MessageIcon::Stop);
 }
 
 void CVessorGraphApp::OnFilePrintPreview() {
     QPrintPreviewDialog preview(&printer(), frame_.get());
     bool failed = false;
+    std::string fileError;
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this, &failed](QPrinter* target) { failed = !view_->printTo(*target) || failed; });
+            [this, &failed, &fileError](QPrinter* target) {
+                failed = !view_->printTo(*target, &fileError) || failed;
+            });
     preview.exec();
     if (failed)
-        ui_->showMessage(PRINT_FAILED_TEXT, MessageIcon::Stop);
+        ui_->showMessage(fileError.empty() ? PRINT_FAILED_TEXT : fileError, MessageIcon::Stop);
 }
 
 void CVessorGraphApp::OnFilePrintSetup() {

@@ -2,7 +2,13 @@
 // and given its ranges, draws one page into the printer's painter.
 #include "vessor_graph_view.h"
 
+#include "logger/safe_save.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 
 namespace vessor::graph {
@@ -79,7 +85,20 @@ bool CVessorGraphView::OnPrint(QPainter& painter) {
     return true;
 }
 
-bool CVessorGraphView::printTo(QPrinter& printer) {
+bool CVessorGraphView::printTo(QPrinter& printer, std::string* fileError) {
+    // "Print to file" (and the preview's print without a printer) would have
+    // the printer write the file in place, unchecked: the page is drawn in
+    // memory instead and saved by the safe save.
+    const QPaintEngine* engine = printer.paintEngine();
+    if (engine && engine->type() == QPaintEngine::Pdf && !printer.outputFileName().isEmpty()) {
+        std::string reason;
+        if (printToPdf(printer.outputFileName(), printer.pageLayout(), &reason))
+            return true;
+        if (fileError)
+            *fileError =
+                "Cannot write " + printer.outputFileName().toStdString() + ": " + reason + ".";
+        return false;
+    }
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
@@ -87,16 +106,41 @@ bool CVessorGraphView::printTo(QPrinter& printer) {
     return painter.end() && drawn;
 }
 
-bool CVessorGraphView::printToPdf(const QString& path) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-    printer.setDocName(QString::fromStdString(doc_.title));
-    printer.setCreator(QStringLiteral("vessor-graph"));
-    return printTo(printer);
+bool CVessorGraphView::printToPdf(QIODevice& out, const QPageLayout& layout) {
+    QPdfWriter writer(&out);
+    writer.setPageLayout(layout);
+    writer.setTitle(QString::fromStdString(doc_.title));
+    writer.setCreator(QStringLiteral("vessor-graph"));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    const bool drawn = OnPrint(painter);
+    return painter.end() && drawn;
+}
+
+bool CVessorGraphView::printToPdf(const QString& path, std::string* reason) {
+    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                         QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+    return printToPdf(path, a4, reason);
+}
+
+bool CVessorGraphView::printToPdf(const QString& path, const QPageLayout& layout,
+                                  std::string* reason) {
+    // Drawn in memory: the file is written, checked, by the safe save only.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !printToPdf(buffer, layout)) {
+        if (reason)
+            *reason = "the page cannot be drawn";
+        return false;
+    }
+    buffer.close();
+    const SaveResult saved =
+        saveFile(QFile::encodeName(path).toStdString(),
+                 std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (reason)
+        *reason = saved.reason;
+    return saved.ok();
 }
 
 } // namespace vessor::graph

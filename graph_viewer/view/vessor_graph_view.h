@@ -15,10 +15,13 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 class QMenu;
 class QMouseEvent;
 class QPainter;
+class QIODevice;
+class QPageLayout;
 class QPrinter;
 class QRubberBand;
 class QScrollBar;
@@ -124,9 +127,15 @@ public:
     // direction and centred in the other, drawn by a second chart with the
     // screen's ranges and switches. False when it cannot be drawn.
     bool OnPrint(QPainter& painter);
-    bool printTo(QPrinter& printer);
-    // The same page as a PDF file: A4 landscape, 10 mm margins.
-    bool printToPdf(const QString& path);
+    // A printer that writes a PDF file gets it through the safe save; a
+    // failure to write it sets `fileError` ("Cannot write X: reason.").
+    bool printTo(QPrinter& printer, std::string* fileError = nullptr);
+    // The same page as PDF into `out`, on the page `layout` describes.
+    bool printToPdf(QIODevice& out, const QPageLayout& layout);
+    // The same page as a PDF file, A4 landscape with 10 mm margins, written
+    // through the safe save; false with `reason`.
+    bool printToPdf(const QString& path, std::string* reason = nullptr);
+    bool printToPdf(const QString& path, const QPageLayout& layout, std::string* reason = nullptr);
     // The ranges of the last printout (x in seconds after the first reading).
     struct PrintedRanges {
         double xMin = 0, xMax = 0, y1Min = 0, y1Max = 0, y2Min = 0, y2Max = 0;

@@ -1,13 +1,13 @@
 #include "simulated_logger.h"
 
+#include "logger/safe_save.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vessor::sim {
 
@@ -69,38 +69,11 @@ bool saveImage(const std::string& path, const LoggerImage& image, std::string& e
         error = "data memory larger than 65535 bytes";
         return false;
     }
-    std::string temp = path + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
-        return false;
-    }
     const std::vector<std::uint8_t> bytes = image.toBytes();
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            error = "cannot write " + path + ": " + std::strerror(errno);
-            ::close(fd);
-            ::unlink(temp.c_str());
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
-        ::unlink(temp.c_str());
-        return false;
-    }
-    // mkstemp creates 0600; an image is an ordinary document.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::chmod(temp.c_str(), 0666 & ~mask);
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        error = "cannot replace " + path + ": " + std::strerror(errno);
-        ::unlink(temp.c_str());
+    const SaveResult saved =
+        saveFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (!saved.ok()) {
+        error = "cannot write " + path + ": " + saved.reason;
         return false;
     }
     return true;

@@ -39,8 +39,7 @@ struct LoggerImage {
 
 // Reads and checks an image file; nullopt with `error` set (one line).
 std::optional<LoggerImage> loadImage(const std::string& path, std::string& error);
-// Writes atomically (temporary file in the same folder, then rename); false
-// with `error` set, the old file untouched.
+// Writes through saveFile; false with `error` set, the old file untouched.
 bool saveImage(const std::string& path, const LoggerImage& image, std::string& error);
 
 // What a factory image holds.

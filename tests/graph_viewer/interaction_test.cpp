@@ -19,6 +19,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -510,6 +512,61 @@ TEST(Printing, ThePageKeepsFourToThreeCentredAndAFailureIsReported) {
     QPainter idle;
     EXPECT_FALSE(s.view.OnPrint(idle));
     EXPECT_FALSE(s.view.printToPdf("/nonexistent-folder/graph.pdf"));
+}
+
+// Print to file: the printer's PDF goes through the safe save, so a link at
+// the file name is replaced and a read-only file is refused with the reason.
+TEST(Printing, PrintToFileIsASafeSave) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    Screen s("temperature-day.txt");
+    const QString victim = dir.filePath("victim");
+    {
+        QFile file(victim);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("private");
+    }
+    const QString link = dir.filePath("printed.pdf");
+    ASSERT_TRUE(QFile::link(victim, link));
+    const QString locked = dir.filePath("locked.pdf");
+    {
+        QFile file(locked);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    }
+    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::ReadOwner));
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(link);
+    std::string error;
+    ASSERT_TRUE(s.view.printTo(printer, &error)) << error;
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    QFile printed(link);
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(printed.readAll().startsWith("%PDF"));
+    QFile kept(victim);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "private");
+
+    // The preview draws the same printer's pages without writing its file.
+    const QString previewed = dir.filePath("previewed.pdf");
+    printer.setOutputFileName(previewed);
+    QPrintPreviewWidget preview(&printer);
+    bool drawn = false;
+    QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
+                     [&](QPrinter* target) { drawn = s.view.printTo(*target); });
+    preview.updatePreview();
+    EXPECT_TRUE(drawn);
+    EXPECT_EQ(preview.pageCount(), 1);
+    EXPECT_FALSE(QFileInfo::exists(previewed));
+
+    printer.setOutputFileName(locked);
+    EXPECT_FALSE(s.view.printTo(printer, &error));
+    EXPECT_EQ(error, "Cannot write " + locked.toStdString() + ": Permission denied.");
+    QFile old(locked);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old");
 }
 
 TEST(Help, ThePageFollowsTheKindOfLogger) {

@@ -349,6 +349,23 @@ TEST_F(ExportTest, ExportToExcelAsksWarnsWritesAndOpens)
         // "Now processing File.." gives way to the prompt the window showed before.
         EXPECT_EQ(statusBar.currentMessage(), "For Help, press F1");
     }
+    {
+        // The download file itself chosen as the workbook: refused, the file kept.
+        const QByteArray before = [&] {
+            QFile file(input);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }();
+        ScriptedInteraction ui;
+        ui.answer = input;
+        exportToExcel(ui, input, &statusBar);
+        ASSERT_EQ(ui.messages.size(), 2u);
+        EXPECT_TRUE(ui.messages[1].first.endsWith("it is the download file being exported"))
+            << ui.messages[1].first.toStdString();
+        EXPECT_TRUE(ui.opened.isEmpty());
+        QFile file(input);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), before);
+    }
 }
 
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
@@ -394,9 +411,15 @@ TEST_F(ExportTest, AFailedExportLeavesNothingHalfWritten)
     std::filesystem::create_directories(folder + "/inside");
     const LoadResult loaded = parseDownloadBytes(testing::temperatureFile(5));
     const ExportPlan plan = planExport(loaded.table.header(), loaded.table.readingCount());
-    EXPECT_FALSE(writeWorkbook(loaded.table, plan, {}, folder).empty());
-    EXPECT_FALSE(std::filesystem::exists(folder + ".part"));
+    EXPECT_EQ(writeWorkbook(loaded.table, plan, {}, folder), "Is a directory");
     EXPECT_TRUE(std::filesystem::is_directory(folder + "/inside"));
+    // The edited workbook cannot be written back (an I/O error): the old file stays.
+    const SaveOptions failing{{SaveFault::At::Write, EIO, 100, false}};
+    EXPECT_EQ(writeWorkbook(loaded.table, plan, {}, output, failing), "Input/output error");
+    std::ifstream again(output, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()), "previous");
+    for (const auto& entry : std::filesystem::directory_iterator(m_dir.path().toStdString()))
+        EXPECT_FALSE(entry.path().filename().string().ends_with(".part")) << entry.path();
 }
 
 TEST_F(ExportTest, LibreOfficeConvertsTheChartsToPdf)
