@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "text_encoding.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <climits>
@@ -37,6 +38,19 @@ int truncateToInt(double value) {
 double roundHalfAway(double value) {
     // + 0.0: a whole number, so -0.4 rounds to 0 and never prints as "-0".
     return std::trunc(value >= 0 ? value + 0.5 : value - 0.5) + 0.0;
+}
+
+// Whole display steps, cut inward to the step below (floor) or above (ceil).
+// The bounds come out of float gradients and offsets: a bound within float
+// noise of a whole step lies on it (10 V full scale is 9.99999999 V in
+// double) and must not lose that step.
+double stepsBelow(double steps) {
+    const double nearest = std::round(steps);
+    return std::abs(steps - nearest) <= 1e-6 * std::max(1.0, std::abs(steps)) ? nearest + 0.0 : std::floor(steps);
+}
+double stepsAbove(double steps) {
+    const double nearest = std::round(steps);
+    return std::abs(steps - nearest) <= 1e-6 * std::max(1.0, std::abs(steps)) ? nearest + 0.0 : std::ceil(steps);
 }
 
 bool fahrenheitBit(const LoggerConfig& c) { return c.optionFlags() & TC_FAHRENHEIT; }
@@ -302,7 +316,8 @@ void deriveScaling(LoggerConfig& config) {
 }
 
 void scalingRange(const LoggerConfig& config, float& high, float& low) {
-    const double full = fullScaleInput(config);
+    // The full scale as deriveScaling accepts a typed input: a float.
+    const double full = static_cast<float>(fullScaleInput(config));
     const double top = full * static_cast<double>(config.scaleGradient) + static_cast<double>(config.scaleOffset);
     const double bottom = config.scaleOffset;
     double hi = config.scaleAscending ? top : bottom;
@@ -313,14 +328,10 @@ void scalingRange(const LoggerConfig& config, float& high, float& low) {
     lo *= scale;
     if (config.scaleAscending) {
         lo = roundHalfAway(lo);
-        if (hi < 0)
-            hi -= 1;
-        hi = std::trunc(hi);
+        hi = stepsBelow(hi);
     } else {
         hi = roundHalfAway(hi);
-        if (lo > 0)
-            lo += 1;
-        lo = std::trunc(lo);
+        lo = stepsAbove(lo);
     }
     high = static_cast<float>(hi / scale);
     low = static_cast<float>(lo / scale);
