@@ -12,6 +12,7 @@
 #include "config_utility/shell/page.h"
 
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
@@ -65,6 +66,9 @@ protected:
     // A validation failure: shows message `messageId` with an OK button and
     // puts the keyboard focus on `focus` (may be null).
     void rejectInput(int messageId, QWidget* focus);
+
+    // Escape leaves the page as Cancel does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void runNext();

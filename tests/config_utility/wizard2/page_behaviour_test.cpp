@@ -496,5 +496,42 @@ TEST(PushStartPage, ButtonChoiceLeavesTheLoggerWaiting)
     EXPECT_EQ(after.startTime(), makeCalendarTime(2024, 3, 15, 10, 31, 30));
 }
 
+// Escape, wherever the focus stands, does what Cancel does (the start page
+// stops following the clock); the confirmation page has no Cancel.
+TEST(WizardKeys, EscapeCancelsThePage)
+{
+    {
+        Rig rig(4);
+        auto page = showOn<CSetupVoltageAlarmsForm>(rig);
+        page->highBox()->setFocus();
+        QTest::keyClick(page->highBox(), Qt::Key_Escape);
+        EXPECT_EQ(rig.shown, std::vector<int>{PAGE_MAIN_MENU});
+    }
+    {
+        Rig rig(3);
+        auto page = showOn<CSetupAlarmsForm>(rig);
+        page->highList()->setFocus();
+        QTest::keyClick(page->highList(), Qt::Key_Escape);
+        EXPECT_EQ(rig.shown, std::vector<int>{PAGE_MAIN_MENU});
+    }
+    {
+        Rig rig(3);
+        rig.context.liveStartClock = true;
+        auto page = showOn<CSetupStartForm>(rig);
+        ASSERT_TRUE(page->clockTimer()->isActive());
+        page->pickers()->timeEdit()->setFocus();
+        QTest::keyClick(page->pickers()->timeEdit(), Qt::Key_Escape);
+        EXPECT_FALSE(page->clockTimer()->isActive());
+        EXPECT_FALSE(rig.context.liveStartClock);
+        EXPECT_EQ(rig.shown, std::vector<int>{PAGE_MAIN_MENU});
+    }
+    {
+        Rig rig(3);
+        auto page = showOn<CSetupSummaryForm>(rig);
+        QTest::keyClick(page->nextButton(), Qt::Key_Escape);
+        EXPECT_TRUE(rig.shown.empty());
+    }
+}
+
 } // namespace
 } // namespace vessor
