@@ -141,7 +141,12 @@ void WizardPage::goToPage(int target)
 
 void WizardPage::rejectInput(int messageId, QWidget* focus)
 {
-    ui().showMessage(messageText(messageId));
+    rejectInput(messageText(messageId), focus);
+}
+
+void WizardPage::rejectInput(const std::string& text, QWidget* focus)
+{
+    ui().showMessage(text);
     if (focus)
         focus->setFocus(Qt::OtherFocusReason);
 }

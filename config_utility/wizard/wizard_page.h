@@ -9,6 +9,8 @@
 // onCancel() -> main menu.
 #pragma once
 
+#include <string>
+
 #include "config_utility/shell/page.h"
 
 class QGroupBox;
@@ -66,6 +68,8 @@ protected:
     // A validation failure: shows message `messageId` with an OK button and
     // puts the keyboard focus on `focus` (may be null).
     void rejectInput(int messageId, QWidget* focus);
+    // The same with a text of its own (a message with details added).
+    void rejectInput(const std::string& text, QWidget* focus);
 
     // Escape leaves the page as Cancel does.
     void keyPressEvent(QKeyEvent* event) override;
