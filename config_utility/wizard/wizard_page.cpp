@@ -88,6 +88,9 @@ void WizardPage::setHeading(const QString& text)
 
 void WizardPage::setPicture(const QString& resource)
 {
+    if (resource == pictureResource_)
+        return;
+    pictureResource_ = resource;
     picture_->setPixmap(QPixmap(resource));
 }
 
