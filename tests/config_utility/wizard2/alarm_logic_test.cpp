@@ -259,6 +259,8 @@ LoggerConfig factoryLogger(int model, float fullScale, const char* in1 = nullptr
         c.setScaleOutput2Text(out2);
     }
     deriveScaling(c);
+    // The scaling page takes these points, full scale included.
+    EXPECT_EQ(c.scalingError, SCALING_OK);
     return c;
 }
 
@@ -323,13 +325,31 @@ INSTANTIATE_TEST_SUITE_P(
         RangeCase{"PartStepCut", [] { return factoryLogger(4, 10, "0", "0", "3", "1"); }, 0, 3.333, 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct NumberCase {
-    const char* name;
-    std::function<LoggerConfig()> make;
+// What the user leaves on the page; the boxes' texts are the values in
+// `decimals` places.
+struct TypedLevels {
     bool highEnabled;
     bool lowEnabled;
     double high;
     double low;
+
+    NumberAlarmEntry entry(int decimals) const
+    {
+        NumberAlarmEntry e;
+        e.highEnabled = highEnabled;
+        e.lowEnabled = lowEnabled;
+        e.high = high;
+        e.low = low;
+        e.highText = formatFixed(high, decimals);
+        e.lowText = formatFixed(low, decimals);
+        return e;
+    }
+};
+
+struct NumberCase {
+    const char* name;
+    std::function<LoggerConfig()> make;
+    TypedLevels typed;
     std::vector<int> messages;
     AlarmBox focus;
     std::optional<double> adjusted;        // value put into the focused box
@@ -347,15 +367,8 @@ TEST_P(NumberNext, ChecksAdjustsAndStores)
     config.setLowAlarmRaw(1000);
     const float highBefore = config.highAlarmValue();
     const float lowBefore = config.lowAlarmValue();
-    NumberAlarmEntry entry;
-    entry.highEnabled = c.highEnabled;
-    entry.lowEnabled = c.lowEnabled;
-    entry.high = c.high;
-    entry.low = c.low;
-    entry.highText = formatFixed(c.high, 1);
-    entry.lowText = formatFixed(c.low, 1);
     test::ScriptedUserInterface ui;
-    const NumberAlarmOutcome out = storeNumberAlarms(config, entry, ui);
+    const NumberAlarmOutcome out = storeNumberAlarms(config, c.typed.entry(1), ui);
 
     std::vector<std::string> expected;
     for (int id : c.messages)
@@ -409,10 +422,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct FullScaleCase {
     const char* name;
     std::function<LoggerConfig()> make;
-    bool highEnabled;
-    bool lowEnabled;
-    double high;
-    double low;
+    TypedLevels typed;
     const char* highShown;   // formatHighAlarm afterwards
     const char* lowShown;
 };
@@ -424,15 +434,8 @@ TEST_P(NumberFullScale, IsStoredAndShownAsTyped)
     const FullScaleCase& c = GetParam();
     LoggerConfig config = c.make();
     const int decimals = numberAlarmDecimals(config);
-    NumberAlarmEntry entry;
-    entry.highEnabled = c.highEnabled;
-    entry.lowEnabled = c.lowEnabled;
-    entry.high = c.high;
-    entry.low = c.low;
-    entry.highText = formatFixed(c.high, decimals);
-    entry.lowText = formatFixed(c.low, decimals);
     test::ScriptedUserInterface ui;
-    EXPECT_TRUE(storeNumberAlarms(config, entry, ui).stored);
+    EXPECT_TRUE(storeNumberAlarms(config, c.typed.entry(decimals), ui).stored);
     EXPECT_EQ(ui.texts(), std::vector<std::string>{});
     EXPECT_EQ(formatHighAlarm(config), c.highShown);
     EXPECT_EQ(formatLowAlarm(config), c.lowShown);

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "config_utility/support/sim_fixture.h"
+#include "config_utility/wizard/agreement_pages.h"
 #include "config_utility/wizard/number_edit.h"
 #include "config_utility/wizard/setup_alarms_form.h"
 #include "config_utility/wizard/setup_co_alarms_form.h"
@@ -523,6 +525,13 @@ TEST(WizardKeys, EscapeCancelsThePage)
         QTest::keyClick(page->pickers()->timeEdit(), Qt::Key_Escape);
         EXPECT_FALSE(page->clockTimer()->isActive());
         EXPECT_FALSE(rig.context.liveStartClock);
+        EXPECT_EQ(rig.shown, std::vector<int>{PAGE_MAIN_MENU});
+    }
+    {
+        Rig rig(9);
+        auto page = showOn<CSetupCODisclaimerForm>(rig);
+        page->textBox()->setFocus();
+        QTest::keyClick(page->textBox(), Qt::Key_Escape);
         EXPECT_EQ(rig.shown, std::vector<int>{PAGE_MAIN_MENU});
     }
     {
