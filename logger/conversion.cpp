@@ -40,17 +40,15 @@ double roundHalfAway(double value) {
     return std::trunc(value >= 0 ? value + 0.5 : value - 0.5) + 0.0;
 }
 
-// Whole display steps, cut inward to the step below (floor) or above (ceil).
-// The bounds come out of float gradients and offsets: a bound within float
-// noise of a whole step lies on it (10 V full scale is 9.99999999 V in
-// double) and must not lose that step.
-double stepsBelow(double steps) {
+// Whole display steps, cut inward: down to the step below or up to the one
+// above. The bounds come out of float gradients and offsets, so a bound
+// within float noise of a whole step lies on it (10 V full scale is
+// 9.99999999 V in double) and must not lose that step.
+double cutToStep(double steps, bool up) {
     const double nearest = std::round(steps);
-    return std::abs(steps - nearest) <= 1e-6 * std::max(1.0, std::abs(steps)) ? nearest + 0.0 : std::floor(steps);
-}
-double stepsAbove(double steps) {
-    const double nearest = std::round(steps);
-    return std::abs(steps - nearest) <= 1e-6 * std::max(1.0, std::abs(steps)) ? nearest + 0.0 : std::ceil(steps);
+    if (std::abs(steps - nearest) <= 1e-6 * std::max(1.0, std::abs(steps)))
+        return nearest + 0.0;
+    return up ? std::ceil(steps) : std::floor(steps);
 }
 
 bool fahrenheitBit(const LoggerConfig& c) { return c.optionFlags() & TC_FAHRENHEIT; }
@@ -328,10 +326,10 @@ void scalingRange(const LoggerConfig& config, float& high, float& low) {
     lo *= scale;
     if (config.scaleAscending) {
         lo = roundHalfAway(lo);
-        hi = stepsBelow(hi);
+        hi = cutToStep(hi, false);
     } else {
         hi = roundHalfAway(hi);
-        lo = stepsAbove(lo);
+        lo = cutToStep(lo, true);
     }
     high = static_cast<float>(hi / scale);
     low = static_cast<float>(lo / scale);

@@ -42,7 +42,8 @@ std::string describeCharacter(std::string_view utf8)
 {
     const auto lead = static_cast<unsigned char>(utf8.front());
     char32_t code = utf8.size() == 1 ? lead : lead & (0x7F >> utf8.size());
-    bool wellFormed = utf8.size() == sequenceLength(lead) && (utf8.size() == 1 ? lead < 0x80 : lead >= 0xC0);
+    bool wellFormed =
+        utf8.size() == sequenceLength(lead) && (utf8.size() == 1 ? lead < 0x80 : lead >= 0xC0);
     for (std::size_t i = 1; i < utf8.size(); ++i) {
         const auto next = static_cast<unsigned char>(utf8[i]);
         wellFormed = wellFormed && (next & 0xC0) == 0x80;
@@ -119,15 +120,17 @@ NameCheck checkLoggerName(std::string_view typed)
     // Character by character as typed, so that the one the logger cannot
     // hold can be named (after conversion it is only a '?').
     for (std::size_t at = 0; at < typed.size();) {
-        const std::string_view character =
-            typed.substr(at, std::min(sequenceLength(static_cast<unsigned char>(typed[at])), typed.size() - at));
+        const std::size_t length = sequenceLength(static_cast<unsigned char>(typed[at]));
+        const std::string_view character = typed.substr(at, std::min(length, typed.size() - at));
         at += character.size();
-        if (character.size() == 1 && NAME_FORBIDDEN_CHARACTERS.find(character.front()) != std::string_view::npos)
+        if (character.size() == 1 &&
+            NAME_FORBIDDEN_CHARACTERS.find(character.front()) != std::string_view::npos)
             return refuse(MSG_NAME_BAD_CHARACTER);
         const std::string stored = utf8ToCp1252(character);
-        if (stored.size() != 1 || stored == "?" || isUnstorable(static_cast<unsigned char>(stored.front())))
-            return refuse(MSG_NAME_BAD_CHARACTER,
-                          "\nThe logger cannot store the character '" + describeCharacter(character) + "'.");
+        if (stored.size() != 1 || stored == "?" ||
+            isUnstorable(static_cast<unsigned char>(stored.front())))
+            return refuse(MSG_NAME_BAD_CHARACTER, "\nThe logger cannot store the character '" +
+                                                      describeCharacter(character) + "'.");
     }
     result.name = name;
     return result;

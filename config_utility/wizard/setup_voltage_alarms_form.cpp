@@ -98,8 +98,8 @@ CSetupVoltageAlarmsForm::CSetupVoltageAlarmsForm(PageContext& context, QWidget* 
 
 void CSetupVoltageAlarmsForm::updatePage()
 {
-    setPicture(QString::fromLatin1(isVoltageCurrentModel(config().modelType()) ? PICTURE_ALARMS_METER
-                                                                                : PICTURE_ALARMS));
+    setPicture(QString::fromLatin1(
+        isVoltageCurrentModel(config().modelType()) ? PICTURE_ALARMS_METER : PICTURE_ALARMS));
     const NumberAlarmState state = readNumberAlarms(config());
     const int decimals = numberAlarmDecimals(config());
     highEnable_->setChecked(state.highEnabled);

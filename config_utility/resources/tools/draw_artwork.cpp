@@ -114,7 +114,8 @@ void drawMeter(QPainter& p, const QRectF& r)
     p.setBrush(shade);
     p.drawRoundedRect(r, r.width() * 0.1, r.width() * 0.1);
 
-    const QRectF face = r.adjusted(r.width() * 0.08, r.height() * 0.08, -r.width() * 0.08, -r.height() * 0.3);
+    const QRectF face =
+        r.adjusted(r.width() * 0.08, r.height() * 0.08, -r.width() * 0.08, -r.height() * 0.3);
     p.setPen(QPen(QColor(0x55, 0x60, 0x6a), 1.5));
     p.setBrush(Qt::white);
     p.drawRoundedRect(face, 4, 4);
@@ -138,7 +139,8 @@ void drawMeter(QPainter& p, const QRectF& r)
     // The needle, into the alarm zone.
     const qreal needle = 52 * M_PI / 180;
     p.setPen(QPen(NAVY, 2.5, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(pivot, QPointF(pivot.x() + radius * 0.92 * std::cos(needle), pivot.y() - radius * 0.92 * std::sin(needle)));
+    p.drawLine(pivot, QPointF(pivot.x() + radius * 0.92 * std::cos(needle),
+                              pivot.y() - radius * 0.92 * std::sin(needle)));
     p.setPen(Qt::NoPen);
     p.setBrush(NAVY);
     p.drawEllipse(pivot, 4, 4);
@@ -161,7 +163,8 @@ void drawGasCloud(QPainter& p, const QPointF& c, qreal size, const QString& form
     cloud.addEllipse(QPointF(c.x() - size * 0.28, c.y() + size * 0.05), size * 0.26, size * 0.22);
     cloud.addEllipse(QPointF(c.x(), c.y() - size * 0.1), size * 0.3, size * 0.28);
     cloud.addEllipse(QPointF(c.x() + size * 0.28, c.y() + size * 0.03), size * 0.25, size * 0.22);
-    cloud.addRoundedRect(QRectF(c.x() - size * 0.5, c.y(), size, size * 0.26), size * 0.13, size * 0.13);
+    cloud.addRoundedRect(QRectF(c.x() - size * 0.5, c.y(), size, size * 0.26), size * 0.13,
+                         size * 0.13);
     cloud.setFillRule(Qt::WindingFill);
     p.setPen(QPen(QColor(255, 255, 255, 200), 2.5));
     p.setBrush(QColor(0x9a, 0xa7, 0xb3, 220));
@@ -171,7 +174,8 @@ void drawGasCloud(QPainter& p, const QPointF& c, qreal size, const QString& form
     f.setBold(true);
     p.setFont(f);
     p.setPen(Qt::white);
-    p.drawText(QRectF(c.x() - size * 0.5, c.y() - size * 0.25, size, size * 0.45), Qt::AlignCenter, formula);
+    p.drawText(QRectF(c.x() - size * 0.5, c.y() - size * 0.25, size, size * 0.45), Qt::AlignCenter,
+               formula);
     p.restore();
 }
 
