@@ -2,6 +2,7 @@
 
 #include "text_encoding.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <climits>
@@ -36,6 +37,17 @@ int truncateToInt(double value) {
 double roundHalfAway(double value) {
     // + 0.0: a whole number, so -0.4 rounds to 0 and never prints as "-0".
     return std::trunc(value >= 0 ? value + 0.5 : value - 0.5) + 0.0;
+}
+
+// Whole display steps, cut inward: down to the step below or up to the one
+// above. The bounds come out of float gradients and offsets, so a bound
+// within float noise of a whole step lies on it (10 V full scale is
+// 9.99999999 V in double) and must not lose that step.
+double cutToStep(double steps, bool up) {
+    const double nearest = std::round(steps);
+    if (std::abs(steps - nearest) <= 1e-6 * std::max(1.0, std::abs(steps)))
+        return nearest + 0.0;
+    return up ? std::ceil(steps) : std::floor(steps);
 }
 
 bool fahrenheitBit(const LoggerConfig& c) { return c.optionFlags() & TC_FAHRENHEIT; }
@@ -297,7 +309,8 @@ int applyScaling(LoggerConfig& config) {
 }
 
 void scalingRange(const LoggerConfig& config, float& high, float& low) {
-    const double full = fullScaleInput(config);
+    // The full scale as deriveScaling accepts a typed input: a float.
+    const double full = static_cast<float>(fullScaleInput(config));
     const double top = full * static_cast<double>(config.scaleGradient) + static_cast<double>(config.scaleOffset);
     const double bottom = config.scaleOffset;
     double hi = config.scaleAscending ? top : bottom;
@@ -308,14 +321,10 @@ void scalingRange(const LoggerConfig& config, float& high, float& low) {
     lo *= scale;
     if (config.scaleAscending) {
         lo = roundHalfAway(lo);
-        if (hi < 0)
-            hi -= 1;
-        hi = std::trunc(hi);
+        hi = cutToStep(hi, false);
     } else {
         hi = roundHalfAway(hi);
-        if (lo > 0)
-            lo += 1;
-        lo = std::trunc(lo);
+        lo = cutToStep(lo, true);
     }
     high = static_cast<float>(hi / scale);
     low = static_cast<float>(lo / scale);

@@ -80,7 +80,7 @@ void CSetupZevNameForm::onNext()
 {
     const NameCheck check = checkLoggerName(name_->text().toStdString());
     if (check.messageId != 0) {
-        rejectInput(check.messageId, name_);
+        rejectInput(check.message, name_);
         return;
     }
     config().setLoggerName(check.name);

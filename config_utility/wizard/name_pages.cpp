@@ -105,7 +105,7 @@ bool NamingPage::acceptName(int readBackLimit)
         ui().showMessage(tooLong);
     const NameCheck check = checkLoggerName(typed);
     if (check.messageId != 0) {
-        rejectInput(check.messageId, nameEdit_);
+        rejectInput(check.message, nameEdit_);
         return false;
     }
     config().setLoggerName(check.name);

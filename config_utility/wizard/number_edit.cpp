@@ -95,7 +95,10 @@ bool CNumberEdit::acceptsCharacter(char16_t ch, const QString& text, int selecti
         return false;
     if (ch == u'-' && (text.contains(QLatin1Char('-')) || s != 0))
         return false;
-    if (ch != BACKSPACE && hasPoint) {
+    // Control characters insert nothing: backspace and the editing
+    // shortcuts (select all, copy, cut, paste, undo) pass wherever the
+    // caret stands.
+    if (ch >= 32 && hasPoint) {
         // Beyond the allowed decimal places.
         if (s > d + decimals)
             return false;

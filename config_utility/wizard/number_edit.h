@@ -38,8 +38,7 @@ public:
 
     // The typing rule: may `ch` be typed into `text` with the selection
     // starting (or the caret standing) at `selectionStart`? Control
-    // characters (below 32) are candidates like digits; backspace always
-    // passes.
+    // characters (below 32: backspace, Ctrl+A, C, V, X, Z) always pass.
     static bool acceptsCharacter(char16_t ch, const QString& text, int selectionStart, int decimals,
                                  bool allowNegative);
 

@@ -17,6 +17,9 @@ namespace vessor {
 
 namespace {
 
+// A gas cloud rather than the temperature pages' thermometer.
+constexpr const char* PICTURE_ALARMS_GAS = ":/vessor-usb/panel-alarms-gas.png";
+
 // Up to four digits of ppm.
 constexpr int LEVEL_BOX_LENGTH = 4;
 
@@ -25,7 +28,7 @@ constexpr int LEVEL_BOX_LENGTH = 4;
 CSetupCOAlarmsForm::CSetupCOAlarmsForm(PageContext& context, QWidget* parent)
     : WizardPage(PAGE_CO_ALARMS, context, parent)
 {
-    setPicture(QString::fromLatin1(PICTURE_ALARMS));
+    setPicture(QString::fromLatin1(PICTURE_ALARMS_GAS));
 
     QGroupBox* group = addGroup(tr("Warning Indicator"));
     auto* layout = new QVBoxLayout(group);

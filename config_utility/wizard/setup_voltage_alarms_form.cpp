@@ -15,6 +15,10 @@ namespace vessor {
 
 namespace {
 
+// The page serves temperature loggers too; the voltage and current ones get
+// a meter instead of the thermometer.
+constexpr const char* PICTURE_ALARMS_METER = ":/vessor-usb/panel-alarms-meter.png";
+
 // The boxes hold a sign, digits and the decimal point of a level.
 constexpr int LEVEL_BOX_LENGTH = 7;
 
@@ -94,6 +98,8 @@ CSetupVoltageAlarmsForm::CSetupVoltageAlarmsForm(PageContext& context, QWidget* 
 
 void CSetupVoltageAlarmsForm::updatePage()
 {
+    setPicture(QString::fromLatin1(
+        isVoltageCurrentModel(config().modelType()) ? PICTURE_ALARMS_METER : PICTURE_ALARMS));
     const NumberAlarmState state = readNumberAlarms(config());
     const int decimals = numberAlarmDecimals(config());
     highEnable_->setChecked(state.highEnabled);

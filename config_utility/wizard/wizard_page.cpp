@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -87,6 +88,9 @@ void WizardPage::setHeading(const QString& text)
 
 void WizardPage::setPicture(const QString& resource)
 {
+    if (resource == pictureResource_)
+        return;
+    pictureResource_ = resource;
     picture_->setPixmap(QPixmap(resource));
 }
 
@@ -140,9 +144,26 @@ void WizardPage::goToPage(int target)
 
 void WizardPage::rejectInput(int messageId, QWidget* focus)
 {
-    ui().showMessage(messageText(messageId));
+    rejectInput(messageText(messageId), focus);
+}
+
+void WizardPage::rejectInput(const std::string& text, QWidget* focus)
+{
+    ui().showMessage(text);
     if (focus)
         focus->setFocus(Qt::OtherFocusReason);
+}
+
+// Keys a control has no use for (Escape in a box, on a button) arrive here.
+// A page without Cancel (the confirmation) ignores Escape.
+void WizardPage::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && !cancel_->isHidden() && cancel_->isEnabled()) {
+        event->accept();
+        cancel_->click();
+        return;
+    }
+    Page::keyPressEvent(event);
 }
 
 // A message box inside a handler runs a nested event loop; a second click

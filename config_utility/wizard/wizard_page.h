@@ -9,9 +9,12 @@
 // onCancel() -> main menu.
 #pragma once
 
+#include <string>
+
 #include "config_utility/shell/page.h"
 
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
@@ -29,6 +32,8 @@ public:
     QPushButton* backButton() const { return back_; }
     QPushButton* nextButton() const { return next_; }
     QPushButton* cancelButton() const { return cancel_; }
+    // The resource shown on the left.
+    QString picture() const { return pictureResource_; }
 
 protected:
     // A new framed group at the bottom of the right-hand column. The page
@@ -39,7 +44,8 @@ protected:
     QVBoxLayout* controlsLayout() const { return controls_; }
     // An optional bold line above the groups.
     void setHeading(const QString& text);
-    // One of the PICTURE_* resources of page.h.
+    // One of the PICTURE_* resources of page.h (or a page's own); setting
+    // the one shown already does nothing.
     void setPicture(const QString& resource);
 
     // "&Finish" instead of "Next >" (the last page of a sequence).
@@ -65,6 +71,11 @@ protected:
     // A validation failure: shows message `messageId` with an OK button and
     // puts the keyboard focus on `focus` (may be null).
     void rejectInput(int messageId, QWidget* focus);
+    // The same with a text of its own (a message with details added).
+    void rejectInput(const std::string& text, QWidget* focus);
+
+    // Escape leaves the page as Cancel does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void runNext();
@@ -74,6 +85,7 @@ private:
     bool backInert_ = false;
     bool busy_ = false;
     QLabel* picture_ = nullptr;
+    QString pictureResource_;
     QLabel* heading_ = nullptr;
     QVBoxLayout* controls_ = nullptr;
     QPushButton* back_ = nullptr;

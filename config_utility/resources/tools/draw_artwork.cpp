@@ -102,6 +102,83 @@ void drawThermometer(QPainter& p, const QPointF& bulbCentre, qreal height, const
     p.restore();
 }
 
+// A panel meter, as on a voltage or current logger's alarm page: a case with
+// an arc scale whose top end is the alarm zone, and the needle in it.
+void drawMeter(QPainter& p, const QRectF& r)
+{
+    p.save();
+    QLinearGradient shade(r.topLeft(), r.bottomLeft());
+    shade.setColorAt(0, SHELL);
+    shade.setColorAt(1, QColor(0xd9, 0xdf, 0xe5));
+    p.setPen(QPen(SHELL_EDGE, 2.5));
+    p.setBrush(shade);
+    p.drawRoundedRect(r, r.width() * 0.1, r.width() * 0.1);
+
+    const QRectF face =
+        r.adjusted(r.width() * 0.08, r.height() * 0.08, -r.width() * 0.08, -r.height() * 0.3);
+    p.setPen(QPen(QColor(0x55, 0x60, 0x6a), 1.5));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(face, 4, 4);
+
+    // The scale: an arc of 100 degrees about a pivot below the face.
+    const QPointF pivot(face.center().x(), face.bottom() - face.height() * 0.08);
+    const qreal radius = face.height() * 0.78;
+    const QRectF arc(pivot.x() - radius, pivot.y() - radius, radius * 2, radius * 2);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0x55, 0x60, 0x6a), 1.5));
+    p.drawArc(arc, 40 * 16, 100 * 16);
+    p.setPen(QPen(RED, 5, Qt::SolidLine, Qt::FlatCap));
+    p.drawArc(arc.adjusted(4, 4, -4, -4), 40 * 16, 22 * 16);
+    p.setPen(QPen(QColor(0x55, 0x60, 0x6a), 1.5));
+    for (int i = 0; i <= 10; ++i) {
+        const qreal a = (140 - i * 10) * M_PI / 180;
+        const qreal inner = radius * (i % 5 == 0 ? 0.8 : 0.88);
+        p.drawLine(QPointF(pivot.x() + inner * std::cos(a), pivot.y() - inner * std::sin(a)),
+                   QPointF(pivot.x() + radius * std::cos(a), pivot.y() - radius * std::sin(a)));
+    }
+    // The needle, into the alarm zone.
+    const qreal needle = 52 * M_PI / 180;
+    p.setPen(QPen(NAVY, 2.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(pivot, QPointF(pivot.x() + radius * 0.92 * std::cos(needle),
+                              pivot.y() - radius * 0.92 * std::sin(needle)));
+    p.setPen(Qt::NoPen);
+    p.setBrush(NAVY);
+    p.drawEllipse(pivot, 4, 4);
+
+    // Two input terminals under the face.
+    const qreal y = r.bottom() - r.height() * 0.15;
+    p.setPen(QPen(QColor(0x3d, 0x4a, 0x57), 1.5));
+    p.setBrush(RED);
+    p.drawEllipse(QPointF(r.left() + r.width() * 0.3, y), r.width() * 0.07, r.width() * 0.07);
+    p.setBrush(QColor(0x3d, 0x4a, 0x57));
+    p.drawEllipse(QPointF(r.right() - r.width() * 0.3, y), r.width() * 0.07, r.width() * 0.07);
+    p.restore();
+}
+
+// A cloud of gas with its formula in it (the carbon monoxide loggers).
+void drawGasCloud(QPainter& p, const QPointF& c, qreal size, const QString& formula)
+{
+    p.save();
+    QPainterPath cloud;
+    cloud.addEllipse(QPointF(c.x() - size * 0.28, c.y() + size * 0.05), size * 0.26, size * 0.22);
+    cloud.addEllipse(QPointF(c.x(), c.y() - size * 0.1), size * 0.3, size * 0.28);
+    cloud.addEllipse(QPointF(c.x() + size * 0.28, c.y() + size * 0.03), size * 0.25, size * 0.22);
+    cloud.addRoundedRect(QRectF(c.x() - size * 0.5, c.y(), size, size * 0.26), size * 0.13,
+                         size * 0.13);
+    cloud.setFillRule(Qt::WindingFill);
+    p.setPen(QPen(QColor(255, 255, 255, 200), 2.5));
+    p.setBrush(QColor(0x9a, 0xa7, 0xb3, 220));
+    p.drawPath(cloud.simplified());
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(int(size * 0.3));
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(c.x() - size * 0.5, c.y() - size * 0.25, size, size * 0.45), Qt::AlignCenter,
+               formula);
+    p.restore();
+}
+
 void drawGear(QPainter& p, const QPointF& c, qreal radius, const QColor& colour)
 {
     p.save();
@@ -414,6 +491,17 @@ int main(int argc, char** argv)
                    drawBell(p, QPointF(112, 90), 56);
                }),
                out, "panel-alarms.png");
+    ok &= save(panel([](QPainter& p) {
+                   drawMeter(p, QRectF(18, 128, 124, 120));
+                   drawBell(p, QPointF(112, 90), 56);
+               }),
+               out, "panel-alarms-meter.png");
+    ok &= save(panel([](QPainter& p) {
+                   drawLogger(p, QRectF(14, 66, 58, 130), QStringLiteral("35"));
+                   drawGasCloud(p, QPointF(94, 214), 96, QStringLiteral("CO"));
+                   drawBell(p, QPointF(116, 90), 50);
+               }),
+               out, "panel-alarms-gas.png");
     ok &= save(panel([](QPainter& p) {
                    drawLogger(p, QRectF(28, 40, 70, 150));
                    drawClock(p, QPointF(110, 190), 32);

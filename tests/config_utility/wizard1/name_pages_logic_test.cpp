@@ -19,6 +19,7 @@ struct NameCase {
     std::string typed;  // UTF-8
     int messageId;
     std::string stored; // Windows-1252
+    std::string named = {};  // the character message 142 names, if any
 };
 
 class NamingRule : public ::testing::TestWithParam<NameCase> {};
@@ -29,6 +30,10 @@ TEST_P(NamingRule, TrimsAndChecksInOrder)
     const NameCheck check = checkLoggerName(c.typed);
     EXPECT_EQ(check.messageId, c.messageId);
     EXPECT_EQ(check.name, c.stored);
+    std::string message = c.messageId ? messageText(c.messageId) : "";
+    if (!c.named.empty())
+        message += "\nThe logger cannot store the character '" + c.named + "'.";
+    EXPECT_EQ(check.message, message);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -48,9 +53,16 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"full_stop", "Room.1", MSG_NAME_BAD_CHARACTER, ""},
         NameCase{"latin1_stored_as_cp1252", "K\xC3\xBChl \xC2\xB0", 0, "K\xFChl \xB0"},
         NameCase{"euro_sign", "\xE2\x82\xAC" "5", 0, "\x80" "5"},
-        NameCase{"outside_cp1252", "Ohm \xCE\xA9", MSG_NAME_BAD_CHARACTER, ""},
-        NameCase{"control_character", std::string("Bad\rName"), MSG_NAME_BAD_CHARACTER, ""},
-        NameCase{"delete_character", std::string("Bad\x7FName"), MSG_NAME_BAD_CHARACTER, ""}),
+        // Characters the logger cannot store are named after message 142;
+        // the first offending character decides.
+        NameCase{"outside_cp1252", "Ohm \xCE\xA9", MSG_NAME_BAD_CHARACTER, "", "\xCE\xA9"},
+        NameCase{"emoji", "Tank \xF0\x9F\x90\x9F", MSG_NAME_BAD_CHARACTER, "", "\xF0\x9F\x90\x9F"},
+        NameCase{"unassigned_cp1252_slot", "A\xC2\x81", MSG_NAME_BAD_CHARACTER, "", "U+0081"},
+        NameCase{"control_character", std::string("Bad\rName"), MSG_NAME_BAD_CHARACTER, "", "U+000D"},
+        NameCase{"delete_character", std::string("Bad\x7FName"), MSG_NAME_BAD_CHARACTER, "", "U+007F"},
+        NameCase{"broken_utf8", std::string("Bad\xC3"), MSG_NAME_BAD_CHARACTER, "", "\xEF\xBF\xBD"},
+        NameCase{"forbidden_first", "a/\xCE\xA9", MSG_NAME_BAD_CHARACTER, ""},
+        NameCase{"unstorable_first", "\xCE\xA9/a", MSG_NAME_BAD_CHARACTER, "", "\xCE\xA9"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(NamingRule, EveryForbiddenCharacterIsRefusedAndMessage142ListsThemAll)

@@ -101,6 +101,8 @@ TEST(NamePage, NamingFailuresShowTheMessageFocusTheBoxAndStoreNothing)
     const std::string tooLong = messageText(MSG_NAME_TOO_LONG);
     const Case cases[] = {
         {QStringLiteral("Room.1"), {messageText(MSG_NAME_BAD_CHARACTER)}},
+        {QStringLiteral("Ohm \u03A9"),
+         {messageText(MSG_NAME_BAD_CHARACTER) + "\nThe logger cannot store the character '\u03A9'."}},
         {QStringLiteral("   "), {messageText(MSG_NAME_EMPTY)}},
         {QString(16, QLatin1Char('x')), {tooLong}},
         {QString(256, QLatin1Char('x')), {"Please enter no more than 255 characters.", tooLong}},

@@ -13,6 +13,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "config_utility/wizard/co_table_dialog.h"
 #include "config_utility/wizard/number_edit.h"
@@ -89,16 +90,22 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{"12.34", 0, 5, 2, true, QLatin1Char('-'), "-"}));
 
 // The same rule without widgets, for control characters that a key click
-// cannot carry portably (Ctrl+V and friends arrive as codes below 32).
-TEST(NumberEditFilter, ControlCharactersPassUnlessBeyondTheDecimals)
+// cannot carry portably (Ctrl+V and friends arrive as codes below 32): they
+// insert nothing, so no caret position refuses them.
+TEST(NumberEditFilter, ControlCharactersAlwaysPass)
 {
-    const char16_t ctrlV = 0x16;
-    EXPECT_TRUE(CNumberEdit::acceptsCharacter(ctrlV, QStringLiteral("12"), 2, 2, true));
-    EXPECT_TRUE(CNumberEdit::acceptsCharacter(ctrlV, QStringLiteral("12.3"), 4, 2, true));
-    EXPECT_FALSE(CNumberEdit::acceptsCharacter(ctrlV, QStringLiteral("12.34"), 5, 2, true));
-    EXPECT_FALSE(CNumberEdit::acceptsCharacter(ctrlV, QStringLiteral("12.34"), 4, 2, true));
-    EXPECT_TRUE(CNumberEdit::acceptsCharacter(8, QStringLiteral("12.34"), 4, 2, true));
+    struct Case {
+        char16_t ch;
+        const char* text;
+        int caret;
+    };
+    for (const Case& c : {Case{0x16, "12", 2}, Case{0x16, "12.3", 4}, Case{0x16, "12.34", 5}, Case{0x16, "12.34", 4},
+                          Case{0x01, "12.34", 5}, Case{0x03, "1.5", 3}, Case{0x18, "0.25", 3}, Case{0x1A, "9.99", 4},
+                          Case{8, "12.34", 4}})
+        EXPECT_TRUE(CNumberEdit::acceptsCharacter(c.ch, QString::fromLatin1(c.text), c.caret, 2, true))
+            << int(c.ch) << " in " << c.text << " at " << c.caret;
     EXPECT_FALSE(CNumberEdit::acceptsCharacter(0xB0, QStringLiteral("1"), 1, 2, true));
+    EXPECT_FALSE(CNumberEdit::acceptsCharacter(u'5', QStringLiteral("12.34"), 5, 2, true));
 }
 
 TEST(NumberEditFormat, FormatsWithTheDecimalsAndParsesTheLeadingNumberInAnyLocale)
@@ -191,6 +198,42 @@ TEST_F(NumberEditFocus, PastingIsNotFiltered)
     EXPECT_EQ(first->text(), QStringLiteral("12x7.34"));
     second->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(first->text(), QStringLiteral("12.00"));
+}
+
+// The editing shortcuts with the caret after a full fraction, where a
+// digit would be refused.
+TEST_F(NumberEditFocus, ShortcutsWorkAfterAFullFraction)
+{
+    constexpr Qt::KeyboardModifiers CTRL = Qt::ControlModifier;
+    struct Key {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Key> keys;
+        const char* text;            // box afterwards
+        const char* selected;
+        const char* clipboard;
+    };
+    const std::vector<Case> cases = {
+        {"select all", {{Qt::Key_A, CTRL}}, "12.34", "12.34", "clip"},
+        {"copy", {{Qt::Key_A, CTRL}, {Qt::Key_C, CTRL}}, "12.34", "12.34", "12.34"},
+        {"cut", {{Qt::Key_A, CTRL}, {Qt::Key_X, CTRL}}, "", "", "12.34"},
+        {"paste", {{Qt::Key_V, CTRL}}, "12.34clip", "", "clip"},
+        {"undo", {{Qt::Key_Backspace, {}}, {Qt::Key_9, {}}, {Qt::Key_Z, CTRL}}, "12.3", "", "clip"},
+    };
+    for (const Case& c : cases) {
+        first->setValue(12.34, 2, true, true);
+        first->setFocus(Qt::TabFocusReason);
+        first->setCursorPosition(5);
+        QApplication::clipboard()->setText(QStringLiteral("clip"));
+        for (const Key& k : c.keys)
+            QTest::keyClick(first, k.key, k.modifiers);
+        EXPECT_EQ(first->text().toStdString(), c.text) << c.name;
+        EXPECT_EQ(first->selectedText().toStdString(), c.selected) << c.name;
+        EXPECT_EQ(QApplication::clipboard()->text().toStdString(), c.clipboard) << c.name;
+    }
 }
 
 TEST_F(NumberEditFocus, RightClickNeitherTakesTheFocusNorMovesTheCaret)

@@ -235,6 +235,35 @@ LoggerConfig voltageLogger(int model, const char* in1, const char* out1, const c
     return c;
 }
 
+// A voltage or current logger as it leaves the factory: its capScalar is
+// full scale / 65472 as a float, so the full scale comes out a few parts in
+// 10^9 off (9.99999999 V for 10 V). Custom scaling when points are given.
+LoggerConfig factoryLogger(int model, float fullScale, const char* in1 = nullptr, const char* out1 = nullptr,
+                           const char* in2 = nullptr, const char* out2 = nullptr)
+{
+    LoggerConfig c;
+    c.setModelType(model);
+    c.setCalGradient(1.0f);
+    c.setCalOffset(0.0f);
+    c.setF32At(field::CAP_SCALAR, fullScale / 65472.0f);
+    const std::string top = formatFixed(fullScale, 0);
+    c.setTextAt(field::DEFAULT_INPUT1_TEXT, field::SCALE_TEXT_WIDTH, "0");
+    c.setTextAt(field::DEFAULT_OUTPUT1_TEXT, field::SCALE_TEXT_WIDTH, "0");
+    c.setTextAt(field::DEFAULT_INPUT2_TEXT, field::SCALE_TEXT_WIDTH, top);
+    c.setTextAt(field::DEFAULT_OUTPUT2_TEXT, field::SCALE_TEXT_WIDTH, top);
+    c.setOptionFlags(in1 ? 1 : 0);
+    if (in1) {
+        c.setScaleInput1Text(in1);
+        c.setScaleOutput1Text(out1);
+        c.setScaleInput2Text(in2);
+        c.setScaleOutput2Text(out2);
+    }
+    deriveScaling(c);
+    // The scaling page takes these points, full scale included.
+    EXPECT_EQ(c.scalingError, SCALING_OK);
+    return c;
+}
+
 LoggerConfig wordLogger(int model, std::uint8_t options)
 {
     LoggerConfig c;
@@ -281,16 +310,46 @@ INSTANTIATE_TEST_SUITE_P(
         // Falling: 100 at 0 V down to −219.6875 at full scale.
         RangeCase{"VoltageFalling", [] { return voltageLogger(7, "0", "100", "10", "0"); }, -219.6, 100, 1},
         // A 4..20 loop over the whole input: steps of 0.02.
-        RangeCase{"CurrentLoop", [] { return voltageLogger(5, "0", "4", "30", "20"); }, 4, 21.05, 2}),
+        RangeCase{"CurrentLoop", [] { return voltageLogger(5, "0", "4", "30", "20"); }, 4, 21.05, 2},
+        // Full scale reaches the last display step although the float
+        // capScalar puts it a hair below.
+        RangeCase{"FactoryTenVolts", [] { return factoryLogger(4, 10); }, 0, 10, 2},
+        RangeCase{"FactoryTwentyMilliamps", [] { return factoryLogger(5, 20); }, 0, 20, 2},
+        RangeCase{"PercentOfTwentyMilliamps", [] { return factoryLogger(7, 20, "0", "0", "20", "100"); }, 0, 100, 1},
+        RangeCase{"FallingToZero", [] { return factoryLogger(5, 20, "0", "100", "20", "0"); }, 0, 100, 1},
+        RangeCase{"FallingVolts", [] { return factoryLogger(6, 10, "0", "10", "10", "0"); }, 0, 10, 2},
+        // A bound exactly on a step stays there on either side of zero.
+        RangeCase{"NegativeTop", [] { return factoryLogger(4, 10, "0", "-20", "10", "-10"); }, -20, -10, 2},
+        RangeCase{"FallingPositiveBottom", [] { return factoryLogger(4, 10, "0", "20", "10", "10"); }, 10, 20, 2},
+        // Full scale between two steps still loses the part step.
+        RangeCase{"PartStepCut", [] { return factoryLogger(4, 10, "0", "0", "3", "1"); }, 0, 3.333, 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct NumberCase {
-    const char* name;
-    std::function<LoggerConfig()> make;
+// What the user leaves on the page; the boxes' texts are the values in
+// `decimals` places.
+struct TypedLevels {
     bool highEnabled;
     bool lowEnabled;
     double high;
     double low;
+
+    NumberAlarmEntry entry(int decimals) const
+    {
+        NumberAlarmEntry e;
+        e.highEnabled = highEnabled;
+        e.lowEnabled = lowEnabled;
+        e.high = high;
+        e.low = low;
+        e.highText = formatFixed(high, decimals);
+        e.lowText = formatFixed(low, decimals);
+        return e;
+    }
+};
+
+struct NumberCase {
+    const char* name;
+    std::function<LoggerConfig()> make;
+    TypedLevels typed;
     std::vector<int> messages;
     AlarmBox focus;
     std::optional<double> adjusted;        // value put into the focused box
@@ -308,15 +367,8 @@ TEST_P(NumberNext, ChecksAdjustsAndStores)
     config.setLowAlarmRaw(1000);
     const float highBefore = config.highAlarmValue();
     const float lowBefore = config.lowAlarmValue();
-    NumberAlarmEntry entry;
-    entry.highEnabled = c.highEnabled;
-    entry.lowEnabled = c.lowEnabled;
-    entry.high = c.high;
-    entry.low = c.low;
-    entry.highText = formatFixed(c.high, 1);
-    entry.lowText = formatFixed(c.low, 1);
     test::ScriptedUserInterface ui;
-    const NumberAlarmOutcome out = storeNumberAlarms(config, entry, ui);
+    const NumberAlarmOutcome out = storeNumberAlarms(config, c.typed.entry(1), ui);
 
     std::vector<std::string> expected;
     for (int id : c.messages)
@@ -363,6 +415,49 @@ INSTANTIATE_TEST_SUITE_P(
         NumberCase{"FallingHighBelow", FALLING, true, false, -230, -300, {MSG_HIGH_ALARM_ADJUSTED}, AlarmBox::High, -219.6, {}, -219.6},
         // Raw 0 reads 100, so the low slot keeps the floor of 31 counts.
         NumberCase{"FallingHighAboveDisabled", FALLING, false, true, 150, 2, {}, AlarmBox::None, {}, 100 - 310.0 / 2048, 2}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Full scale typed, or taken by a disabled alarm, is stored as full scale and
+// shown so again: no message, no step lost.
+struct FullScaleCase {
+    const char* name;
+    std::function<LoggerConfig()> make;
+    TypedLevels typed;
+    const char* highShown;   // formatHighAlarm afterwards
+    const char* lowShown;
+};
+
+class NumberFullScale : public ::testing::TestWithParam<FullScaleCase> {};
+
+TEST_P(NumberFullScale, IsStoredAndShownAsTyped)
+{
+    const FullScaleCase& c = GetParam();
+    LoggerConfig config = c.make();
+    const int decimals = numberAlarmDecimals(config);
+    test::ScriptedUserInterface ui;
+    EXPECT_TRUE(storeNumberAlarms(config, c.typed.entry(decimals), ui).stored);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{});
+    EXPECT_EQ(formatHighAlarm(config), c.highShown);
+    EXPECT_EQ(formatLowAlarm(config), c.lowShown);
+    // The page shows the stored levels again without moving them.
+    const NumberAlarmState shown = readNumberAlarms(config);
+    EXPECT_EQ(formatFixed(shown.high, decimals), c.highShown);
+    EXPECT_EQ(formatFixed(shown.low, decimals), c.lowShown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NumberFullScale,
+    ::testing::Values(
+        FullScaleCase{"TenVolts", [] { return factoryLogger(4, 10); }, true, true, 10, 0, "10.00", "0.00"},
+        FullScaleCase{"TenVoltsHighDisabled", [] { return factoryLogger(6, 10); }, false, true, 12, 1, "10.00", "1.00"},
+        FullScaleCase{"TwentyMilliamps", [] { return factoryLogger(5, 20); }, true, true, 20, 4, "20.00", "4.00"},
+        FullScaleCase{"Percent", [] { return factoryLogger(7, 20, "0", "0", "20", "100"); }, true, true, 100, 0,
+                      "100.0", "0.0"},
+        // Falling: the levels trade slots and read back as typed.
+        FullScaleCase{"FallingPercent", [] { return factoryLogger(5, 20, "0", "100", "20", "0"); }, true, true,
+                      100, 0, "100.0", "0.0"},
+        FullScaleCase{"FallingLowDisabled", [] { return factoryLogger(4, 10, "0", "10", "10", "0"); }, true, false,
+                      5, -3, "5.00", "0.00"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(NumberNext, FallingScalingExchangesTheSlots)

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "config_utility/support/sim_fixture.h"
+#include "config_utility/wizard/agreement_pages.h"
 #include "config_utility/wizard/number_edit.h"
 #include "config_utility/wizard/setup_alarms_form.h"
 #include "config_utility/wizard/setup_co_alarms_form.h"
@@ -494,6 +496,40 @@ TEST(PushStartPage, ButtonChoiceLeavesTheLoggerWaiting)
     EXPECT_TRUE(after.isAwaitingButton());
     EXPECT_EQ(after.startDelay(), 0u);
     EXPECT_EQ(after.startTime(), makeCalendarTime(2024, 3, 15, 10, 31, 30));
+}
+
+// Escape pressed in the control `focusOf` picks on page P; returns the pages
+// asked for.
+template <typename P, typename Focus>
+std::vector<int> escapeOn(int model, Focus focusOf)
+{
+    Rig rig(model);
+    auto page = showOn<P>(rig);
+    QWidget* focus = focusOf(*page);
+    focus->setFocus();
+    QTest::keyClick(focus, Qt::Key_Escape);
+    return rig.shown;
+}
+
+// Escape, wherever the focus stands, does what Cancel does (the start page
+// stops following the clock); the confirmation page has no Cancel.
+TEST(WizardKeys, EscapeCancelsThePage)
+{
+    const std::vector<int> menu{PAGE_MAIN_MENU};
+    EXPECT_EQ(escapeOn<CSetupVoltageAlarmsForm>(4, [](auto& p) { return p.highBox(); }), menu);
+    EXPECT_EQ(escapeOn<CSetupAlarmsForm>(3, [](auto& p) { return p.highList(); }), menu);
+    EXPECT_EQ(escapeOn<CSetupCODisclaimerForm>(9, [](auto& p) { return p.textBox(); }), menu);
+    EXPECT_EQ(escapeOn<CSetupSummaryForm>(3, [](auto& p) { return p.nextButton(); }), std::vector<int>{});
+
+    Rig rig(3);
+    rig.context.liveStartClock = true;
+    auto page = showOn<CSetupStartForm>(rig);
+    ASSERT_TRUE(page->clockTimer()->isActive());
+    page->pickers()->timeEdit()->setFocus();
+    QTest::keyClick(page->pickers()->timeEdit(), Qt::Key_Escape);
+    EXPECT_FALSE(page->clockTimer()->isActive());
+    EXPECT_FALSE(rig.context.liveStartClock);
+    EXPECT_EQ(rig.shown, menu);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@
 #include "config_utility/support/layout_check.h"
 #include "config_utility/support/sim_fixture.h"
 #include "config_utility/wizard/wizard_factory.h"
+#include "config_utility/wizard/wizard_page.h"
 #include "logger/conversion.h"
 
 namespace vessor {
@@ -95,6 +97,43 @@ INSTANTIATE_TEST_SUITE_P(
         RenderCase{"page04_summary", 3, PAGE_SETUP_SUMMARY,
                    [](LoggerConfig& c) { c.setLoggerName("Cold Store \xB0" "4"); }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The picture on the left fits what the logger measures: the numeric alarm
+// page shows a meter for voltage and current, the thermometer for
+// temperature; the CO page a gas cloud.
+TEST(AlarmPagePictures, FitTheQuantity)
+{
+    struct Case {
+        int model;
+        int page;
+        const char* picture;
+    };
+    const char* meter = ":/vessor-usb/panel-alarms-meter.png";
+    const char* gas = ":/vessor-usb/panel-alarms-gas.png";
+    for (const Case& c : {Case{4, PAGE_VOLTAGE_ALARMS, meter}, Case{5, PAGE_VOLTAGE_ALARMS, meter},
+                          Case{6, PAGE_VOLTAGE_ALARMS, meter}, Case{7, PAGE_VOLTAGE_ALARMS, meter},
+                          Case{10, PAGE_VOLTAGE_ALARMS, PICTURE_ALARMS}, Case{14, PAGE_VOLTAGE_ALARMS, PICTURE_ALARMS},
+                          Case{15, PAGE_VOLTAGE_ALARMS, PICTURE_ALARMS}, Case{18, PAGE_VOLTAGE_ALARMS, PICTURE_ALARMS},
+                          Case{9, PAGE_CO_ALARMS, gas}, Case{11, PAGE_CO_ALARMS, gas},
+                          Case{3, PAGE_SETUP_ALARMS, PICTURE_ALARMS}}) {
+        test::SimFixture f(c.model);
+        ASSERT_TRUE(f.config.refresh());
+        std::unique_ptr<Page> page(createWizardPage(c.page, f.context, nullptr));
+        page->updatePage();
+        auto* wizardPage = dynamic_cast<WizardPage*>(page.get());
+        ASSERT_NE(wizardPage, nullptr);
+        EXPECT_EQ(wizardPage->picture().toStdString(), c.picture) << "model " << c.model;
+        EXPECT_FALSE(QPixmap(QString::fromLatin1(c.picture)).isNull()) << c.picture;
+    }
+    // One page object serves every model: it follows the logger on refresh.
+    test::SimFixture f(4);
+    ASSERT_TRUE(f.config.refresh());
+    std::unique_ptr<Page> page(createWizardPage(PAGE_VOLTAGE_ALARMS, f.context, nullptr));
+    page->updatePage();
+    f.config.setModelType(14);
+    page->updatePage();
+    EXPECT_EQ(static_cast<WizardPage*>(page.get())->picture().toStdString(), PICTURE_ALARMS);
+}
 
 } // namespace
 } // namespace vessor
