@@ -219,22 +219,22 @@ bool isWholeZip(std::string_view bytes)
 // The workbook library prints numbers with the C library, which follows the
 // locale Qt set from the environment ("20,1" under de_DE). The file format
 // wants a decimal point, so this thread writes in the C locale meanwhile.
-class CNumericLocale {
+class NumericLocale {
 public:
-    CNumericLocale() : m_c(newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr)))
+    NumericLocale() : m_c(newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr)))
     {
         if (m_c)
             m_previous = uselocale(m_c);
     }
-    ~CNumericLocale()
+    ~NumericLocale()
     {
         if (m_c) {
             uselocale(m_previous);
             freelocale(m_c);
         }
     }
-    CNumericLocale(const CNumericLocale&) = delete;
-    CNumericLocale& operator=(const CNumericLocale&) = delete;
+    NumericLocale(const NumericLocale&) = delete;
+    NumericLocale& operator=(const NumericLocale&) = delete;
 
 private:
     locale_t m_c;
@@ -246,7 +246,7 @@ private:
 std::string writeWorkbook(const DownloadTable& table, const ExportPlan& plan, const NumberFormats& formats,
                           const std::string& outputPath, const SaveOptions& options)
 {
-    const CNumericLocale cLocale;
+    const NumericLocale cLocale;
     SafeSave save(outputPath, options);
     if (!save.open())
         return save.result().reason;

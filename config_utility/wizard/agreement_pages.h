@@ -36,19 +36,19 @@ private:
     QRadioButton* agree_ = nullptr;
 };
 
-class CSetupCODisclaimerForm : public AgreementPage {
+class SetupCODisclaimerForm : public AgreementPage {
     Q_OBJECT
 public:
-    explicit CSetupCODisclaimerForm(PageContext& context, QWidget* parent = nullptr)
+    explicit SetupCODisclaimerForm(PageContext& context, QWidget* parent = nullptr)
         : AgreementPage(PAGE_CO_DISCLAIMER, context, parent)
     {
     }
 };
 
-class CSetupPRODisclaimerForm : public AgreementPage {
+class SetupPRODisclaimerForm : public AgreementPage {
     Q_OBJECT
 public:
-    explicit CSetupPRODisclaimerForm(PageContext& context, QWidget* parent = nullptr)
+    explicit SetupPRODisclaimerForm(PageContext& context, QWidget* parent = nullptr)
         : AgreementPage(PAGE_PRO_DISCLAIMER, context, parent)
     {
     }

@@ -58,7 +58,7 @@ QFrame* rule(QWidget* parent)
 
 } // namespace
 
-CSetupCOTableDlg::CSetupCOTableDlg(QWidget* parent) : QDialog(parent)
+SetupCOTableDialog::SetupCOTableDialog(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(tr("Vessor USB"));
     setModal(true);

@@ -1,7 +1,7 @@
-// CSetupCOTableDlg: the fixed table of the effects of carbon monoxide
+// SetupCOTableDialog: the fixed table of the effects of carbon monoxide
 // exposure, shown modally from the CO alarm page's "CO Levels..." button.
 //
-//   CSetupCOTableDlg dialog(this);
+//   SetupCOTableDialog dialog(this);
 //   dialog.exec();
 #pragma once
 
@@ -9,10 +9,10 @@
 
 namespace vessor {
 
-class CSetupCOTableDlg : public QDialog {
+class SetupCOTableDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CSetupCOTableDlg(QWidget* parent = nullptr);
+    explicit SetupCOTableDialog(QWidget* parent = nullptr);
 };
 
 } // namespace vessor

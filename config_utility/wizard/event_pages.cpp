@@ -33,7 +33,7 @@ QRadioButton* addRadio(const QString& text, QButtonGroup* group, int id, QWidget
 
 // --- Page 21: name and mode of operation ------------------------------------------
 
-CSetupZevNameForm::CSetupZevNameForm(PageContext& context, QWidget* parent)
+SetupZevNameForm::SetupZevNameForm(PageContext& context, QWidget* parent)
     : WizardPage(PAGE_EV_NAME, context, parent)
 {
     setPicture(QString::fromLatin1(PICTURE_EVENT));
@@ -64,19 +64,19 @@ CSetupZevNameForm::CSetupZevNameForm(PageContext& context, QWidget* parent)
     controlsLayout()->addStretch(1);
 }
 
-QRadioButton* CSetupZevNameForm::modeButton(int choice) const
+QRadioButton* SetupZevNameForm::modeButton(int choice) const
 {
     return choice >= 0 && choice < 3 ? mode_[choice] : nullptr;
 }
 
-void CSetupZevNameForm::updatePage()
+void SetupZevNameForm::updatePage()
 {
     name_->setText(QString::fromStdString(cp1252ToUtf8(config().loggerName())));
     shownMode_ = config().eventSampleMode();
     mode_[eventModeChoice(shownMode_)]->setChecked(true);
 }
 
-void CSetupZevNameForm::onNext()
+void SetupZevNameForm::onNext()
 {
     const NameCheck check = checkLoggerName(name_->text().toStdString());
     if (check.messageId != 0) {
@@ -94,7 +94,7 @@ void CSetupZevNameForm::onNext()
 
 // --- Page 22: trigger ---------------------------------------------------------------
 
-CSetupZevTriggerModeForm::CSetupZevTriggerModeForm(PageContext& context, QWidget* parent)
+SetupZevTriggerModeForm::SetupZevTriggerModeForm(PageContext& context, QWidget* parent)
     : WizardPage(PAGE_EV_TRIGGER_MODE, context, parent)
 {
     setPicture(QString::fromLatin1(PICTURE_EVENT));
@@ -133,7 +133,7 @@ CSetupZevTriggerModeForm::CSetupZevTriggerModeForm(PageContext& context, QWidget
     controlsLayout()->addStretch(1);
 }
 
-void CSetupZevTriggerModeForm::updatePage()
+void SetupZevTriggerModeForm::updatePage()
 {
     const TriggerPageState state = triggerPageState(config());
     (state.risingEdge ? rising_ : falling_)->setChecked(true);
@@ -145,7 +145,7 @@ void CSetupZevTriggerModeForm::updatePage()
     note_->setVisible(!state.note.empty());
 }
 
-void CSetupZevTriggerModeForm::onNext()
+void SetupZevTriggerModeForm::onNext()
 {
     storeTriggerPage(config(), rising_->isChecked(), voltFree_->isChecked(), ledOff_->isChecked());
     goNext();
@@ -153,7 +153,7 @@ void CSetupZevTriggerModeForm::onNext()
 
 // --- Page 23: voltage range ---------------------------------------------------------
 
-CSetupZevVoltageTriggerForm::CSetupZevVoltageTriggerForm(PageContext& context, QWidget* parent)
+SetupZevVoltageTriggerForm::SetupZevVoltageTriggerForm(PageContext& context, QWidget* parent)
     : WizardPage(PAGE_EV_VOLTAGE_TRIGGER, context, parent)
 {
     setPicture(QString::fromLatin1(PICTURE_EVENT));
@@ -186,17 +186,17 @@ CSetupZevVoltageTriggerForm::CSetupZevVoltageTriggerForm(PageContext& context, Q
     controlsLayout()->addStretch(1);
 }
 
-QRadioButton* CSetupZevVoltageTriggerForm::rangeButton(int choice) const
+QRadioButton* SetupZevVoltageTriggerForm::rangeButton(int choice) const
 {
     return choice >= 0 && choice < 4 ? range_[choice] : nullptr;
 }
 
-void CSetupZevVoltageTriggerForm::updatePage()
+void SetupZevVoltageTriggerForm::updatePage()
 {
     range_[voltageRangeChoice(config())]->setChecked(true);
 }
 
-void CSetupZevVoltageTriggerForm::onNext()
+void SetupZevVoltageTriggerForm::onNext()
 {
     int choice = 0;
     for (int i = 0; i < 4; ++i)
@@ -214,7 +214,7 @@ constexpr int SPIN_MAX[3] = {PERIOD_HOURS_MAX, PERIOD_MINUTES_MAX, PERIOD_SECOND
 
 } // namespace
 
-CSetupZevCountPeriodForm::CSetupZevCountPeriodForm(PageContext& context, QWidget* parent)
+SetupZevCountPeriodForm::SetupZevCountPeriodForm(PageContext& context, QWidget* parent)
     : WizardPage(PAGE_EV_COUNT_PERIOD, context, parent)
 {
     setPicture(QString::fromLatin1(PICTURE_EVENT));
@@ -277,7 +277,7 @@ CSetupZevCountPeriodForm::CSetupZevCountPeriodForm(PageContext& context, QWidget
     connect(periodBox_, &QCheckBox::clicked, this, [this](bool ticked) { boxClicked(ticked); });
 }
 
-void CSetupZevCountPeriodForm::updatePage()
+void SetupZevCountPeriodForm::updatePage()
 {
     const bool ticked = isCountPerPeriod(config());
     periodBox_->setChecked(ticked);
@@ -289,7 +289,7 @@ void CSetupZevCountPeriodForm::updatePage()
             f->clear();
 }
 
-void CSetupZevCountPeriodForm::boxClicked(bool ticked)
+void SetupZevCountPeriodForm::boxClicked(bool ticked)
 {
     enableFields(ticked);
     if (ticked) {
@@ -300,7 +300,7 @@ void CSetupZevCountPeriodForm::boxClicked(bool ticked)
     }
 }
 
-void CSetupZevCountPeriodForm::enableFields(bool on)
+void SetupZevCountPeriodForm::enableFields(bool on)
 {
     for (int f = 0; f < 3; ++f) {
         fields_[f]->setEnabled(on);
@@ -309,7 +309,7 @@ void CSetupZevCountPeriodForm::enableFields(bool on)
     }
 }
 
-void CSetupZevCountPeriodForm::fillFields(std::uint32_t period)
+void SetupZevCountPeriodForm::fillFields(std::uint32_t period)
 {
     const PeriodFields text = periodFields(period);
     fields_[HOURS]->setText(QString::fromStdString(text.hours));
@@ -317,14 +317,14 @@ void CSetupZevCountPeriodForm::fillFields(std::uint32_t period)
     fields_[SECONDS]->setText(QString::fromStdString(text.seconds));
 }
 
-void CSetupZevCountPeriodForm::spin(int f, int step)
+void SetupZevCountPeriodForm::spin(int f, int step)
 {
     if (!fields_[f]->isEnabled())
         return;
     fields_[f]->setText(QString::number(spinStep(fields_[f]->text().toStdString(), step, SPIN_MAX[f])));
 }
 
-bool CSetupZevCountPeriodForm::eventFilter(QObject* watched, QEvent* event)
+bool SetupZevCountPeriodForm::eventFilter(QObject* watched, QEvent* event)
 {
     // The arrow keys in a field work its spin control.
     if (event->type() == QEvent::KeyPress) {
@@ -339,7 +339,7 @@ bool CSetupZevCountPeriodForm::eventFilter(QObject* watched, QEvent* event)
     return WizardPage::eventFilter(watched, event);
 }
 
-void CSetupZevCountPeriodForm::onNext()
+void SetupZevCountPeriodForm::onNext()
 {
     PeriodFields typed;
     typed.hours = fields_[HOURS]->text().toStdString();

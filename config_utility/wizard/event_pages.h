@@ -15,10 +15,10 @@ class QToolButton;
 
 namespace vessor {
 
-class CSetupZevNameForm : public WizardPage {
+class SetupZevNameForm : public WizardPage {
     Q_OBJECT
 public:
-    explicit CSetupZevNameForm(PageContext& context, QWidget* parent = nullptr);
+    explicit SetupZevNameForm(PageContext& context, QWidget* parent = nullptr);
     void updatePage() override;
 
     QLineEdit* nameEdit() const { return name_; }
@@ -33,10 +33,10 @@ private:
     int shownMode_ = 0;
 };
 
-class CSetupZevTriggerModeForm : public WizardPage {
+class SetupZevTriggerModeForm : public WizardPage {
     Q_OBJECT
 public:
-    explicit CSetupZevTriggerModeForm(PageContext& context, QWidget* parent = nullptr);
+    explicit SetupZevTriggerModeForm(PageContext& context, QWidget* parent = nullptr);
     void updatePage() override;
 
     QRadioButton* risingButton() const { return rising_; }
@@ -60,10 +60,10 @@ private:
     QLabel* note_ = nullptr;
 };
 
-class CSetupZevVoltageTriggerForm : public WizardPage {
+class SetupZevVoltageTriggerForm : public WizardPage {
     Q_OBJECT
 public:
-    explicit CSetupZevVoltageTriggerForm(PageContext& context, QWidget* parent = nullptr);
+    explicit SetupZevVoltageTriggerForm(PageContext& context, QWidget* parent = nullptr);
     void updatePage() override;
 
     QRadioButton* rangeButton(int choice) const;
@@ -75,10 +75,10 @@ private:
     QRadioButton* range_[4] = {};
 };
 
-class CSetupZevCountPeriodForm : public WizardPage {
+class SetupZevCountPeriodForm : public WizardPage {
     Q_OBJECT
 public:
-    explicit CSetupZevCountPeriodForm(PageContext& context, QWidget* parent = nullptr);
+    explicit SetupZevCountPeriodForm(PageContext& context, QWidget* parent = nullptr);
     void updatePage() override;
 
     enum Field { HOURS = 0, MINUTES = 1, SECONDS = 2 };

@@ -121,7 +121,7 @@ void NamingPage::storeRate()
 
 // --- Page 1 ---
 
-CSetupNameForm::CSetupNameForm(PageContext& context, QWidget* parent)
+SetupNameForm::SetupNameForm(PageContext& context, QWidget* parent)
     : NamingPage(PAGE_SETUP_NAME, context, parent)
 {
     setHeading(tr("Name the USB Data Logger to give it a unique identity."));
@@ -134,7 +134,7 @@ CSetupNameForm::CSetupNameForm(PageContext& context, QWidget* parent)
     controlsLayout()->addStretch(1);
 }
 
-void CSetupNameForm::updatePage()
+void SetupNameForm::updatePage()
 {
     backButton()->setEnabled(isBackEnabled(PAGE_SETUP_NAME, config()));
     updateNameAndRate();
@@ -142,7 +142,7 @@ void CSetupNameForm::updatePage()
     setFahrenheitChosen(shownFahrenheit_);
 }
 
-void CSetupNameForm::onNext()
+void SetupNameForm::onNext()
 {
     if (!acceptName(NAME_READ_BACK_LIMIT))
         return;
@@ -153,7 +153,7 @@ void CSetupNameForm::onNext()
 
 // --- Page 8 ---
 
-CSetupVoltageNameForm::CSetupVoltageNameForm(PageContext& context, QWidget* parent)
+SetupVoltageNameForm::SetupVoltageNameForm(PageContext& context, QWidget* parent)
     : NamingPage(PAGE_VOLTAGE_NAME, context, parent)
 {
     setHeading(tr("Name the USB Data Logger to give it a unique identity."));
@@ -180,7 +180,7 @@ CSetupVoltageNameForm::CSetupVoltageNameForm(PageContext& context, QWidget* pare
     controlsLayout()->addStretch(1);
 }
 
-void CSetupVoltageNameForm::updatePage()
+void SetupVoltageNameForm::updatePage()
 {
     updateNameAndRate();
     (isCustomScaling(config()) ? custom_ : standard_)->setChecked(true);
@@ -188,7 +188,7 @@ void CSetupVoltageNameForm::updatePage()
     range_->setText(QString::fromStdString(scalingRangeText(config())));
 }
 
-void CSetupVoltageNameForm::onNext()
+void SetupVoltageNameForm::onNext()
 {
     if (!acceptName())
         return;
@@ -199,7 +199,7 @@ void CSetupVoltageNameForm::onNext()
 
 // --- Page 11 ---
 
-CSetupLiteNameForm::CSetupLiteNameForm(PageContext& context, QWidget* parent)
+SetupLiteNameForm::SetupLiteNameForm(PageContext& context, QWidget* parent)
     : NamingPage(PAGE_LITE_NAME, context, parent)
 {
     setHeading(tr("Name the USB Data Logger to give it a unique identity."));
@@ -212,13 +212,13 @@ CSetupLiteNameForm::CSetupLiteNameForm(PageContext& context, QWidget* parent)
     controlsLayout()->addStretch(1);
 }
 
-void CSetupLiteNameForm::updatePage()
+void SetupLiteNameForm::updatePage()
 {
     updateNameAndRate();
     setFahrenheitChosen(isFahrenheitByte(config()));
 }
 
-void CSetupLiteNameForm::onNext()
+void SetupLiteNameForm::onNext()
 {
     if (!acceptName())
         return;
@@ -230,7 +230,7 @@ void CSetupLiteNameForm::onNext()
 
 // --- Page 13 ---
 
-CSetupCONameForm::CSetupCONameForm(PageContext& context, QWidget* parent)
+SetupCONameForm::SetupCONameForm(PageContext& context, QWidget* parent)
     : NamingPage(PAGE_CO_NAME, context, parent)
 {
     setHeading(tr("Name the USB Data Logger to give it a unique identity."));
@@ -242,12 +242,12 @@ CSetupCONameForm::CSetupCONameForm(PageContext& context, QWidget* parent)
     controlsLayout()->addStretch(1);
 }
 
-void CSetupCONameForm::updatePage()
+void SetupCONameForm::updatePage()
 {
     updateNameAndRate();
 }
 
-void CSetupCONameForm::onNext()
+void SetupCONameForm::onNext()
 {
     if (!acceptName())
         return;
@@ -257,7 +257,7 @@ void CSetupCONameForm::onNext()
 
 // --- Page 16 ---
 
-CSetupTCNameForm::CSetupTCNameForm(PageContext& context, QWidget* parent)
+SetupTCNameForm::SetupTCNameForm(PageContext& context, QWidget* parent)
     : NamingPage(PAGE_TC_NAME, context, parent)
 {
     setHeading(tr("Name the USB Data Logger to give it a unique identity."));
@@ -273,7 +273,7 @@ CSetupTCNameForm::CSetupTCNameForm(PageContext& context, QWidget* parent)
     controlsLayout()->addStretch(1);
 }
 
-void CSetupTCNameForm::updatePage()
+void SetupTCNameForm::updatePage()
 {
     updateNameAndRate();
     shownFahrenheit_ = isFahrenheitBit(config());
@@ -281,7 +281,7 @@ void CSetupTCNameForm::updatePage()
     typeList_->setCurrentIndex(thermocoupleTypeIndex(config().optionFlags()));
 }
 
-void CSetupTCNameForm::onNext()
+void SetupTCNameForm::onNext()
 {
     if (!acceptName(NAME_READ_BACK_LIMIT))
         return;

@@ -51,10 +51,10 @@ private:
 };
 
 // Page 1: ZR-T, ZR-TH, ZR-TH-D, ZR-TH-X, ZR-T-PRO, ZR-TH-DX, ZR-T-RC.
-class CSetupNameForm : public NamingPage {
+class SetupNameForm : public NamingPage {
     Q_OBJECT
 public:
-    explicit CSetupNameForm(PageContext& context, QWidget* parent = nullptr);
+    explicit SetupNameForm(PageContext& context, QWidget* parent = nullptr);
     void updatePage() override;
 
 protected:
@@ -65,10 +65,10 @@ private:
 };
 
 // Page 8: voltage and current loggers.
-class CSetupVoltageNameForm : public NamingPage {
+class SetupVoltageNameForm : public NamingPage {
     Q_OBJECT
 public:
-    explicit CSetupVoltageNameForm(PageContext& context, QWidget* parent = nullptr);
+    explicit SetupVoltageNameForm(PageContext& context, QWidget* parent = nullptr);
     void updatePage() override;
 
     QRadioButton* customButton() const { return custom_; }
@@ -85,10 +85,10 @@ private:
 };
 
 // Page 11: the low-cost temperature logger (fixed rate).
-class CSetupLiteNameForm : public NamingPage {
+class SetupLiteNameForm : public NamingPage {
     Q_OBJECT
 public:
-    explicit CSetupLiteNameForm(PageContext& context, QWidget* parent = nullptr);
+    explicit SetupLiteNameForm(PageContext& context, QWidget* parent = nullptr);
     void updatePage() override;
 
 protected:
@@ -96,10 +96,10 @@ protected:
 };
 
 // Page 13: carbon monoxide loggers.
-class CSetupCONameForm : public NamingPage {
+class SetupCONameForm : public NamingPage {
     Q_OBJECT
 public:
-    explicit CSetupCONameForm(PageContext& context, QWidget* parent = nullptr);
+    explicit SetupCONameForm(PageContext& context, QWidget* parent = nullptr);
     void updatePage() override;
 
 protected:
@@ -107,10 +107,10 @@ protected:
 };
 
 // Page 16: thermocouple loggers.
-class CSetupTCNameForm : public NamingPage {
+class SetupTCNameForm : public NamingPage {
     Q_OBJECT
 public:
-    explicit CSetupTCNameForm(PageContext& context, QWidget* parent = nullptr);
+    explicit SetupTCNameForm(PageContext& context, QWidget* parent = nullptr);
     void updatePage() override;
 
     QComboBox* typeList() const { return typeList_; }

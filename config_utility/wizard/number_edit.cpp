@@ -58,7 +58,7 @@ bool typedCharacter(const QKeyEvent* event, char16_t& ch)
 
 } // namespace
 
-CNumberEdit::CNumberEdit(QWidget* parent) : QLineEdit(parent)
+NumberEdit::NumberEdit(QWidget* parent) : QLineEdit(parent)
 {
     // A right click must not take the focus, so clicks are given focus by
     // hand (mousePressEvent) instead of by the focus policy.
@@ -69,7 +69,7 @@ CNumberEdit::CNumberEdit(QWidget* parent) : QLineEdit(parent)
     setText(valueText_);
 }
 
-void CNumberEdit::setValue(double value, int decimals, bool allowNegative, bool reformatOnFocus)
+void NumberEdit::setValue(double value, int decimals, bool allowNegative, bool reformatOnFocus)
 {
     value_ = value;
     decimals_ = std::clamp(decimals, 0, MAX_DECIMALS);
@@ -79,7 +79,7 @@ void CNumberEdit::setValue(double value, int decimals, bool allowNegative, bool 
     setText(valueText_);
 }
 
-bool CNumberEdit::acceptsCharacter(char16_t ch, const QString& text, int selectionStart, int decimals,
+bool NumberEdit::acceptsCharacter(char16_t ch, const QString& text, int selectionStart, int decimals,
                                    bool allowNegative)
 {
     const bool candidate = ch < 32 || isDigit(ch) || (ch == u'-' && allowNegative) || (ch == u'.' && decimals > 0);
@@ -110,7 +110,7 @@ bool CNumberEdit::acceptsCharacter(char16_t ch, const QString& text, int selecti
     return true;
 }
 
-QString CNumberEdit::formatValue(double value, int decimals)
+QString NumberEdit::formatValue(double value, int decimals)
 {
     decimals = std::clamp(decimals, 0, MAX_DECIMALS);
     // Largest double in fixed notation: sign, 309 digits, point, places.
@@ -122,7 +122,7 @@ QString CNumberEdit::formatValue(double value, int decimals)
     return QString::fromLatin1(buffer.data(), result.ptr - buffer.data());
 }
 
-double CNumberEdit::parseLeadingNumber(const QString& text)
+double NumberEdit::parseLeadingNumber(const QString& text)
 {
     const std::string s = text.toStdString();
     const char* p = s.data();
@@ -144,7 +144,7 @@ double CNumberEdit::parseLeadingNumber(const QString& text)
     return value;
 }
 
-void CNumberEdit::keyPressEvent(QKeyEvent* event)
+void NumberEdit::keyPressEvent(QKeyEvent* event)
 {
     char16_t ch = 0;
     if (typedCharacter(event, ch)) {
@@ -160,14 +160,14 @@ void CNumberEdit::keyPressEvent(QKeyEvent* event)
     QLineEdit::keyPressEvent(event);
 }
 
-void CNumberEdit::focusInEvent(QFocusEvent* event)
+void NumberEdit::focusInEvent(QFocusEvent* event)
 {
     if (reformatOnFocus_)
         setText(valueText_);
     QLineEdit::focusInEvent(event);
 }
 
-void CNumberEdit::focusOutEvent(QFocusEvent* event)
+void NumberEdit::focusOutEvent(QFocusEvent* event)
 {
     if (reformatOnFocus_) {
         value_ = parseLeadingNumber(text());
@@ -177,7 +177,7 @@ void CNumberEdit::focusOutEvent(QFocusEvent* event)
     QLineEdit::focusOutEvent(event);
 }
 
-void CNumberEdit::mousePressEvent(QMouseEvent* event)
+void NumberEdit::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::RightButton) {
         event->accept();
@@ -188,7 +188,7 @@ void CNumberEdit::mousePressEvent(QMouseEvent* event)
     QLineEdit::mousePressEvent(event);
 }
 
-void CNumberEdit::mouseReleaseEvent(QMouseEvent* event)
+void NumberEdit::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::RightButton) {
         event->accept();
@@ -197,7 +197,7 @@ void CNumberEdit::mouseReleaseEvent(QMouseEvent* event)
     QLineEdit::mouseReleaseEvent(event);
 }
 
-void CNumberEdit::mouseDoubleClickEvent(QMouseEvent* event)
+void NumberEdit::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::RightButton) {
         event->accept();
@@ -206,7 +206,7 @@ void CNumberEdit::mouseDoubleClickEvent(QMouseEvent* event)
     QLineEdit::mouseDoubleClickEvent(event);
 }
 
-void CNumberEdit::contextMenuEvent(QContextMenuEvent* event)
+void NumberEdit::contextMenuEvent(QContextMenuEvent* event)
 {
     // The menu key still opens the box's menu; a right click does nothing.
     if (event->reason() == QContextMenuEvent::Mouse) {

@@ -1,4 +1,4 @@
-// CNumberEdit: the edit box of the wizard's typed numbers (CO warning level,
+// NumberEdit: the edit box of the wizard's typed numbers (CO warning level,
 // numeric alarm levels, calibration points).
 //
 // It refuses typed characters that cannot belong to a number with at most
@@ -17,10 +17,10 @@
 
 namespace vessor {
 
-class CNumberEdit : public QLineEdit {
+class NumberEdit : public QLineEdit {
     Q_OBJECT
 public:
-    explicit CNumberEdit(QWidget* parent = nullptr);
+    explicit NumberEdit(QWidget* parent = nullptr);
 
     // Stores the four settings, formats `value` with `decimals` places and
     // shows that text.

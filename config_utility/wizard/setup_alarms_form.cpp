@@ -130,17 +130,17 @@ void AlarmListForm::onBack()
     goBack();
 }
 
-CSetupAlarmsForm::CSetupAlarmsForm(PageContext& context, QWidget* parent)
+SetupAlarmsForm::SetupAlarmsForm(PageContext& context, QWidget* parent)
     : AlarmListForm(PAGE_SETUP_ALARMS, AlarmListPage::Temperature, context, parent)
 {
 }
 
-CSetupLiteAlarmsForm::CSetupLiteAlarmsForm(PageContext& context, QWidget* parent)
+SetupLiteAlarmsForm::SetupLiteAlarmsForm(PageContext& context, QWidget* parent)
     : AlarmListForm(PAGE_LITE_ALARMS, AlarmListPage::LiteTemperature, context, parent)
 {
 }
 
-CSetupRHAlarmsForm::CSetupRHAlarmsForm(PageContext& context, QWidget* parent)
+SetupRHAlarmsForm::SetupRHAlarmsForm(PageContext& context, QWidget* parent)
     : AlarmListForm(PAGE_RH_ALARMS, AlarmListPage::Humidity, context, parent)
 {
 }

@@ -47,22 +47,22 @@ private:
     QLabel* lowLabel_ = nullptr;
 };
 
-class CSetupAlarmsForm : public AlarmListForm {
+class SetupAlarmsForm : public AlarmListForm {
     Q_OBJECT
 public:
-    CSetupAlarmsForm(PageContext& context, QWidget* parent = nullptr);
+    SetupAlarmsForm(PageContext& context, QWidget* parent = nullptr);
 };
 
-class CSetupLiteAlarmsForm : public AlarmListForm {
+class SetupLiteAlarmsForm : public AlarmListForm {
     Q_OBJECT
 public:
-    CSetupLiteAlarmsForm(PageContext& context, QWidget* parent = nullptr);
+    SetupLiteAlarmsForm(PageContext& context, QWidget* parent = nullptr);
 };
 
-class CSetupRHAlarmsForm : public AlarmListForm {
+class SetupRHAlarmsForm : public AlarmListForm {
     Q_OBJECT
 public:
-    CSetupRHAlarmsForm(PageContext& context, QWidget* parent = nullptr);
+    SetupRHAlarmsForm(PageContext& context, QWidget* parent = nullptr);
 };
 
 } // namespace vessor

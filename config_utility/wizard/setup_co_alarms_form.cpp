@@ -25,7 +25,7 @@ constexpr int LEVEL_BOX_LENGTH = 4;
 
 } // namespace
 
-CSetupCOAlarmsForm::CSetupCOAlarmsForm(PageContext& context, QWidget* parent)
+SetupCOAlarmsForm::SetupCOAlarmsForm(PageContext& context, QWidget* parent)
     : WizardPage(PAGE_CO_ALARMS, context, parent)
 {
     setPicture(QString::fromLatin1(PICTURE_ALARMS_GAS));
@@ -43,7 +43,7 @@ CSetupCOAlarmsForm::CSetupCOAlarmsForm(PageContext& context, QWidget* parent)
 
     auto* levelRow = new QHBoxLayout;
     QLabel* levelLabel = new QLabel(tr("Warning Level:-"), group);
-    level_ = new CNumberEdit(group);
+    level_ = new NumberEdit(group);
     level_->setMaxLength(LEVEL_BOX_LENGTH);
     level_->setFixedWidth(60);
     level_->setAlignment(Qt::AlignRight);
@@ -75,14 +75,14 @@ CSetupCOAlarmsForm::CSetupCOAlarmsForm(PageContext& context, QWidget* parent)
 
     ledDependents_ = {select, advice, levelLabel, level_, unit, levels_, hold_, holdMore, sounder_};
 
-    connect(led_, &QCheckBox::clicked, this, &CSetupCOAlarmsForm::ledClicked);
+    connect(led_, &QCheckBox::clicked, this, &SetupCOAlarmsForm::ledClicked);
     connect(levels_, &QPushButton::clicked, this, [this] {
-        CSetupCOTableDlg dialog(this);
+        SetupCOTableDialog dialog(this);
         dialog.exec();
     });
 }
 
-void CSetupCOAlarmsForm::updatePage()
+void SetupCOAlarmsForm::updatePage()
 {
     const CoAlarmState state = readCoAlarms(config());
     led_->setChecked(state.ledEnabled);
@@ -92,27 +92,27 @@ void CSetupCOAlarmsForm::updatePage()
     showEnabled();
 }
 
-void CSetupCOAlarmsForm::ledClicked()
+void SetupCOAlarmsForm::ledClicked()
 {
     config().setLowAlarmEnabled(led_->isChecked());
     showEnabled();
 }
 
-void CSetupCOAlarmsForm::showEnabled()
+void SetupCOAlarmsForm::showEnabled()
 {
     const bool on = led_->isChecked();
     for (QWidget* widget : ledDependents_)
         widget->setEnabled(on);
 }
 
-void CSetupCOAlarmsForm::onNext()
+void SetupCOAlarmsForm::onNext()
 {
     CoAlarmState entry;
     entry.ledEnabled = led_->isChecked();
     entry.hold = hold_->isChecked();
     entry.sounder = sounder_->isChecked();
     // The box as leaving it would leave it (also when Return pressed Next).
-    entry.level = CNumberEdit::parseLeadingNumber(level_->text());
+    entry.level = NumberEdit::parseLeadingNumber(level_->text());
     level_->setValue(entry.level, 0, false, true);
 
     const CoAlarmOutcome outcome = storeCoAlarms(config(), entry, ui());

@@ -12,17 +12,17 @@ class QPushButton;
 
 namespace vessor {
 
-class CNumberEdit;
+class NumberEdit;
 
-class CSetupCOAlarmsForm : public WizardPage {
+class SetupCOAlarmsForm : public WizardPage {
     Q_OBJECT
 public:
-    explicit CSetupCOAlarmsForm(PageContext& context, QWidget* parent = nullptr);
+    explicit SetupCOAlarmsForm(PageContext& context, QWidget* parent = nullptr);
 
     void updatePage() override;
 
     QCheckBox* ledBox() const { return led_; }
-    CNumberEdit* levelBox() const { return level_; }
+    NumberEdit* levelBox() const { return level_; }
     QCheckBox* holdBox() const { return hold_; }
     QCheckBox* sounderBox() const { return sounder_; }
     QPushButton* levelsButton() const { return levels_; }
@@ -35,7 +35,7 @@ private:
     void showEnabled();
 
     QCheckBox* led_ = nullptr;
-    CNumberEdit* level_ = nullptr;
+    NumberEdit* level_ = nullptr;
     QCheckBox* hold_ = nullptr;
     QCheckBox* sounder_ = nullptr;
     QPushButton* levels_ = nullptr;

@@ -39,7 +39,7 @@ int checkedIndex(QRadioButton* const* buttons, int count)
 
 // --- Display page -------------------------------------------------------------
 
-CSetupLCDForm::CSetupLCDForm(PageContext& context, QWidget* parent) : WizardPage(PAGE_LCD, context, parent)
+SetupLCDForm::SetupLCDForm(PageContext& context, QWidget* parent) : WizardPage(PAGE_LCD, context, parent)
 {
     QGroupBox* display = addGroup();
     auto* layout = new QVBoxLayout(display);
@@ -60,23 +60,23 @@ CSetupLCDForm::CSetupLCDForm(PageContext& context, QWidget* parent) : WizardPage
     controlsLayout()->addStretch(1);
 }
 
-QRadioButton* CSetupLCDForm::displayButton(int choice) const
+QRadioButton* SetupLCDForm::displayButton(int choice) const
 {
     return choice >= 0 && choice < 3 ? display_[choice] : nullptr;
 }
 
-QRadioButton* CSetupLCDForm::storageButton(int choice) const
+QRadioButton* SetupLCDForm::storageButton(int choice) const
 {
     return choice >= 0 && choice < 2 ? storage_[choice] : nullptr;
 }
 
-void CSetupLCDForm::updatePage()
+void SetupLCDForm::updatePage()
 {
     display_[displayChoice(config())]->setChecked(true);
     storage_[storageChoice(config())]->setChecked(true);
 }
 
-void CSetupLCDForm::onNext()
+void SetupLCDForm::onNext()
 {
     storeDisplayPage(config(), checkedIndex(display_, 3), checkedIndex(storage_, 2));
     goNext();
@@ -84,7 +84,7 @@ void CSetupLCDForm::onNext()
 
 // --- Storage mode page ----------------------------------------------------------
 
-CSetupStorageModeForm::CSetupStorageModeForm(PageContext& context, QWidget* parent)
+SetupStorageModeForm::SetupStorageModeForm(PageContext& context, QWidget* parent)
     : WizardPage(PAGE_STORAGE_MODE, context, parent)
 {
     QGroupBox* storage = addStorageGroup(addGroup(), storage_, this);
@@ -107,19 +107,19 @@ CSetupStorageModeForm::CSetupStorageModeForm(PageContext& context, QWidget* pare
     controlsLayout()->addStretch(1);
 }
 
-QRadioButton* CSetupStorageModeForm::storageButton(int choice) const
+QRadioButton* SetupStorageModeForm::storageButton(int choice) const
 {
     return choice >= 0 && choice < 2 ? storage_[choice] : nullptr;
 }
 
-void CSetupStorageModeForm::updatePage()
+void SetupStorageModeForm::updatePage()
 {
     capacity_->setText(QString::fromStdString(storageCapacityText(config())));
     retain_->setText(QString::fromStdString(storageRetainText(config())));
     storage_[storageChoice(config())]->setChecked(true);
 }
 
-void CSetupStorageModeForm::onNext()
+void SetupStorageModeForm::onNext()
 {
     storeStoragePage(config(), checkedIndex(storage_, 2));
     goNext();
@@ -127,7 +127,7 @@ void CSetupStorageModeForm::onNext()
 
 // --- Confirmation page ------------------------------------------------------------
 
-CSetupSummaryForm::CSetupSummaryForm(PageContext& context, QWidget* parent)
+SetupSummaryForm::SetupSummaryForm(PageContext& context, QWidget* parent)
     : WizardPage(PAGE_SETUP_SUMMARY, context, parent)
 {
     setPicture(QString::fromLatin1(PICTURE_START));
@@ -154,7 +154,7 @@ CSetupSummaryForm::CSetupSummaryForm(PageContext& context, QWidget* parent)
     nextButton()->setText(tr("OK"));
 }
 
-void CSetupSummaryForm::updatePage()
+void SetupSummaryForm::updatePage()
 {
     name_->setText(QString::fromStdString(cp1252ToUtf8(config().loggerName())));
 }

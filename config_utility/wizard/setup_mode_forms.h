@@ -10,10 +10,10 @@ class QRadioButton;
 
 namespace vessor {
 
-class CSetupLCDForm : public WizardPage {
+class SetupLCDForm : public WizardPage {
     Q_OBJECT
 public:
-    explicit CSetupLCDForm(PageContext& context, QWidget* parent = nullptr);
+    explicit SetupLCDForm(PageContext& context, QWidget* parent = nullptr);
 
     void updatePage() override;
 
@@ -28,10 +28,10 @@ private:
     QRadioButton* storage_[2] = {};
 };
 
-class CSetupStorageModeForm : public WizardPage {
+class SetupStorageModeForm : public WizardPage {
     Q_OBJECT
 public:
-    explicit CSetupStorageModeForm(PageContext& context, QWidget* parent = nullptr);
+    explicit SetupStorageModeForm(PageContext& context, QWidget* parent = nullptr);
 
     void updatePage() override;
 
@@ -48,10 +48,10 @@ private:
     QLabel* retain_ = nullptr;
 };
 
-class CSetupSummaryForm : public WizardPage {
+class SetupSummaryForm : public WizardPage {
     Q_OBJECT
 public:
-    explicit CSetupSummaryForm(PageContext& context, QWidget* parent = nullptr);
+    explicit SetupSummaryForm(PageContext& context, QWidget* parent = nullptr);
 
     void updatePage() override;
 

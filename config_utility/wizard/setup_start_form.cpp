@@ -35,7 +35,7 @@ void addPickerRows(QGridLayout* grid, int firstRow, StartPickers* pickers, QWidg
 
 // --- Start page -------------------------------------------------------------
 
-CSetupStartForm::CSetupStartForm(PageContext& context, QWidget* parent)
+SetupStartForm::SetupStartForm(PageContext& context, QWidget* parent)
     : WizardPage(PAGE_SETUP_START, context, parent)
 {
     setPicture(QString::fromLatin1(PICTURE_START));
@@ -56,12 +56,12 @@ CSetupStartForm::CSetupStartForm(PageContext& context, QWidget* parent)
     controlsLayout()->addStretch(1);
 
     timer_ = makeClockTimer(this);
-    connect(timer_, &QTimer::timeout, this, &CSetupStartForm::followClock);
+    connect(timer_, &QTimer::timeout, this, &SetupStartForm::followClock);
     // From the user's first change on, the pickers keep the user's values.
-    connect(pickers_, &StartPickers::userChanged, this, &CSetupStartForm::stopFollowing);
+    connect(pickers_, &StartPickers::userChanged, this, &SetupStartForm::stopFollowing);
 }
 
-void CSetupStartForm::updatePage()
+void SetupStartForm::updatePage()
 {
     timer_->stop();
     if (context().liveStartClock) {
@@ -72,18 +72,18 @@ void CSetupStartForm::updatePage()
     }
 }
 
-void CSetupStartForm::followClock()
+void SetupStartForm::followClock()
 {
     pickers_->setToNow(context().clock.now());
 }
 
-void CSetupStartForm::stopFollowing()
+void SetupStartForm::stopFollowing()
 {
     timer_->stop();
     context().liveStartClock = false;
 }
 
-void CSetupStartForm::onNext()
+void SetupStartForm::onNext()
 {
     stopFollowing();
     const CalendarTime start = pickers_->moment();
@@ -91,13 +91,13 @@ void CSetupStartForm::onNext()
         showPage(PAGE_SETUP_SUMMARY);
 }
 
-void CSetupStartForm::onBack()
+void SetupStartForm::onBack()
 {
     stopFollowing();
     goBack();
 }
 
-void CSetupStartForm::onCancel()
+void SetupStartForm::onCancel()
 {
     stopFollowing();
     WizardPage::onCancel();
@@ -105,7 +105,7 @@ void CSetupStartForm::onCancel()
 
 // --- Push-button start page ---------------------------------------------------
 
-CSetupPushToStartForm::CSetupPushToStartForm(PageContext& context, QWidget* parent)
+SetupPushToStartForm::SetupPushToStartForm(PageContext& context, QWidget* parent)
     : WizardPage(PAGE_PUSH_TO_START, context, parent)
 {
     setPicture(QString::fromLatin1(PICTURE_START));
@@ -129,19 +129,19 @@ CSetupPushToStartForm::CSetupPushToStartForm(PageContext& context, QWidget* pare
     controlsLayout()->addStretch(1);
 
     timer_ = makeClockTimer(this);
-    connect(timer_, &QTimer::timeout, this, &CSetupPushToStartForm::followClock);
-    connect(choices_[START_IMMEDIATE], &QRadioButton::clicked, this, &CSetupPushToStartForm::immediateClicked);
-    connect(choices_[START_ON_BUTTON], &QRadioButton::clicked, this, &CSetupPushToStartForm::buttonStartClicked);
-    connect(choices_[START_DELAYED], &QRadioButton::clicked, this, &CSetupPushToStartForm::delayedClicked);
-    connect(pickers_, &StartPickers::userChanged, this, &CSetupPushToStartForm::pickerChanged);
+    connect(timer_, &QTimer::timeout, this, &SetupPushToStartForm::followClock);
+    connect(choices_[START_IMMEDIATE], &QRadioButton::clicked, this, &SetupPushToStartForm::immediateClicked);
+    connect(choices_[START_ON_BUTTON], &QRadioButton::clicked, this, &SetupPushToStartForm::buttonStartClicked);
+    connect(choices_[START_DELAYED], &QRadioButton::clicked, this, &SetupPushToStartForm::delayedClicked);
+    connect(pickers_, &StartPickers::userChanged, this, &SetupPushToStartForm::pickerChanged);
 }
 
-QRadioButton* CSetupPushToStartForm::choiceButton(int choice) const
+QRadioButton* SetupPushToStartForm::choiceButton(int choice) const
 {
     return choice >= 0 && choice < 3 ? choices_[choice] : nullptr;
 }
 
-int CSetupPushToStartForm::choice() const
+int SetupPushToStartForm::choice() const
 {
     for (int i = 0; i < 3; ++i)
         if (choices_[i]->isChecked())
@@ -149,12 +149,12 @@ int CSetupPushToStartForm::choice() const
     return START_IMMEDIATE;
 }
 
-void CSetupPushToStartForm::select(int choice)
+void SetupPushToStartForm::select(int choice)
 {
     choices_[choice]->setChecked(true);
 }
 
-void CSetupPushToStartForm::updatePage()
+void SetupPushToStartForm::updatePage()
 {
     if (config().isPushButtonMode()) {
         select(START_ON_BUTTON);
@@ -171,19 +171,19 @@ void CSetupPushToStartForm::updatePage()
         timer_->start();
 }
 
-void CSetupPushToStartForm::followClock()
+void SetupPushToStartForm::followClock()
 {
     pickers_->setBlank(false);
     pickers_->setToNow(context().clock.now());
 }
 
-void CSetupPushToStartForm::stopFollowing()
+void SetupPushToStartForm::stopFollowing()
 {
     timer_->stop();
     context().livePushClock = false;
 }
 
-void CSetupPushToStartForm::immediateClicked()
+void SetupPushToStartForm::immediateClicked()
 {
     // Already following the clock: nothing to restart.
     if (context().livePushClock)
@@ -194,27 +194,27 @@ void CSetupPushToStartForm::immediateClicked()
     timer_->start();
 }
 
-void CSetupPushToStartForm::buttonStartClicked()
+void SetupPushToStartForm::buttonStartClicked()
 {
     pickers_->setBlank(true);
     pickers_->setEnabled(false);
     stopFollowing();
 }
 
-void CSetupPushToStartForm::delayedClicked()
+void SetupPushToStartForm::delayedClicked()
 {
     pickers_->setEnabled(true);
     stopFollowing();
     followClock();
 }
 
-void CSetupPushToStartForm::pickerChanged()
+void SetupPushToStartForm::pickerChanged()
 {
     select(START_DELAYED);
     stopFollowing();
 }
 
-void CSetupPushToStartForm::onNext()
+void SetupPushToStartForm::onNext()
 {
     stopFollowing();
     const CalendarTime now = context().clock.now();
@@ -224,13 +224,13 @@ void CSetupPushToStartForm::onNext()
         showPage(PAGE_SETUP_SUMMARY);
 }
 
-void CSetupPushToStartForm::onBack()
+void SetupPushToStartForm::onBack()
 {
     stopFollowing();
     goBack();
 }
 
-void CSetupPushToStartForm::onCancel()
+void SetupPushToStartForm::onCancel()
 {
     stopFollowing();
     WizardPage::onCancel();

@@ -15,10 +15,10 @@ class StartPickers;
 
 inline constexpr int START_CLOCK_PERIOD_MS = 500;
 
-class CSetupStartForm : public WizardPage {
+class SetupStartForm : public WizardPage {
     Q_OBJECT
 public:
-    explicit CSetupStartForm(PageContext& context, QWidget* parent = nullptr);
+    explicit SetupStartForm(PageContext& context, QWidget* parent = nullptr);
 
     void updatePage() override;
 
@@ -39,10 +39,10 @@ private:
     QTimer* timer_ = nullptr;
 };
 
-class CSetupPushToStartForm : public WizardPage {
+class SetupPushToStartForm : public WizardPage {
     Q_OBJECT
 public:
-    explicit CSetupPushToStartForm(PageContext& context, QWidget* parent = nullptr);
+    explicit SetupPushToStartForm(PageContext& context, QWidget* parent = nullptr);
 
     void updatePage() override;
 

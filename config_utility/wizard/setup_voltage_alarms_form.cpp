@@ -24,19 +24,19 @@ constexpr int LEVEL_BOX_LENGTH = 7;
 
 // The box as focus-out would leave it: its text read as a number, and that
 // number in the box's format (also when Return pressed Next inside the box).
-double boxValue(const CNumberEdit* box)
+double boxValue(const NumberEdit* box)
 {
-    return CNumberEdit::parseLeadingNumber(box->text());
+    return NumberEdit::parseLeadingNumber(box->text());
 }
 
-std::string boxText(const CNumberEdit* box)
+std::string boxText(const NumberEdit* box)
 {
-    return CNumberEdit::formatValue(boxValue(box), box->decimals()).toStdString();
+    return NumberEdit::formatValue(boxValue(box), box->decimals()).toStdString();
 }
 
 } // namespace
 
-CSetupVoltageAlarmsForm::CSetupVoltageAlarmsForm(PageContext& context, QWidget* parent)
+SetupVoltageAlarmsForm::SetupVoltageAlarmsForm(PageContext& context, QWidget* parent)
     : WizardPage(PAGE_VOLTAGE_ALARMS, context, parent)
 {
     setPicture(QString::fromLatin1(PICTURE_ALARMS));
@@ -50,13 +50,13 @@ CSetupVoltageAlarmsForm::CSetupVoltageAlarmsForm(PageContext& context, QWidget* 
     lowEnable_ = new QCheckBox(tr("Low Alarm"), group);
     highLabel_ = new QLabel(tr("High Alarm:-"), group);
     lowLabel_ = new QLabel(tr("Low Alarm:-"), group);
-    highBox_ = new CNumberEdit(group);
-    lowBox_ = new CNumberEdit(group);
+    highBox_ = new NumberEdit(group);
+    lowBox_ = new NumberEdit(group);
     highUnit_ = new QLabel(group);
     lowUnit_ = new QLabel(group);
     highHold_ = new QCheckBox(tr("Hold"), group);
     lowHold_ = new QCheckBox(tr("Hold"), group);
-    for (CNumberEdit* box : {highBox_, lowBox_}) {
+    for (NumberEdit* box : {highBox_, lowBox_}) {
         box->setMaxLength(LEVEL_BOX_LENGTH);
         box->setFixedWidth(80);
         box->setAlignment(Qt::AlignRight);
@@ -96,7 +96,7 @@ CSetupVoltageAlarmsForm::CSetupVoltageAlarmsForm(PageContext& context, QWidget* 
             [this](bool checked) { config().setLedsDisabled(checked); });
 }
 
-void CSetupVoltageAlarmsForm::updatePage()
+void SetupVoltageAlarmsForm::updatePage()
 {
     setPicture(QString::fromLatin1(
         isVoltageCurrentModel(config().modelType()) ? PICTURE_ALARMS_METER : PICTURE_ALARMS));
@@ -116,7 +116,7 @@ void CSetupVoltageAlarmsForm::updatePage()
     showEnabled();
 }
 
-void CSetupVoltageAlarmsForm::enableClicked(bool high)
+void SetupVoltageAlarmsForm::enableClicked(bool high)
 {
     QCheckBox* box = high ? highEnable_ : lowEnable_;
     if (high)
@@ -126,7 +126,7 @@ void CSetupVoltageAlarmsForm::enableClicked(bool high)
     showEnabled();
 }
 
-void CSetupVoltageAlarmsForm::showEnabled()
+void SetupVoltageAlarmsForm::showEnabled()
 {
     const bool high = highEnable_->isChecked();
     const bool low = lowEnable_->isChecked();
@@ -138,7 +138,7 @@ void CSetupVoltageAlarmsForm::showEnabled()
     lowLabel_->setEnabled(low);
 }
 
-void CSetupVoltageAlarmsForm::onNext()
+void SetupVoltageAlarmsForm::onNext()
 {
     NumberAlarmEntry entry;
     entry.highEnabled = highEnable_->isChecked();
@@ -159,12 +159,12 @@ void CSetupVoltageAlarmsForm::onNext()
         goNext();
         return;
     }
-    CNumberEdit* adjusted = outcome.adjustedBox == AlarmBox::High  ? highBox_
+    NumberEdit* adjusted = outcome.adjustedBox == AlarmBox::High  ? highBox_
                             : outcome.adjustedBox == AlarmBox::Low ? lowBox_
                                                                    : nullptr;
     if (adjusted)
         adjusted->setValue(outcome.adjustedValue, decimals, true, true);
-    CNumberEdit* focus = outcome.focus == AlarmBox::Low ? lowBox_ : highBox_;
+    NumberEdit* focus = outcome.focus == AlarmBox::Low ? lowBox_ : highBox_;
     focus->setFocus(Qt::OtherFocusReason);
 }
 

@@ -9,19 +9,19 @@ class QLabel;
 
 namespace vessor {
 
-class CNumberEdit;
+class NumberEdit;
 
-class CSetupVoltageAlarmsForm : public WizardPage {
+class SetupVoltageAlarmsForm : public WizardPage {
     Q_OBJECT
 public:
-    explicit CSetupVoltageAlarmsForm(PageContext& context, QWidget* parent = nullptr);
+    explicit SetupVoltageAlarmsForm(PageContext& context, QWidget* parent = nullptr);
 
     void updatePage() override;
 
     QCheckBox* highEnableBox() const { return highEnable_; }
     QCheckBox* lowEnableBox() const { return lowEnable_; }
-    CNumberEdit* highBox() const { return highBox_; }
-    CNumberEdit* lowBox() const { return lowBox_; }
+    NumberEdit* highBox() const { return highBox_; }
+    NumberEdit* lowBox() const { return lowBox_; }
     QCheckBox* highHoldBox() const { return highHold_; }
     QCheckBox* lowHoldBox() const { return lowHold_; }
     QCheckBox* disableLedsBox() const { return disableLeds_; }
@@ -38,8 +38,8 @@ private:
     QCheckBox* lowEnable_ = nullptr;
     QLabel* highLabel_ = nullptr;
     QLabel* lowLabel_ = nullptr;
-    CNumberEdit* highBox_ = nullptr;
-    CNumberEdit* lowBox_ = nullptr;
+    NumberEdit* highBox_ = nullptr;
+    NumberEdit* lowBox_ = nullptr;
     QLabel* highUnit_ = nullptr;
     QLabel* lowUnit_ = nullptr;
     QCheckBox* highHold_ = nullptr;

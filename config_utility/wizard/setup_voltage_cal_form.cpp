@@ -42,7 +42,7 @@ QLabel* unitLabel(QWidget* parent)
 
 } // namespace
 
-CSetupVoltageCalForm::CSetupVoltageCalForm(PageContext& context, QWidget* parent)
+SetupVoltageCalForm::SetupVoltageCalForm(PageContext& context, QWidget* parent)
     : WizardPage(PAGE_VOLTAGE_CAL, context, parent)
 {
     QGroupBox* unitGroup = addGroup();
@@ -74,26 +74,26 @@ CSetupVoltageCalForm::CSetupVoltageCalForm(PageContext& context, QWidget* parent
     grid->setVerticalSpacing(6);
     grid->addWidget(new QLabel(tr("Input"), pointGroup), 0, 1);
     grid->addWidget(new QLabel(tr("Graph Output"), pointGroup), 0, 4);
-    input1_ = new CNumberEdit(pointGroup);
-    output1_ = new CNumberEdit(pointGroup);
-    input2_ = new CNumberEdit(pointGroup);
-    output2_ = new CNumberEdit(pointGroup);
+    input1_ = new NumberEdit(pointGroup);
+    output1_ = new NumberEdit(pointGroup);
+    input2_ = new NumberEdit(pointGroup);
+    output2_ = new NumberEdit(pointGroup);
     inputUnit1_ = unitLabel(pointGroup);
     inputUnit2_ = unitLabel(pointGroup);
     outputUnit1_ = unitLabel(pointGroup);
     outputUnit2_ = unitLabel(pointGroup);
     struct Row {
         const char* number;
-        CNumberEdit* input;
+        NumberEdit* input;
         QLabel* inputUnit;
-        CNumberEdit* output;
+        NumberEdit* output;
         QLabel* outputUnit;
     };
     const Row rows[] = {{"1)", input1_, inputUnit1_, output1_, outputUnit1_},
                         {"2)", input2_, inputUnit2_, output2_, outputUnit2_}};
     int r = 1;
     for (const Row& row : rows) {
-        for (CNumberEdit* box : {row.input, row.output}) {
+        for (NumberEdit* box : {row.input, row.output}) {
             box->setMaxLength(SCALE_POINT_BOX_LIMIT);
             box->setFixedWidth(80);
             box->setAlignment(Qt::AlignRight);
@@ -132,7 +132,7 @@ CSetupVoltageCalForm::CSetupVoltageCalForm(PageContext& context, QWidget* parent
     connect(default_, &QPushButton::clicked, this, [this] { restoreDefaults(); });
 }
 
-void CSetupVoltageCalForm::updatePage()
+void SetupVoltageCalForm::updatePage()
 {
     showUnit(QString::fromStdString(cp1252ToUtf8(config().scaleUnit())));
     loadPointBoxes();
@@ -141,7 +141,7 @@ void CSetupVoltageCalForm::updatePage()
     inputUnit2_->setText(inputUnit);
 }
 
-void CSetupVoltageCalForm::showUnit(const QString& unit)
+void SetupVoltageCalForm::showUnit(const QString& unit)
 {
     const UnitListState state = unitListFor(unit);
     const QSignalBlocker blocker(unitList_);
@@ -155,9 +155,9 @@ void CSetupVoltageCalForm::showUnit(const QString& unit)
     outputUnit2_->setText(state.text);
 }
 
-void CSetupVoltageCalForm::loadPointBoxes()
+void SetupVoltageCalForm::loadPointBoxes()
 {
-    const std::pair<CNumberEdit*, std::string> boxes[] = {
+    const std::pair<NumberEdit*, std::string> boxes[] = {
         {output1_, config().scaleOutput1Text()},
         {input1_, config().scaleInput1Text()},
         {output2_, config().scaleOutput2Text()},
@@ -170,14 +170,14 @@ void CSetupVoltageCalForm::loadPointBoxes()
     }
 }
 
-void CSetupVoltageCalForm::restoreDefaults()
+void SetupVoltageCalForm::restoreDefaults()
 {
     // The factory points; the unit stays as the user has it on the page.
     config().resetScaling();
     loadPointBoxes();
 }
 
-void CSetupVoltageCalForm::onNext()
+void SetupVoltageCalForm::onNext()
 {
     ScalingEntry entry;
     entry.unit = unitList_->currentText();

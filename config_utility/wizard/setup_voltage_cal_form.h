@@ -13,20 +13,20 @@ class QPushButton;
 
 namespace vessor {
 
-class CNumberEdit;
+class NumberEdit;
 
-class CSetupVoltageCalForm : public WizardPage {
+class SetupVoltageCalForm : public WizardPage {
     Q_OBJECT
 public:
-    explicit CSetupVoltageCalForm(PageContext& context, QWidget* parent = nullptr);
+    explicit SetupVoltageCalForm(PageContext& context, QWidget* parent = nullptr);
 
     void updatePage() override;
 
     QComboBox* unitList() const { return unitList_; }
-    CNumberEdit* output1Box() const { return output1_; }
-    CNumberEdit* input1Box() const { return input1_; }
-    CNumberEdit* output2Box() const { return output2_; }
-    CNumberEdit* input2Box() const { return input2_; }
+    NumberEdit* output1Box() const { return output1_; }
+    NumberEdit* input1Box() const { return input1_; }
+    NumberEdit* output2Box() const { return output2_; }
+    NumberEdit* input2Box() const { return input2_; }
     QLabel* inputUnitLabel(int point) const { return point == 1 ? inputUnit1_ : inputUnit2_; }
     QLabel* outputUnitLabel(int point) const { return point == 1 ? outputUnit1_ : outputUnit2_; }
     QPushButton* defaultButton() const { return default_; }
@@ -40,10 +40,10 @@ private:
     void showUnit(const QString& unit);
 
     QComboBox* unitList_ = nullptr;
-    CNumberEdit* output1_ = nullptr;
-    CNumberEdit* input1_ = nullptr;
-    CNumberEdit* output2_ = nullptr;
-    CNumberEdit* input2_ = nullptr;
+    NumberEdit* output1_ = nullptr;
+    NumberEdit* input1_ = nullptr;
+    NumberEdit* output2_ = nullptr;
+    NumberEdit* input2_ = nullptr;
     QLabel* inputUnit1_ = nullptr;
     QLabel* inputUnit2_ = nullptr;
     QLabel* outputUnit1_ = nullptr;

@@ -103,7 +103,7 @@ void appendSet(std::string& out, const TraceSet& set) {
 
 } // namespace
 
-std::string documentToJson(const CVessorGraphDoc& doc) {
+std::string documentToJson(const VessorGraphDoc& doc) {
     std::string out;
     out.reserve(64 + 12 * static_cast<std::size_t>(doc.readingCount) * 7);
     out += "{\"title\":";

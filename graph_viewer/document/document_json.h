@@ -12,6 +12,6 @@ namespace vessor::graph {
 //  "primary": {...}, "secondary": {...}}; each set holds its labels, flags,
 // "decimals" and "traces": per trace the y values it holds, null for a
 // missing value. Numbers are written the same in every locale.
-std::string documentToJson(const CVessorGraphDoc& doc);
+std::string documentToJson(const VessorGraphDoc& doc);
 
 } // namespace vessor::graph

@@ -36,23 +36,23 @@ void fillSet(TraceSet& set, download::Channel& channel, int points, double xStep
 
 } // namespace
 
-CVessorGraphDoc::CVessorGraphDoc(std::string& dataFilePath) : dataFilePath_(dataFilePath) {
+VessorGraphDoc::VessorGraphDoc(std::string& dataFilePath) : dataFilePath_(dataFilePath) {
     ResetContents();
 }
 
-bool CVessorGraphDoc::OnNewDocument() {
+bool VessorGraphDoc::newDocument() {
     ResetContents();
     return true;
 }
 
-bool CVessorGraphDoc::OnOpenDocument(const std::string& path) {
+bool VessorGraphDoc::openDocument(const std::string& path) {
     ResetContents();
     dataFilePath_ = path;
     ParseDownloadFile(path);
     return true;
 }
 
-void CVessorGraphDoc::ResetContents() {
+void VessorGraphDoc::ResetContents() {
     dataFilePath_.clear();
     primary.clear();
     secondary.clear();
@@ -62,7 +62,7 @@ void CVessorGraphDoc::ResetContents() {
     title.clear();
 }
 
-LoadStatus CVessorGraphDoc::ParseDownloadFile(const std::string& path) {
+LoadStatus VessorGraphDoc::ParseDownloadFile(const std::string& path) {
     download::FileBytes file = download::loadDownloadBytes(path);
     switch (file.status) {
     case download::FileBytes::Status::Ok:
@@ -77,18 +77,18 @@ LoadStatus CVessorGraphDoc::ParseDownloadFile(const std::string& path) {
     return take(download::readDownload(file.bytes));
 }
 
-LoadStatus CVessorGraphDoc::ParseDownloadText(std::string_view bytes) {
+LoadStatus VessorGraphDoc::ParseDownloadText(std::string_view bytes) {
     return take(download::readDownload(bytes));
 }
 
-LoadStatus CVessorGraphDoc::finish(LoadStatus status, std::string error) {
+LoadStatus VessorGraphDoc::finish(LoadStatus status, std::string error) {
     if (status != LoadStatus::Ok)
         ResetContents();
     lastError_ = std::move(error);
     return lastStatus_ = status;
 }
 
-LoadStatus CVessorGraphDoc::take(download::ReadResult read) {
+LoadStatus VessorGraphDoc::take(download::ReadResult read) {
     // Start empty even when called on a loaded document; the path stays.
     const std::string keptPath = dataFilePath_;
     ResetContents();

@@ -52,13 +52,13 @@ inline constexpr const char* EVENT_QUESTION =
 inline constexpr const char* EDITOR_FAILED = vessor::text::TEXT_EDITOR_NOT_FOUND;
 } // namespace text
 
-class CVessorGraphDoc {
+class VessorGraphDoc {
 public:
     // `dataFilePath` belongs to the application object: the document sets it
     // when it opens a file and clears it when it empties.
-    explicit CVessorGraphDoc(std::string& dataFilePath);
-    CVessorGraphDoc(const CVessorGraphDoc&) = delete;
-    CVessorGraphDoc& operator=(const CVessorGraphDoc&) = delete;
+    explicit VessorGraphDoc(std::string& dataFilePath);
+    VessorGraphDoc(const VessorGraphDoc&) = delete;
+    VessorGraphDoc& operator=(const VessorGraphDoc&) = delete;
 
     TraceSet primary{4};        // readings, high alarm, low alarm or warning level, dew point
     TraceSet secondary{3};      // humidity readings, its high and low alarms
@@ -69,12 +69,12 @@ public:
     std::int64_t startTime = 0; // clock seconds of the first reading
     int interval = 10;          // seconds between readings, 1..43200
 
-    bool OnNewDocument();
+    bool newDocument();
     // After the caller has checked that the file can be opened at all: empty
     // the document, remember the path, read the file. True whatever the
     // reading gave; a refused file leaves an empty document, and lastStatus()
     // and lastError() say why.
-    bool OnOpenDocument(const std::string& path);
+    bool openDocument(const std::string& path);
     void ResetContents();
 
     LoadStatus ParseDownloadFile(const std::string& path);

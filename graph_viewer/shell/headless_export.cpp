@@ -96,9 +96,9 @@ int runHeadless(const CommandLine& line, QTextStream& errors) {
     RecordingUserInterface ui;
     NoTextEditor editor;
     std::string dataFilePath;
-    CVessorGraphDoc doc(dataFilePath);
+    VessorGraphDoc doc(dataFilePath);
     const std::string file = QFile::encodeName(line.file).toStdString();
-    doc.OnOpenDocument(file);
+    doc.openDocument(file);
     reportLoad(doc, file, ui, editor);
     switch (doc.lastStatus()) {
     case LoadStatus::Ok:
@@ -118,9 +118,9 @@ int runHeadless(const CommandLine& line, QTextStream& errors) {
     if (!line.exportJson.isEmpty() && !writeJson(line.exportJson, documentToJson(doc), errors))
         return EXIT_CANNOT_OPEN;
     if (!line.exportPng.isEmpty() || !line.exportPdf.isEmpty()) {
-        CVessorGraphView view(doc);
+        VessorGraphView view(doc);
         view.resize(EXPORT_WIDTH, EXPORT_HEIGHT);
-        view.OnInitialUpdate();
+        view.initialUpdate();
         const QSize size(EXPORT_WIDTH, EXPORT_HEIGHT);
         std::string reason;
         if (!line.exportPng.isEmpty() && !view.chart().exportPng(line.exportPng, size, &reason)) {

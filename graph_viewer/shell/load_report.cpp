@@ -9,7 +9,7 @@ namespace {
 Q_LOGGING_CATEGORY(readerLog, "vessor.graph.reader", QtWarningMsg)
 } // namespace
 
-void reportLoad(const CVessorGraphDoc& doc, const std::string& path, UserInterface& ui,
+void reportLoad(const VessorGraphDoc& doc, const std::string& path, UserInterface& ui,
                 TextEditorLauncher& editor) {
     switch (doc.lastStatus()) {
     case LoadStatus::Ok:

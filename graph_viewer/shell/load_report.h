@@ -11,7 +11,7 @@
 
 namespace vessor::graph {
 
-void reportLoad(const CVessorGraphDoc& doc, const std::string& path, UserInterface& ui,
+void reportLoad(const VessorGraphDoc& doc, const std::string& path, UserInterface& ui,
                 TextEditorLauncher& editor);
 
 } // namespace vessor::graph

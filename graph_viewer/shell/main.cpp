@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     if (line.headless())
         return vessor::graph::runHeadless(line, errors);
 
-    vessor::graph::CVessorGraphApp app;
+    vessor::graph::VessorGraphApp app;
     if (!app.InitInstance(line))
         return vessor::graph::EXIT_CANNOT_OPEN;
     return QApplication::exec();

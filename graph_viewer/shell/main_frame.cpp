@@ -33,7 +33,7 @@ const QString PROGRAM_TITLE = QStringLiteral("Vessor USB Graph");
 
 } // namespace
 
-CMainFrame::CMainFrame(CVessorGraphApp& app, CVessorGraphView* view) : app_(app), view_(view) {
+MainFrame::MainFrame(VessorGraphApp& app, VessorGraphView* view) : app_(app), view_(view) {
     setWindowIcon(toolIcon(ToolIcon::Program));
     setCentralWidget(view);
     buildMenus();
@@ -44,7 +44,7 @@ CMainFrame::CMainFrame(CVessorGraphApp& app, CVessorGraphView* view) : app_(app)
     setDocumentTitle({});
 }
 
-QAction* CMainFrame::addCommand(int id, const QString& text, const QString& prompt,
+QAction* MainFrame::addCommand(int id, const QString& text, const QString& prompt,
                                 const QString& toolTip) {
     auto* action = new QAction(text, this);
     action->setStatusTip(prompt);
@@ -54,14 +54,14 @@ QAction* CMainFrame::addCommand(int id, const QString& text, const QString& prom
     return action;
 }
 
-void CMainFrame::buildMenus() {
+void MainFrame::buildMenus() {
     using namespace command;
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     QAction* open = addCommand(FILE_OPEN, QStringLiteral("&Open..."),
                                QStringLiteral("Open an existing document"), QStringLiteral("Open"));
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     open->setIcon(toolIcon(ToolIcon::Open));
-    connect(open, &QAction::triggered, &app_, &CVessorGraphApp::OnFileOpen);
+    connect(open, &QAction::triggered, &app_, &VessorGraphApp::fileOpen);
     file->addAction(open);
     file->addSeparator();
     QAction* print =
@@ -69,23 +69,23 @@ void CMainFrame::buildMenus() {
                    QStringLiteral("Print the active document"), QStringLiteral("Print"));
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     print->setIcon(toolIcon(ToolIcon::Print));
-    connect(print, &QAction::triggered, &app_, &CVessorGraphApp::OnFilePrint);
+    connect(print, &QAction::triggered, &app_, &VessorGraphApp::filePrint);
     file->addAction(print);
     QAction* preview =
         addCommand(FILE_PRINT_PREVIEW, QStringLiteral("Print Pre&view"),
                    QStringLiteral("Display full pages"), QStringLiteral("Print Preview"));
-    connect(preview, &QAction::triggered, &app_, &CVessorGraphApp::OnFilePrintPreview);
+    connect(preview, &QAction::triggered, &app_, &VessorGraphApp::filePrintPreview);
     file->addAction(preview);
     QAction* setup = addCommand(FILE_PRINT_SETUP, QStringLiteral("P&rint Setup..."),
                                 QStringLiteral("Change the printer and printing options"),
                                 QStringLiteral("Print Setup"));
-    connect(setup, &QAction::triggered, &app_, &CVessorGraphApp::OnFilePrintSetup);
+    connect(setup, &QAction::triggered, &app_, &VessorGraphApp::filePrintSetup);
     file->addAction(setup);
     file->addSeparator();
     QAction* excel = addCommand(EXPORT_TO_EXCEL, QStringLiteral("Export to Excel"),
                                 QStringLiteral("Export to Excel"));
     excel->setIcon(toolIcon(ToolIcon::Export));
-    connect(excel, &QAction::triggered, &app_, &CVessorGraphApp::OnExportToExcel);
+    connect(excel, &QAction::triggered, &app_, &VessorGraphApp::exportToExcel);
 #ifndef VESSOR_WITH_XLSX
     excel->setEnabled(false);
 #endif
@@ -94,7 +94,7 @@ void CMainFrame::buildMenus() {
     for (int i = 0; i < 4; ++i) {
         QAction* recent =
             addCommand(FILE_MRU_FIRST + i, QString(), QStringLiteral("Open this document"));
-        connect(recent, &QAction::triggered, &app_, [this, i] { app_.OnRecentFile(i); });
+        connect(recent, &QAction::triggered, &app_, [this, i] { app_.openRecentFile(i); });
         recent->setVisible(false);
         file->addAction(recent);
         recentActions_.append(recent);
@@ -136,7 +136,7 @@ void CMainFrame::buildMenus() {
     viewMenu_->addSeparator();
     QAction* mark = addCommand(MARK_POINTS, QStringLiteral("Mark Points"), QString());
     mark->setCheckable(true);
-    connect(mark, &QAction::triggered, view_, [this] { view_->OnMarkPoints(); });
+    connect(mark, &QAction::triggered, view_, [this] { view_->toggleMarkPoints(); });
     viewMenu_->addAction(mark);
     traceMenu_ = viewMenu_->addMenu(QStringLiteral("Show traces..."));
     QAction* none = addCommand(NO_TRACES, QStringLiteral("<no traces>"), QString());
@@ -145,11 +145,11 @@ void CMainFrame::buildMenus() {
     QMenu* grid = viewMenu_->addMenu(QStringLiteral("Grid Lines..."));
     QAction* gridX = addCommand(GRID_X, QStringLiteral("X Axis"), QString());
     gridX->setCheckable(true);
-    connect(gridX, &QAction::triggered, view_, [this] { view_->OnGridX(); });
+    connect(gridX, &QAction::triggered, view_, [this] { view_->toggleGridX(); });
     grid->addAction(gridX);
     QAction* gridY = addCommand(GRID_Y, QStringLiteral("Y Axis"), QString());
     gridY->setCheckable(true);
-    connect(gridY, &QAction::triggered, view_, [this] { view_->OnGridY(); });
+    connect(gridY, &QAction::triggered, view_, [this] { view_->toggleGridY(); });
     grid->addAction(gridY);
     // Check marks follow the view's switches whenever the menu opens.
     connect(viewMenu_, &QMenu::aboutToShow, this, [this, mark, gridX, gridY, toolbar, status] {
@@ -169,7 +169,7 @@ void CMainFrame::buildMenus() {
                                  QStringLiteral("List Help topics"), QStringLiteral("Help Topics"));
     topics->setIcon(toolIcon(ToolIcon::Help));
     topics->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(topics, &QAction::triggered, &app_, &CVessorGraphApp::OnHelpTopics);
+    connect(topics, &QAction::triggered, &app_, &VessorGraphApp::helpTopics);
     help->addAction(topics);
     help->addSeparator();
     QAction* about =
@@ -177,11 +177,11 @@ void CMainFrame::buildMenus() {
                    QStringLiteral("Display program information, version number and copyright"),
                    QStringLiteral("About"));
     about->setIcon(toolIcon(ToolIcon::About));
-    connect(about, &QAction::triggered, this, &CMainFrame::showAbout);
+    connect(about, &QAction::triggered, this, &MainFrame::showAbout);
     help->addAction(about);
 }
 
-void CMainFrame::buildToolBar() {
+void MainFrame::buildToolBar() {
     using namespace command;
     toolBar_ = addToolBar(QStringLiteral("Toolbar"));
     toolBar_->setObjectName(QStringLiteral("toolbar"));
@@ -203,13 +203,13 @@ void CMainFrame::buildToolBar() {
     connect(toggle, &QAction::toggled, toolBar_, &QWidget::setVisible);
 }
 
-void CMainFrame::setDocumentTitle(const QString& filePath) {
+void MainFrame::setDocumentTitle(const QString& filePath) {
     const QString name =
         filePath.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(filePath).fileName();
     setWindowTitle(name + QStringLiteral(" - ") + PROGRAM_TITLE);
 }
 
-void CMainFrame::updateRecentFiles(const QStringList& files) {
+void MainFrame::updateRecentFiles(const QStringList& files) {
     for (int i = 0; i < recentActions_.size(); ++i) {
         QAction* action = recentActions_[i];
         if (i < files.size()) {
@@ -225,7 +225,7 @@ void CMainFrame::updateRecentFiles(const QStringList& files) {
     recentSeparator_->setVisible(!files.isEmpty());
 }
 
-bool CMainFrame::event(QEvent* event) {
+bool MainFrame::event(QEvent* event) {
     // Without a prompt of its own, the status bar shows the idle prompt.
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
@@ -235,18 +235,18 @@ bool CMainFrame::event(QEvent* event) {
     return QMainWindow::event(event);
 }
 
-void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+void MainFrame::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls())
         event->acceptProposedAction();
 }
 
-void CMainFrame::dropEvent(QDropEvent* event) {
+void MainFrame::dropEvent(QDropEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     event->acceptProposedAction();
     openDroppedFiles(urls);
 }
 
-void CMainFrame::openDroppedFiles(const QList<QUrl>& urls) {
+void MainFrame::openDroppedFiles(const QList<QUrl>& urls) {
     // Each dropped file is opened in turn; the last one stays on show.
     for (const QUrl& url : urls) {
         if (url.isLocalFile())
@@ -254,7 +254,7 @@ void CMainFrame::openDroppedFiles(const QList<QUrl>& urls) {
     }
 }
 
-void CMainFrame::showAbout() {
+void MainFrame::showAbout() {
     QDialog box(this);
     box.setWindowTitle(QStringLiteral("About VessorGraph"));
     auto* layout = new QVBoxLayout(&box);

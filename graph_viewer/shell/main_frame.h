@@ -12,13 +12,13 @@ class QToolBar;
 
 namespace vessor::graph {
 
-class CVessorGraphApp;
-class CVessorGraphView;
+class VessorGraphApp;
+class VessorGraphView;
 
-class CMainFrame : public QMainWindow {
+class MainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    CMainFrame(CVessorGraphApp& app, CVessorGraphView* view);
+    MainFrame(VessorGraphApp& app, VessorGraphView* view);
 
     // The action of a menu or toolbar command (ids in command_ids.h); null
     // for an unknown id. Later parts connect zoom, print and help here.
@@ -26,7 +26,7 @@ public:
     QMenu* viewMenu() const { return viewMenu_; }
     QMenu* traceMenu() const { return traceMenu_; }
     QToolBar* toolBar() const { return toolBar_; }
-    CVessorGraphView& view() const { return *view_; }
+    VessorGraphView& view() const { return *view_; }
 
     // "COLDROOM.txt - Vessor USB Graph"; the empty document is "Untitled".
     void setDocumentTitle(const QString& filePath);
@@ -45,8 +45,8 @@ private:
     void buildMenus();
     void buildToolBar();
 
-    CVessorGraphApp& app_;
-    CVessorGraphView* view_;
+    VessorGraphApp& app_;
+    VessorGraphView* view_;
     QHash<int, QAction*> commands_;
     QMenu* viewMenu_ = nullptr;
     QMenu* traceMenu_ = nullptr;

@@ -30,44 +30,44 @@ bool DesktopTextEditor::open(const std::string& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));
 }
 
-CVessorGraphApp::CVessorGraphApp()
+VessorGraphApp::VessorGraphApp()
     : settings_(QStringLiteral("Meridane Electronics"), QStringLiteral("VessorGraph")),
       ui_(&boxes_), doc_(dataFilePath_),
       openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
-    view_ = new CVessorGraphView(doc_);
-    frame_ = std::make_unique<CMainFrame>(*this, view_);
+    view_ = new VessorGraphView(doc_);
+    frame_ = std::make_unique<MainFrame>(*this, view_);
     boxes_.setParent(frame_.get());
     view_->setTraceMenu(frame_->traceMenu());
     recent_ = loadRecentFiles(settings_);
     frame_->updateRecentFiles(recent_);
 }
 
-CVessorGraphApp::~CVessorGraphApp() = default;
+VessorGraphApp::~VessorGraphApp() = default;
 
-QString CVessorGraphApp::dataFile() const {
+QString VessorGraphApp::dataFile() const {
     return QFile::decodeName(dataFilePath_.c_str());
 }
 
-bool CVessorGraphApp::InitInstance(const CommandLine& line) {
+bool VessorGraphApp::InitInstance(const CommandLine& line) {
     if (line.file.isEmpty()) {
-        OnFileNew();
+        fileNew();
     } else if (!OpenDocumentFile(line.file)) {
         return false;
     }
     frame_->show();
     // Started without a file, the user is asked for one at once.
     if (line.file.isEmpty())
-        QTimer::singleShot(0, this, &CVessorGraphApp::OnFileOpen);
+        QTimer::singleShot(0, this, &VessorGraphApp::fileOpen);
     return true;
 }
 
-void CVessorGraphApp::OnFileNew() {
-    doc_.OnNewDocument();
-    view_->OnInitialUpdate();
+void VessorGraphApp::fileNew() {
+    doc_.newDocument();
+    view_->initialUpdate();
     frame_->setDocumentTitle({});
 }
 
-bool CVessorGraphApp::OpenDocumentFile(const QString& path) {
+bool VessorGraphApp::OpenDocumentFile(const QString& path) {
     const QString problem = fileOpenProblem(path);
     if (!problem.isEmpty()) {
         ui_->showMessage(problem.toStdString(), MessageIcon::Warning);
@@ -75,21 +75,21 @@ bool CVessorGraphApp::OpenDocumentFile(const QString& path) {
     }
     const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     const std::string file = QFile::encodeName(absolute).toStdString();
-    doc_.OnOpenDocument(file);
+    doc_.openDocument(file);
     reportLoad(doc_, file, *ui_, editor_);
     afterLoad(absolute);
     return true;
 }
 
-void CVessorGraphApp::afterLoad(const QString& path) {
-    view_->OnInitialUpdate();
+void VessorGraphApp::afterLoad(const QString& path) {
+    view_->initialUpdate();
     frame_->setDocumentTitle(path);
     recent_ = withRecentFile(recent_, path);
     saveRecentFiles(settings_, recent_);
     frame_->updateRecentFiles(recent_);
 }
 
-void CVessorGraphApp::OnFileOpen() {
+void VessorGraphApp::fileOpen() {
     const QString path =
         QFileDialog::getOpenFileName(frame_.get(), QStringLiteral("Open"), QString(),
                                      QStringLiteral("VessorGraph Files (*.txt);;All Files (*)"));
@@ -97,7 +97,7 @@ void CVessorGraphApp::OnFileOpen() {
         OpenDocumentFile(path);
 }
 
-void CVessorGraphApp::OnRecentFile(int index) {
+void VessorGraphApp::openRecentFile(int index) {
     if (index < 0 || index >= recent_.size())
         return;
     const QString path = recent_[index];
@@ -109,13 +109,13 @@ void CVessorGraphApp::OnRecentFile(int index) {
     }
 }
 
-void CVessorGraphApp::OnExportToExcel() {
+void VessorGraphApp::exportToExcel() {
 #ifdef VESSOR_WITH_XLSX
     vessor::xlsx::exportToExcel(frame_.get(), dataFile(), frame_->statusBar());
 #endif
 }
 
-void CVessorGraphApp::OnHelpTopics() {
+void VessorGraphApp::helpTopics() {
     const QString file = QDir(helpDirectory(QCoreApplication::applicationDirPath()))
                              .filePath(helpPageFor(view_->helpContextId()));
     if (!QFileInfo::exists(file) || !openUrl_(QUrl::fromLocalFile(file))) {
@@ -126,7 +126,7 @@ void CVessorGraphApp::OnHelpTopics() {
     }
 }
 
-QPrinter& CVessorGraphApp::printer() {
+QPrinter& VessorGraphApp::printer() {
     if (!printer_) {
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
         // This program's print jobs are landscape; the system's default stays as it is.
@@ -136,7 +136,7 @@ QPrinter& CVessorGraphApp::printer() {
     return *printer_;
 }
 
-void CVessorGraphApp::OnFilePrint() {
+void VessorGraphApp::filePrint() {
     QPrintDialog dialog(&printer(), frame_.get());
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -145,7 +145,7 @@ void CVessorGraphApp::OnFilePrint() {
         ui_->showMessage(fileError.empty() ? PRINT_FAILED_TEXT : fileError, MessageIcon::Stop);
 }
 
-void CVessorGraphApp::OnFilePrintPreview() {
+void VessorGraphApp::filePrintPreview() {
     QPrintPreviewDialog preview(&printer(), frame_.get());
     bool failed = false;
     std::string fileError;
@@ -158,7 +158,7 @@ void CVessorGraphApp::OnFilePrintPreview() {
         ui_->showMessage(fileError.empty() ? PRINT_FAILED_TEXT : fileError, MessageIcon::Stop);
 }
 
-void CVessorGraphApp::OnFilePrintSetup() {
+void VessorGraphApp::filePrintSetup() {
     QPageSetupDialog dialog(&printer(), frame_.get());
     dialog.exec();
 }

@@ -21,8 +21,8 @@ class QPrinter;
 
 namespace vessor::graph {
 
-class CMainFrame;
-class CVessorGraphView;
+class MainFrame;
+class VessorGraphView;
 
 // Opens a file in the desktop's text editor (event files).
 class DesktopTextEditor : public TextEditorLauncher {
@@ -30,11 +30,11 @@ public:
     bool open(const std::string& path) override;
 };
 
-class CVessorGraphApp : public QObject {
+class VessorGraphApp : public QObject {
     Q_OBJECT
 public:
-    CVessorGraphApp();
-    ~CVessorGraphApp() override;
+    VessorGraphApp();
+    ~VessorGraphApp() override;
 
     // Start-up: the window, and the command line's file or the Open dialog.
     // False when start-up fails and the program should end.
@@ -45,26 +45,26 @@ public:
     // whose content is refused still counts as opened, over an empty chart.
     bool OpenDocumentFile(const QString& path);
     // The empty document.
-    void OnFileNew();
+    void fileNew();
 
-    void OnFileOpen();
-    void OnRecentFile(int index);
-    void OnExportToExcel();
+    void fileOpen();
+    void openRecentFile(int index);
+    void exportToExcel();
     // Help Topics and F1: the help page for the kind of logger on show.
-    void OnHelpTopics();
+    void helpTopics();
     // The standard print dialog, preview and page set-up, on one printer
     // that starts in landscape for this program.
-    void OnFilePrint();
-    void OnFilePrintPreview();
-    void OnFilePrintSetup();
+    void filePrint();
+    void filePrintPreview();
+    void filePrintSetup();
     QPrinter& printer();
 
     // The path of the download file on show; empty when none.
     const std::string& dataFilePath() const { return dataFilePath_; }
     QString dataFile() const;
-    CVessorGraphDoc& document() { return doc_; }
-    CMainFrame& frame() { return *frame_; }
-    CVessorGraphView& view() { return *view_; }
+    VessorGraphDoc& document() { return doc_; }
+    MainFrame& frame() { return *frame_; }
+    VessorGraphView& view() { return *view_; }
     QSettings& settings() { return settings_; }
     QStringList recentFiles() const { return recent_; }
     // Tests replace the message boxes and the text editor.
@@ -80,9 +80,9 @@ private:
     QtUserInterface boxes_;
     UserInterface* ui_;
     DesktopTextEditor editor_;
-    CVessorGraphDoc doc_;
-    CVessorGraphView* view_ = nullptr; // owned by the frame
-    std::unique_ptr<CMainFrame> frame_;
+    VessorGraphDoc doc_;
+    VessorGraphView* view_ = nullptr; // owned by the frame
+    std::unique_ptr<MainFrame> frame_;
     QStringList recent_;
     std::unique_ptr<QPrinter> printer_;
     std::function<bool(const QUrl&)> openUrl_;

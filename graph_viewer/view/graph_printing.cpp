@@ -13,7 +13,7 @@
 
 namespace vessor::graph {
 
-bool CVessorGraphView::OnPrint(QPainter& painter) {
+bool VessorGraphView::printChart(QPainter& painter) {
     if (!painter.isActive())
         return false;
     const QRect printable = painter.viewport();
@@ -85,7 +85,7 @@ bool CVessorGraphView::OnPrint(QPainter& painter) {
     return true;
 }
 
-bool CVessorGraphView::printTo(QPrinter& printer, std::string* fileError) {
+bool VessorGraphView::printTo(QPrinter& printer, std::string* fileError) {
     // "Print to file" (and the preview's print without a printer) would have
     // the printer write the file in place, unchecked: the page is drawn in
     // memory instead and saved by the safe save.
@@ -102,11 +102,11 @@ bool CVessorGraphView::printTo(QPrinter& printer, std::string* fileError) {
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    const bool drawn = OnPrint(painter);
+    const bool drawn = printChart(painter);
     return painter.end() && drawn;
 }
 
-bool CVessorGraphView::printToPdf(QIODevice& out, const QPageLayout& layout) {
+bool VessorGraphView::printToPdf(QIODevice& out, const QPageLayout& layout) {
     QPdfWriter writer(&out);
     writer.setPageLayout(layout);
     writer.setTitle(QString::fromStdString(doc_.title));
@@ -114,17 +114,17 @@ bool CVessorGraphView::printToPdf(QIODevice& out, const QPageLayout& layout) {
     QPainter painter;
     if (!painter.begin(&writer))
         return false;
-    const bool drawn = OnPrint(painter);
+    const bool drawn = printChart(painter);
     return painter.end() && drawn;
 }
 
-bool CVessorGraphView::printToPdf(const QString& path, std::string* reason) {
+bool VessorGraphView::printToPdf(const QString& path, std::string* reason) {
     const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                          QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
     return printToPdf(path, a4, reason);
 }
 
-bool CVessorGraphView::printToPdf(const QString& path, const QPageLayout& layout,
+bool VessorGraphView::printToPdf(const QString& path, const QPageLayout& layout,
                                   std::string* reason) {
     // Drawn in memory: the file is written, checked, by the safe save only.
     QByteArray bytes;

@@ -70,7 +70,7 @@ QString menuText(const QString& label) {
 
 } // namespace
 
-CVessorGraphView::CVessorGraphView(CVessorGraphDoc& document, QWidget* parent)
+VessorGraphView::VessorGraphView(VessorGraphDoc& document, QWidget* parent)
     : QWidget(parent), doc_(document), m_chart(this), hBar_(new QScrollBar(Qt::Horizontal, this)),
       vBar_(new QScrollBar(Qt::Vertical, this)),
       rubberBand_(new QRubberBand(QRubberBand::Rectangle, m_chart.mouseArea())) {
@@ -94,38 +94,38 @@ CVessorGraphView::CVessorGraphView(CVessorGraphDoc& document, QWidget* parent)
         // reports no action until it is let go).
         connect(bar, &QAbstractSlider::sliderMoved, this, [this, bar](int value) {
             if (bar == hBar_)
-                OnHScroll(ScrollCode::ThumbTrack, std::int64_t{value} * hUnit_);
+                scrollHorizontally(ScrollCode::ThumbTrack, std::int64_t{value} * hUnit_);
             else
-                OnVScroll(ScrollCode::ThumbTrack, std::int64_t{value} * vUnit_);
+                scrollVertically(ScrollCode::ThumbTrack, std::int64_t{value} * vUnit_);
         });
     }
-    connect(&m_chart, &Chart2D::mousePressed, this, &CVessorGraphView::OnLButtonDown);
-    connect(&m_chart, &Chart2D::mouseMoved, this, &CVessorGraphView::OnMouseMove);
-    connect(&m_chart, &Chart2D::mouseReleased, this, &CVessorGraphView::OnLButtonUp);
-    connect(&m_chart, &Chart2D::mouseDoubleClicked, this, &CVessorGraphView::OnLButtonDblClk);
-    connect(&m_chart, &Chart2D::mouseWheel, this, &CVessorGraphView::OnMouseWheel);
+    connect(&m_chart, &Chart2D::mousePressed, this, &VessorGraphView::chartMousePressEvent);
+    connect(&m_chart, &Chart2D::mouseMoved, this, &VessorGraphView::chartMouseMoveEvent);
+    connect(&m_chart, &Chart2D::mouseReleased, this, &VessorGraphView::chartMouseReleaseEvent);
+    connect(&m_chart, &Chart2D::mouseDoubleClicked, this, &VessorGraphView::chartMouseDoubleClickEvent);
+    connect(&m_chart, &Chart2D::mouseWheel, this, &VessorGraphView::chartWheelEvent);
 }
 
-void CVessorGraphView::setTraceMenu(QMenu* menu) {
+void VessorGraphView::setTraceMenu(QMenu* menu) {
     traceMenu_ = menu;
     if (menu)
-        connect(menu, &QMenu::aboutToShow, this, &CVessorGraphView::updateTraceMenuChecks);
+        connect(menu, &QMenu::aboutToShow, this, &VessorGraphView::updateTraceMenuChecks);
 }
 
-const ZoomRange& CVessorGraphView::zoomRange(int level) const {
+const ZoomRange& VessorGraphView::zoomRange(int level) const {
     return m_zoom[static_cast<std::size_t>(std::clamp(level, 0, ZOOM_LEVELS - 1))];
 }
 
-TraceSet* CVessorGraphView::setOf(Axis axis) const {
+TraceSet* VessorGraphView::setOf(Axis axis) const {
     return axis == Axis::Y1 ? doc_.y1Set : doc_.y2Set;
 }
 
-void CVessorGraphView::OnInitialUpdate() {
+void VessorGraphView::initialUpdate() {
     SetupChartStyle(m_chart);
     LoadChart();
 }
 
-void CVessorGraphView::SetupChartStyle(Chart2D& chart) {
+void VessorGraphView::SetupChartStyle(Chart2D& chart) {
     chart.setRepaint(false);
     chart.setFonts(chartFont(16), chartFont(12));
 
@@ -171,7 +171,7 @@ void CVessorGraphView::SetupChartStyle(Chart2D& chart) {
     // Repainting stays held: LoadChart or the printing code releases it.
 }
 
-void CVessorGraphView::LoadChart() {
+void VessorGraphView::LoadChart() {
     m_chart.setRepaint(false);
     m_band.x0 = -1;
     m_band.y0 = -1;
@@ -192,17 +192,17 @@ void CVessorGraphView::LoadChart() {
     m_chart.setRepaint(true);
 }
 
-void CVessorGraphView::AttachY1Set(TraceSet& set) {
+void VessorGraphView::AttachY1Set(TraceSet& set) {
     doc_.y1Set = &set;
     AttachSet(Axis::Y1, set, m_zoom[0].y1Min, m_zoom[0].y1Max);
 }
 
-void CVessorGraphView::AttachY2Set(TraceSet& set) {
+void VessorGraphView::AttachY2Set(TraceSet& set) {
     doc_.y2Set = &set;
     AttachSet(Axis::Y2, set, m_zoom[0].y2Min, m_zoom[0].y2Max);
 }
 
-void CVessorGraphView::AttachSet(Axis axis, TraceSet& set, double& fullMin, double& fullMax) {
+void VessorGraphView::AttachSet(Axis axis, TraceSet& set, double& fullMin, double& fullMax) {
     m_chart.setData(axis, &set.data);
     m_chart.setYMaxAuto(axis);
     m_chart.setYMinAuto(axis);
@@ -226,7 +226,7 @@ void CVessorGraphView::AttachSet(Axis axis, TraceSet& set, double& fullMin, doub
     m_chart.setTraceLabel(axis, EXTRA, QString::fromStdString(set.extraLabel));
 }
 
-void CVessorGraphView::BuildTraceMenu() {
+void VessorGraphView::BuildTraceMenu() {
     if (!traceMenu_)
         return;
     traceMenu_->clear();
@@ -243,18 +243,18 @@ void CVessorGraphView::BuildTraceMenu() {
         action->setCheckable(true);
         action->setChecked(true);
         const int id = command.id;
-        connect(action, &QAction::triggered, this, [this, id] { OnShowTrace(id); });
+        connect(action, &QAction::triggered, this, [this, id] { toggleTrace(id); });
     }
 }
 
-void CVessorGraphView::updateTraceMenuChecks() {
+void VessorGraphView::updateTraceMenuChecks() {
     if (!traceMenu_)
         return;
     for (QAction* action : traceMenu_->actions())
         action->setChecked(isTraceShown(action->data().toInt()));
 }
 
-void CVessorGraphView::OnShowTrace(int commandId) {
+void VessorGraphView::toggleTrace(int commandId) {
     for (const TraceCommand& command : TRACE_COMMANDS) {
         if (command.id != commandId)
             continue;
@@ -269,7 +269,7 @@ void CVessorGraphView::OnShowTrace(int commandId) {
     }
 }
 
-bool CVessorGraphView::isTraceShown(int commandId) const {
+bool VessorGraphView::isTraceShown(int commandId) const {
     for (const TraceCommand& command : TRACE_COMMANDS) {
         if (command.id == commandId) {
             const TraceSet* set = setOf(command.axis);
@@ -279,7 +279,7 @@ bool CVessorGraphView::isTraceShown(int commandId) const {
     return false;
 }
 
-void CVessorGraphView::OnMarkPoints() {
+void VessorGraphView::toggleMarkPoints() {
     const PointShape shape = m_markPoints ? PointShape::None : PointShape::Marker;
     m_chart.setRepaint(false);
     for (auto [axis, trace] :
@@ -292,13 +292,13 @@ void CVessorGraphView::OnMarkPoints() {
     m_chart.setRepaint(true);
 }
 
-void CVessorGraphView::OnGridX() {
+void VessorGraphView::toggleGridX() {
     m_gridX = !m_gridX;
     m_chart.setXGrid(m_gridX);
     m_chart.setRepaint(true);
 }
 
-void CVessorGraphView::OnGridY() {
+void VessorGraphView::toggleGridY() {
     m_gridY = !m_gridY;
     m_chart.setRepaint(false);
     m_chart.setYGrid(Axis::Y1, m_gridY);
@@ -306,7 +306,7 @@ void CVessorGraphView::OnGridY() {
     m_chart.setRepaint(true);
 }
 
-QString CVessorGraphView::formatClockTime(std::int64_t clockSeconds) {
+QString VessorGraphView::formatClockTime(std::int64_t clockSeconds) {
     const ClockFields f = fromClockSeconds(clockSeconds);
     std::tm tm{};
     tm.tm_year = f.year - 1900;
@@ -321,7 +321,7 @@ QString CVessorGraphView::formatClockTime(std::int64_t clockSeconds) {
     return QString::fromLocal8Bit(text, static_cast<qsizetype>(n));
 }
 
-void CVessorGraphView::ShowTimeSpan(Chart2D& chart) {
+void VessorGraphView::ShowTimeSpan(Chart2D& chart) {
     const std::int64_t from = chart.valueToTime(chart.xMin() + 0.000001);
     const std::int64_t to = chart.valueToTime(chart.xMax() + 0.000001);
     if (doc_.readingCount < 1 || from < 1 || to < 1) {
@@ -333,7 +333,7 @@ void CVessorGraphView::ShowTimeSpan(Chart2D& chart) {
     chart.setFooter(m_footer);
 }
 
-void CVessorGraphView::ApplyZoomLevel(int level) {
+void VessorGraphView::ApplyZoomLevel(int level) {
     level = std::clamp(level, 0, ZOOM_LEVELS - 1);
     m_chart.setRepaint(false);
     m_zoomLevel = level;
@@ -348,7 +348,7 @@ void CVessorGraphView::ApplyZoomLevel(int level) {
     m_chart.setRepaint(true);
 }
 
-void CVessorGraphView::SetXRange(std::int64_t from, std::int64_t to) {
+void VessorGraphView::SetXRange(std::int64_t from, std::int64_t to) {
     m_chart.setRepaint(false);
     m_chart.setXRange(static_cast<double>(from), static_cast<double>(to));
     m_xPage = to - from + doc_.interval;
@@ -360,7 +360,7 @@ void CVessorGraphView::SetXRange(std::int64_t from, std::int64_t to) {
     showHorizontalThumb();
 }
 
-void CVessorGraphView::SetY1Range(double min, double max) {
+void VessorGraphView::SetY1Range(double min, double max) {
     m_chart.setRepaint(false);
     setYLimits(Axis::Y1, min, max);
     m_yStep = yStepFor(m_chart.yPrecision(Axis::Y1));
@@ -372,13 +372,13 @@ void CVessorGraphView::SetY1Range(double min, double max) {
     showVerticalThumb();
 }
 
-void CVessorGraphView::SetY2Range(double min, double max) {
+void VessorGraphView::SetY2Range(double min, double max) {
     m_chart.setRepaint(false);
     setYLimits(Axis::Y2, min, max);
     m_y2Page = max - min + m_yStep;
 }
 
-void CVessorGraphView::setYLimits(Axis axis, double min, double max) {
+void VessorGraphView::setYLimits(Axis axis, double min, double max) {
     // At full view a limit pinned at zero stays fixed while the chart picks
     // the opposite one; when the data span zero both are fixed.
     if (m_zoomLevel == 0 && min == 0)
@@ -391,37 +391,37 @@ void CVessorGraphView::setYLimits(Axis axis, double min, double max) {
         m_chart.setYMin(axis, min);
 }
 
-void CVessorGraphView::showHorizontalThumb() {
+void VessorGraphView::showHorizontalThumb() {
     hBar_->setValue(barUnits(hThumb_.pos, hUnit_));
 }
 
-void CVessorGraphView::showVerticalThumb() {
+void VessorGraphView::showVerticalThumb() {
     vBar_->setValue(barUnits(vThumb_.pos, vUnit_));
 }
 
-void CVessorGraphView::setHorizontalThumb(std::int64_t pos) {
+void VessorGraphView::setHorizontalThumb(std::int64_t pos) {
     hThumb_.pos = pos;
     showHorizontalThumb();
 }
 
-void CVessorGraphView::setVerticalThumb(std::int64_t pos) {
+void VessorGraphView::setVerticalThumb(std::int64_t pos) {
     vThumb_.pos = pos;
     showVerticalThumb();
 }
 
 // ---- Zoom -------------------------------------------------------------------
 
-void CVessorGraphView::drawBand() {
+void VessorGraphView::drawBand() {
     rubberBand_->setGeometry(
         QRect(QPoint(m_band.x0, m_band.y0), QPoint(m_band.x1, m_band.y1)).normalized());
     rubberBand_->show();
 }
 
-void CVessorGraphView::eraseBand() {
+void VessorGraphView::eraseBand() {
     rubberBand_->hide();
 }
 
-void CVessorGraphView::OnLButtonDown(QMouseEvent* event) {
+void VessorGraphView::chartMousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || m_ignoreUp || m_maxZoomShown)
         return;
     if (m_zoomLevel == 0) {
@@ -456,7 +456,7 @@ void CVessorGraphView::OnLButtonDown(QMouseEvent* event) {
     drawBand();
 }
 
-void CVessorGraphView::OnMouseMove(QMouseEvent* event) {
+void VessorGraphView::chartMouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     const bool leftDown = event->buttons() & Qt::LeftButton;
     if (!leftDown || m_maxZoomShown)
@@ -470,7 +470,7 @@ void CVessorGraphView::OnMouseMove(QMouseEvent* event) {
     drawBand();
 }
 
-void CVessorGraphView::OnLButtonUp(QMouseEvent* event) {
+void VessorGraphView::chartMouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     if ((event->buttons() & Qt::LeftButton) || m_band.x0 < 0 || m_ignoreUp || m_maxZoomShown) {
@@ -502,7 +502,7 @@ void CVessorGraphView::OnLButtonUp(QMouseEvent* event) {
     ApplyZoomLevel(m_zoomLevel);
 }
 
-void CVessorGraphView::OnLButtonDblClk(QMouseEvent* event) {
+void VessorGraphView::chartMouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     // The release that ends the double-click is not the end of a drag.
@@ -510,7 +510,7 @@ void CVessorGraphView::OnLButtonDblClk(QMouseEvent* event) {
     ZoomOut();
 }
 
-void CVessorGraphView::ZoomOut() {
+void VessorGraphView::ZoomOut() {
     if (m_zoomLevel <= 0)
         return;
     if (m_maxZoomShown) {
@@ -523,7 +523,7 @@ void CVessorGraphView::ZoomOut() {
 
 // ---- Readout ----------------------------------------------------------------
 
-void CVessorGraphView::readout(QPoint pixel) {
+void VessorGraphView::readout(QPoint pixel) {
     m_chart.setRepaint(false);
     const double x = m_chart.map(Axis::Y1, pixel).x;
     const std::optional<int> index =
@@ -567,7 +567,7 @@ void CVessorGraphView::readout(QPoint pixel) {
 
 // ---- Scrolling --------------------------------------------------------------
 
-void CVessorGraphView::OnHScroll(ScrollCode code, std::int64_t trackPos) {
+void VessorGraphView::scrollHorizontally(ScrollCode code, std::int64_t trackPos) {
     if (m_zoomLevel <= 0)
         return;
     switch (code) {
@@ -594,7 +594,7 @@ void CVessorGraphView::OnHScroll(ScrollCode code, std::int64_t trackPos) {
     }
 }
 
-void CVessorGraphView::OnVScroll(ScrollCode code, std::int64_t trackPos) {
+void VessorGraphView::scrollVertically(ScrollCode code, std::int64_t trackPos) {
     if (m_zoomLevel <= 0)
         return;
     switch (code) {
@@ -624,7 +624,7 @@ void CVessorGraphView::OnVScroll(ScrollCode code, std::int64_t trackPos) {
     }
 }
 
-void CVessorGraphView::onBarAction(Qt::Orientation orientation, int action) {
+void VessorGraphView::onBarAction(Qt::Orientation orientation, int action) {
     ScrollCode code = ScrollCode::Other;
     switch (action) {
     case QAbstractSlider::SliderSingleStepSub:
@@ -647,15 +647,15 @@ void CVessorGraphView::onBarAction(Qt::Orientation orientation, int action) {
     }
     // The bar has already moved its own way; put the thumb where the handler says.
     if (orientation == Qt::Horizontal) {
-        OnHScroll(code, std::int64_t{hBar_->sliderPosition()} * hUnit_);
+        scrollHorizontally(code, std::int64_t{hBar_->sliderPosition()} * hUnit_);
         showHorizontalThumb();
     } else {
-        OnVScroll(code, std::int64_t{vBar_->sliderPosition()} * vUnit_);
+        scrollVertically(code, std::int64_t{vBar_->sliderPosition()} * vUnit_);
         showVerticalThumb();
     }
 }
 
-void CVessorGraphView::scrollByWheel(Qt::Orientation orientation, int delta) {
+void VessorGraphView::scrollByWheel(Qt::Orientation orientation, int delta) {
     if (m_zoomLevel <= 0)
         return;
     int& rest = wheelRest_[orientation == Qt::Horizontal ? 0 : 1];
@@ -668,17 +668,17 @@ void CVessorGraphView::scrollByWheel(Qt::Orientation orientation, int delta) {
     const int lines = std::abs(notches) * std::max(1, QApplication::wheelScrollLines());
     for (int i = 0; i < lines; ++i) {
         if (orientation == Qt::Horizontal)
-            OnHScroll(code);
+            scrollHorizontally(code);
         else
-            OnVScroll(code);
+            scrollVertically(code);
     }
     if (orientation == Qt::Horizontal)
-        OnHScroll(ScrollCode::EndScroll);
+        scrollHorizontally(ScrollCode::EndScroll);
     else
-        OnVScroll(ScrollCode::EndScroll);
+        scrollVertically(ScrollCode::EndScroll);
 }
 
-void CVessorGraphView::OnMouseWheel(QWheelEvent* event) {
+void VessorGraphView::chartWheelEvent(QWheelEvent* event) {
     const QPoint delta = event->angleDelta();
     // Shift turns the wheel sideways, as in most programs.
     if (delta.x() != 0)
@@ -690,16 +690,16 @@ void CVessorGraphView::OnMouseWheel(QWheelEvent* event) {
     event->accept();
 }
 
-bool CVessorGraphView::eventFilter(QObject* watched, QEvent* event) {
+bool VessorGraphView::eventFilter(QObject* watched, QEvent* event) {
     if (watched != hBar_ && watched != vBar_)
         return QWidget::eventFilter(watched, event);
     const Qt::Orientation orientation = watched == hBar_ ? Qt::Horizontal : Qt::Vertical;
     if (event->type() == QEvent::MouseButtonRelease) {
         // Letting go of an arrow, the trough or the thumb ends the scroll.
         if (orientation == Qt::Horizontal)
-            OnHScroll(ScrollCode::EndScroll);
+            scrollHorizontally(ScrollCode::EndScroll);
         else
-            OnVScroll(ScrollCode::EndScroll);
+            scrollVertically(ScrollCode::EndScroll);
     } else if (event->type() == QEvent::Wheel) {
         const QPoint delta = static_cast<QWheelEvent*>(event)->angleDelta();
         scrollByWheel(orientation, delta.y() != 0 ? delta.y() : delta.x());
@@ -710,7 +710,7 @@ bool CVessorGraphView::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- Help -------------------------------------------------------------------
 
-int CVessorGraphView::helpContextId() const {
+int VessorGraphView::helpContextId() const {
     if (doc_.secondary.present)
         return 1002;
     const std::string& name = doc_.primary.name;

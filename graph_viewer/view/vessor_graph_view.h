@@ -54,21 +54,21 @@ inline constexpr std::array<TraceCommand, 8> TRACE_COMMANDS{{
     {48007, Axis::Y2, 3},
 }};
 
-class CVessorGraphView : public QWidget {
+class VessorGraphView : public QWidget {
     Q_OBJECT
 public:
     static constexpr int ZOOM_LEVELS = 24;
 
-    explicit CVessorGraphView(CVessorGraphDoc& document, QWidget* parent = nullptr);
+    explicit VessorGraphView(VessorGraphDoc& document, QWidget* parent = nullptr);
 
-    CVessorGraphDoc& document() { return doc_; }
+    VessorGraphDoc& document() { return doc_; }
     Chart2D& chart() { return m_chart; }
     // The View menu's "Show traces..." submenu, rebuilt on every load; may be null.
     void setTraceMenu(QMenu* menu);
     QMenu* traceMenu() const { return traceMenu_; }
 
     // Every load, and the empty document at start-up.
-    void OnInitialUpdate();
+    void initialUpdate();
     // Take the chart to act on: printing styles a second, off-screen chart.
     void SetupChartStyle(Chart2D& chart);
     void LoadChart();
@@ -83,11 +83,11 @@ public:
     void SetY2Range(double min, double max);
 
     // View menu toggles.
-    void OnShowTrace(int commandId);
+    void toggleTrace(int commandId);
     bool isTraceShown(int commandId) const;
-    void OnMarkPoints();
-    void OnGridX();
-    void OnGridY();
+    void toggleMarkPoints();
+    void toggleGridX();
+    void toggleGridY();
     bool markPoints() const { return m_markPoints; }
     bool gridX() const { return m_gridX; }
     bool gridY() const { return m_gridY; }
@@ -105,16 +105,16 @@ public:
     QString footerText() const { return m_footer; }
 
     // Mouse messages of the chart, in its pixels.
-    void OnLButtonDown(QMouseEvent* event);
-    void OnMouseMove(QMouseEvent* event);
-    void OnLButtonUp(QMouseEvent* event);
-    void OnLButtonDblClk(QMouseEvent* event);
-    void OnMouseWheel(QWheelEvent* event);
+    void chartMousePressEvent(QMouseEvent* event);
+    void chartMouseMoveEvent(QMouseEvent* event);
+    void chartMouseReleaseEvent(QMouseEvent* event);
+    void chartMouseDoubleClickEvent(QMouseEvent* event);
+    void chartWheelEvent(QWheelEvent* event);
 
     // Scroll-bar events of a zoomed view; the thumb positions are in seconds
     // (across) and in y steps from the top (down). At full view: ignored.
-    void OnHScroll(ScrollCode code, std::int64_t trackPos = 0);
-    void OnVScroll(ScrollCode code, std::int64_t trackPos = 0);
+    void scrollHorizontally(ScrollCode code, std::int64_t trackPos = 0);
+    void scrollVertically(ScrollCode code, std::int64_t trackPos = 0);
     const ThumbRange& horizontalThumb() const { return hThumb_; }
     const ThumbRange& verticalThumb() const { return vThumb_; }
     QScrollBar* horizontalBar() const { return hBar_; }
@@ -126,7 +126,7 @@ public:
     // Printing: one page, the graph at 4:3 filling the printable area in one
     // direction and centred in the other, drawn by a second chart with the
     // screen's ranges and switches. False when it cannot be drawn.
-    bool OnPrint(QPainter& painter);
+    bool printChart(QPainter& painter);
     // A printer that writes a PDF file gets it through the safe save; a
     // failure to write it sets `fileError` ("Cannot write X: reason.").
     bool printTo(QPrinter& printer, std::string* fileError = nullptr);
@@ -166,7 +166,7 @@ private:
     void showHorizontalThumb();
     void showVerticalThumb();
 
-    CVessorGraphDoc& doc_;
+    VessorGraphDoc& doc_;
     Chart2D m_chart;
     QScrollBar* hBar_;
     QScrollBar* vBar_;

@@ -91,7 +91,7 @@ TEST(ReaderContract, ReaderAndViewerReadEveryGoldenFile)
 
         const download::ReadResult read = download::readDownload(bytes);
         std::string dataFilePath;
-        graph::CVessorGraphDoc doc(dataFilePath);
+        graph::VessorGraphDoc doc(dataFilePath);
         const graph::LoadStatus status = doc.ParseDownloadText(bytes);
         if (name.rfind("zr-ev-", 0) == 0) {
             EXPECT_EQ(read.outcome.status, download::ReadStatus::EventFile);

@@ -27,18 +27,18 @@ const std::string DATA_DIR = GRAPH_TEST_DATA;
 
 struct Viewer {
     std::string dataFilePath;
-    CVessorGraphDoc doc{dataFilePath};
+    VessorGraphDoc doc{dataFilePath};
     QMenu menu;
-    CVessorGraphView view{doc};
+    VessorGraphView view{doc};
 
     Viewer() {
         view.setTraceMenu(&menu);
         view.resize(1024, 768);
-        view.OnInitialUpdate();
+        view.initialUpdate();
     }
     void open(const std::string& file) {
-        doc.OnOpenDocument(DATA_DIR + "/" + file);
-        view.OnInitialUpdate();
+        doc.openDocument(DATA_DIR + "/" + file);
+        view.initialUpdate();
     }
     Chart2D& chart() { return view.chart(); }
     std::vector<int> menuIds() const {
@@ -82,7 +82,7 @@ TEST(ChartView, TraceStylesFollowTheTable) {
 
 TEST(ChartView, MarkPointsSurvivesALoadAndMarksTheReadingTraces) {
     Viewer v;
-    v.view.OnMarkPoints();
+    v.view.toggleMarkPoints();
     v.open("humidity-day.txt");
     for (auto [axis, trace, marked] :
          {std::tuple{Axis::Y1, 0, true}, std::tuple{Axis::Y1, 3, true},
@@ -91,7 +91,7 @@ TEST(ChartView, MarkPointsSurvivesALoadAndMarksTheReadingTraces) {
         EXPECT_EQ(v.chart().traceStyle(axis, trace).shape == PointShape::Marker, marked)
             << int(axis) << "/" << trace;
     }
-    v.view.OnMarkPoints();
+    v.view.toggleMarkPoints();
     EXPECT_EQ(v.chart().traceStyle(Axis::Y1, 0).shape, PointShape::None);
     EXPECT_EQ(v.chart().traceStyle(Axis::Y2, 0).shape, PointShape::None);
 }
@@ -176,13 +176,13 @@ TEST(ChartView, HidingATraceKeepsItsUncheckedMenuItem) {
     EXPECT_EQ(v.doc.primary.data.display(HIGH_ALARM), Display::Hidden);
     EXPECT_FALSE(v.view.isTraceShown(48001));
     EXPECT_FALSE(v.menu.actions()[1]->isChecked());
-    v.view.OnShowTrace(48003); // the humidity readings
+    v.view.toggleTrace(48003); // the humidity readings
     EXPECT_EQ(v.doc.secondary.data.display(READINGS), Display::Hidden);
     EXPECT_EQ(v.menuIds().size(), 7u);
-    v.view.OnShowTrace(48001);
+    v.view.toggleTrace(48001);
     EXPECT_TRUE(v.menu.actions()[1]->isChecked());
     // The humidity set has no fourth trace: its command changes nothing.
-    v.view.OnShowTrace(48007);
+    v.view.toggleTrace(48007);
     EXPECT_FALSE(v.view.isTraceShown(48007));
 }
 
@@ -208,8 +208,8 @@ TEST(ChartView, GridSwitchesReachTheChart) {
     Viewer v;
     v.open("humidity-day.txt");
     EXPECT_TRUE(v.chart().xGrid());
-    v.view.OnGridX();
-    v.view.OnGridY();
+    v.view.toggleGridX();
+    v.view.toggleGridY();
     EXPECT_FALSE(v.chart().xGrid());
     EXPECT_FALSE(v.chart().yGrid(Axis::Y1));
     EXPECT_FALSE(v.chart().yGrid(Axis::Y2));

@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     std::string path;
-    vessor::graph::CVessorGraphDoc doc(path);
+    vessor::graph::VessorGraphDoc doc(path);
     const std::string_view text(bytes, size);
     if (doc.ParseDownloadText(text) == vessor::graph::LoadStatus::Ok) {
         // Everything the view and the exports read must be in bounds.

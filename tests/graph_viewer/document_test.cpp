@@ -20,7 +20,7 @@ const std::string DATA_DIR = GRAPH_TEST_DATA;
 
 struct Reader {
     std::string dataFilePath;
-    CVessorGraphDoc doc{dataFilePath};
+    VessorGraphDoc doc{dataFilePath};
 
     LoadStatus read(const std::string& text) { return doc.ParseDownloadText(text); }
     double y(const TraceSet& set, int trace, int i) const { return set.data.yValue(trace, i); }
@@ -414,14 +414,14 @@ TEST(Reader, HostileLinesAreRefusedWithoutHarm) {
 
 TEST(Reader, RefusalsEmptyTheDocumentAndForgetThePath) {
     Reader r;
-    ASSERT_TRUE(r.doc.OnOpenDocument(DATA_DIR + "/zr-t-celsius.txt"));
+    ASSERT_TRUE(r.doc.openDocument(DATA_DIR + "/zr-t-celsius.txt"));
     EXPECT_EQ(r.dataFilePath, DATA_DIR + "/zr-t-celsius.txt");
     EXPECT_EQ(r.doc.title, "COLDROOM");
 
     const std::string bad = ::testing::TempDir() + "/bad-graph-file.txt";
     std::ofstream(bad, std::ios::binary) << H << "\r\n1,5/3/2007 14:30:00,1\r\n";
     // The open succeeds for the framework; the content is refused.
-    EXPECT_TRUE(r.doc.OnOpenDocument(bad));
+    EXPECT_TRUE(r.doc.openDocument(bad));
     EXPECT_EQ(r.doc.lastStatus(), LoadStatus::Invalid);
     EXPECT_EQ(r.dataFilePath, "");
     EXPECT_EQ(r.doc.title, "");

@@ -94,9 +94,9 @@ Files& files() {
 
 void parse(benchmark::State& state, const std::string& path) {
     std::string dataFilePath;
-    CVessorGraphDoc doc(dataFilePath);
+    VessorGraphDoc doc(dataFilePath);
     for (auto _ : state) {
-        doc.OnOpenDocument(path);
+        doc.openDocument(path);
         if (doc.lastStatus() != LoadStatus::Ok)
             state.SkipWithError("file refused");
         benchmark::DoNotOptimize(doc.readingCount);
@@ -117,11 +117,11 @@ void BM_ParseMillionRows(benchmark::State& state) {
 // Loading the chart and rendering the full view as the PNG export does.
 void renderPng(benchmark::State& state, const std::string& file) {
     std::string dataFilePath;
-    CVessorGraphDoc doc(dataFilePath);
-    doc.OnOpenDocument(file);
-    CVessorGraphView view(doc);
+    VessorGraphDoc doc(dataFilePath);
+    doc.openDocument(file);
+    VessorGraphView view(doc);
     for (auto _ : state) {
-        view.OnInitialUpdate();
+        view.initialUpdate();
         const QImage image = view.chart().toImage(QSize(1024, 768));
         benchmark::DoNotOptimize(image.constBits());
     }
@@ -157,14 +157,14 @@ void BM_ExportPngProgram32767Humidity(benchmark::State& state) {
 // is the change plus the redraw it queues, as the event loop runs it.
 struct ScreenView {
     std::string dataFilePath;
-    CVessorGraphDoc doc{dataFilePath};
-    CVessorGraphView view{doc};
+    VessorGraphDoc doc{dataFilePath};
+    VessorGraphView view{doc};
 
     explicit ScreenView(const std::string& file = files().single()) {
-        doc.OnOpenDocument(file);
+        doc.openDocument(file);
         view.resize(1024, 768);
         view.show();
-        view.OnInitialUpdate();
+        view.initialUpdate();
         settle();
     }
     static void settle() {
@@ -178,7 +178,7 @@ struct ScreenView {
         QApplication::sendEvent(area, &event);
     }
     QPoint at(double fx, double fy) const {
-        const QRect r = const_cast<CVessorGraphView&>(view).chart().plotRect();
+        const QRect r = const_cast<VessorGraphView&>(view).chart().plotRect();
         return {r.left() + static_cast<int>(r.width() * fx),
                 r.top() + static_cast<int>(r.height() * fy)};
     }
@@ -226,8 +226,8 @@ void BM_ScrollStepZoomed65535(benchmark::State& state) {
     ScreenView::settle();
     bool right = true;
     for (auto _ : state) {
-        s.view.OnHScroll(right ? ScrollCode::PageDown : ScrollCode::PageUp);
-        s.view.OnHScroll(ScrollCode::EndScroll);
+        s.view.scrollHorizontally(right ? ScrollCode::PageDown : ScrollCode::PageUp);
+        s.view.scrollHorizontally(ScrollCode::EndScroll);
         ScreenView::settle();
         right = !right;
     }

@@ -96,9 +96,9 @@ void sendBarMouse(QScrollBar* bar, QEvent::Type type, QPoint p, Qt::MouseButtons
 // The view on screen at 1024 x 768 with a file open.
 struct Screen {
     std::string dataFilePath;
-    CVessorGraphDoc doc{dataFilePath};
+    VessorGraphDoc doc{dataFilePath};
     QMenu menu;
-    CVessorGraphView view{doc};
+    VessorGraphView view{doc};
 
     explicit Screen(const std::string& file) {
         view.setTraceMenu(&menu);
@@ -107,8 +107,8 @@ struct Screen {
         open(file);
     }
     void open(const std::string& file) {
-        doc.OnOpenDocument(DATA_DIR + "/" + file);
-        view.OnInitialUpdate();
+        doc.openDocument(DATA_DIR + "/" + file);
+        view.initialUpdate();
         settle();
     }
     Chart2D& chart() { return view.chart(); }
@@ -298,11 +298,11 @@ TEST(Scroll, AtFullViewTheBarsAreHiddenAndScrollingIsIgnored) {
     s.wheel(s.chart().mouseArea(), QPoint(0, 240), Qt::ShiftModifier);
     s.wheel(s.chart().mouseArea(), QPoint(-120, 0));
     for (ScrollCode code : {ScrollCode::LineDown, ScrollCode::PageDown, ScrollCode::EndScroll}) {
-        s.view.OnHScroll(code);
-        s.view.OnVScroll(code);
+        s.view.scrollHorizontally(code);
+        s.view.scrollVertically(code);
     }
-    s.view.OnHScroll(ScrollCode::ThumbTrack, 3600);
-    s.view.OnHScroll(ScrollCode::EndScroll);
+    s.view.scrollHorizontally(ScrollCode::ThumbTrack, 3600);
+    s.view.scrollHorizontally(ScrollCode::EndScroll);
     settle();
     EXPECT_EQ(s.shown(), before);
     EXPECT_EQ(s.view.zoomLevel(), 0);
@@ -481,7 +481,7 @@ TEST(Printing, APrintoutShowsTheRangesOnShow) {
     if (!fullText.isEmpty()) {
         EXPECT_TRUE(fullText.contains("From:- 05 March 2007 14:30:00")) << fullText.toStdString();
         EXPECT_TRUE(QRegularExpression(R"((^| )0\.0( |$))").match(fullText).hasMatch());
-        const QString from = CVessorGraphView::formatClockTime(s.doc.startTime + shown.xFrom);
+        const QString from = VessorGraphView::formatClockTime(s.doc.startTime + shown.xFrom);
         EXPECT_TRUE(zoomedText.contains(("From:- " + from).simplified())) << zoomedText.toStdString();
         EXPECT_FALSE(QRegularExpression(R"((^| )0\.0( |$))").match(zoomedText).hasMatch());
     }
@@ -494,7 +494,7 @@ TEST(Printing, ThePageKeepsFourToThreeCentredAndAFailureIsReported) {
     page.fill(Qt::white);
     {
         QPainter painter(&page);
-        ASSERT_TRUE(s.view.OnPrint(painter));
+        ASSERT_TRUE(s.view.printChart(painter));
     }
     int left = page.width(), right = -1;
     for (int y = 0; y < page.height(); y += 2) {
@@ -510,7 +510,7 @@ TEST(Printing, ThePageKeepsFourToThreeCentredAndAFailureIsReported) {
     EXPECT_GT(right - left, 800);
 
     QPainter idle;
-    EXPECT_FALSE(s.view.OnPrint(idle));
+    EXPECT_FALSE(s.view.printChart(idle));
     EXPECT_FALSE(s.view.printToPdf("/nonexistent-folder/graph.pdf"));
 }
 
@@ -597,7 +597,7 @@ TEST(Help, ThePageFollowsTheKindOfLogger) {
         {sample("zr-ev-state.txt"), 1005, "graph-temperature-whole.html"},
     };
     RecordingUserInterface ui;
-    CVessorGraphApp app;
+    VessorGraphApp app;
     app.setUserInterface(ui);
     QList<QUrl> opened;
     app.setUrlOpener([&opened](const QUrl& url) {
@@ -625,10 +625,10 @@ TEST(Help, ThePageFollowsTheKindOfLogger) {
 
 TEST(ViewMenu, ItemsAreCheckedAsTheSwitchesStand) {
     RecordingUserInterface ui;
-    CVessorGraphApp app;
+    VessorGraphApp app;
     app.setUserInterface(ui);
     app.OpenDocumentFile(QString::fromStdString(DATA_DIR + "/humidity-day.txt"));
-    CMainFrame& frame = app.frame();
+    MainFrame& frame = app.frame();
     const auto checks = [&frame] {
         emit frame.viewMenu()->aboutToShow();
         return std::tuple{frame.command(command::MARK_POINTS)->isChecked(),

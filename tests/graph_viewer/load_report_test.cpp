@@ -39,10 +39,10 @@ struct Opened {
     Recorder ui;
     FakeEditor editor;
     std::string dataFilePath;
-    CVessorGraphDoc doc{dataFilePath};
+    VessorGraphDoc doc{dataFilePath};
 
     void open(const std::string& path) {
-        EXPECT_TRUE(doc.OnOpenDocument(path));
+        EXPECT_TRUE(doc.openDocument(path));
         reportLoad(doc, path, ui, editor);
     }
 };

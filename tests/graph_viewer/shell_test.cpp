@@ -76,11 +76,11 @@ TEST(CommandLine, FileAndExports) {
 
 struct Shell {
     RecordingUserInterface ui;
-    CVessorGraphApp app;
+    VessorGraphApp app;
     Shell() {
         app.settings().clear();
         app.setUserInterface(ui);
-        app.OnFileNew();
+        app.fileNew();
     }
     ~Shell() { app.settings().clear(); }
     QString title() { return app.frame().windowTitle(); }
@@ -156,9 +156,9 @@ TEST(Shell, AFileThatCannotBeOpenedChangesNothing) {
     // A recent entry that has gone leaves the list.
     s.app.settings().clear();
     saveRecentFiles(s.app.settings(), {sample("gone.txt")});
-    CVessorGraphApp again;
+    VessorGraphApp again;
     again.setUserInterface(s.ui);
-    again.OnRecentFile(0);
+    again.openRecentFile(0);
     EXPECT_TRUE(again.recentFiles().isEmpty());
 }
 

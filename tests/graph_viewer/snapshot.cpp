@@ -49,9 +49,9 @@ int main(int argc, char** argv) {
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
     vessor::graph::RecordingUserInterface ui;
-    vessor::graph::CVessorGraphApp app;
+    vessor::graph::VessorGraphApp app;
     app.setUserInterface(ui);
-    app.OnFileNew();
+    app.fileNew();
     app.frame().resize(1024, 720);
     app.frame().show();
     QApplication::processEvents();
@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
     }
     // The last file: zoom, readout, markers, a hidden trace, no grid, printing.
-    vessor::graph::CVessorGraphView& graph = app.view();
+    vessor::graph::VessorGraphView& graph = app.view();
     QWidget* area = graph.chart().mouseArea();
     QRect plot = graph.chart().plotRect();
     mouse(area, QEvent::MouseButtonPress, within(plot, 0.25, 0.2), Qt::LeftButton, Qt::LeftButton);
@@ -91,16 +91,16 @@ int main(int argc, char** argv) {
     mouse(area, QEvent::MouseMove, within(plot, 0.45, 0.5), Qt::NoButton, Qt::NoButton);
     app.frame().grab().save(out.filePath("zoomed-markers.png"));
     app.frame().command(vessor::graph::command::MARK_POINTS)->trigger();
-    graph.OnShowTrace(48000);
+    graph.toggleTrace(48000);
     mouse(area, QEvent::MouseMove, within(plot, 0.5, 0.5), Qt::NoButton, Qt::NoButton);
     app.frame().grab().save(out.filePath("zoomed-trace-hidden.png"));
-    graph.OnShowTrace(48000);
-    graph.OnGridX();
-    graph.OnGridY();
+    graph.toggleTrace(48000);
+    graph.toggleGridX();
+    graph.toggleGridY();
     mouse(area, QEvent::MouseMove, within(plot, 0.55, 0.5), Qt::NoButton, Qt::NoButton);
     app.frame().grab().save(out.filePath("zoomed-grid-off.png"));
-    graph.OnGridX();
-    graph.OnGridY();
+    graph.toggleGridX();
+    graph.toggleGridY();
     graph.printToPdf(out.filePath("print-zoomed.pdf"));
     // File > Print Preview as the user opens it; pictured once it is up, then closed.
     QTimer::singleShot(300, [&out] {

@@ -108,7 +108,7 @@ TEST(ReaderAgreement, ViewerAndExportAcceptTheSameFilesWithTheSameStartTime)
             const std::string bytes = m == 0 ? corpus[s] : mutator.mutate(corpus[s]);
             SCOPED_TRACE("seed " + std::to_string(s) + " mutant " + std::to_string(m) + ":\n" + bytes.substr(0, 400));
             std::string path;
-            graph::CVessorGraphDoc doc(path);
+            graph::VessorGraphDoc doc(path);
             const graph::LoadStatus viewer = doc.ParseDownloadText(bytes);
             const LoadResult exported = parseDownloadBytes(bytes);
             switch (viewer) {

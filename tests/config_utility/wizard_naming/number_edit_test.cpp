@@ -1,4 +1,4 @@
-// CNumberEdit driven with real key and mouse events.
+// NumberEdit driven with real key and mouse events.
 #include <QApplication>
 #include <QClipboard>
 #include <QHBoxLayout>
@@ -36,7 +36,7 @@ class NumberEditTyping : public ::testing::TestWithParam<TypingCase> {};
 TEST_P(NumberEditTyping, FiltersTheTypedCharacter)
 {
     const TypingCase& c = GetParam();
-    CNumberEdit edit;
+    NumberEdit edit;
     edit.setValue(0.0, c.decimals, c.allowNegative, false);
     edit.setText(QString::fromLatin1(c.text));
     if (c.selectionLength > 0)
@@ -102,10 +102,10 @@ TEST(NumberEditFilter, ControlCharactersAlwaysPass)
     for (const Case& c : {Case{0x16, "12", 2}, Case{0x16, "12.3", 4}, Case{0x16, "12.34", 5}, Case{0x16, "12.34", 4},
                           Case{0x01, "12.34", 5}, Case{0x03, "1.5", 3}, Case{0x18, "0.25", 3}, Case{0x1A, "9.99", 4},
                           Case{8, "12.34", 4}})
-        EXPECT_TRUE(CNumberEdit::acceptsCharacter(c.ch, QString::fromLatin1(c.text), c.caret, 2, true))
+        EXPECT_TRUE(NumberEdit::acceptsCharacter(c.ch, QString::fromLatin1(c.text), c.caret, 2, true))
             << int(c.ch) << " in " << c.text << " at " << c.caret;
-    EXPECT_FALSE(CNumberEdit::acceptsCharacter(0xB0, QStringLiteral("1"), 1, 2, true));
-    EXPECT_FALSE(CNumberEdit::acceptsCharacter(u'5', QStringLiteral("12.34"), 5, 2, true));
+    EXPECT_FALSE(NumberEdit::acceptsCharacter(0xB0, QStringLiteral("1"), 1, 2, true));
+    EXPECT_FALSE(NumberEdit::acceptsCharacter(u'5', QStringLiteral("12.34"), 5, 2, true));
 }
 
 TEST(NumberEditFormat, FormatsWithTheDecimalsAndParsesTheLeadingNumberInAnyLocale)
@@ -121,7 +121,7 @@ TEST(NumberEditFormat, FormatsWithTheDecimalsAndParsesTheLeadingNumberInAnyLocal
     for (const FormatCase& c : {FormatCase{0.0, 2, "0.00"}, FormatCase{1.005, 1, "1.0"}, FormatCase{-3.14159, 3, "-3.142"},
                                 FormatCase{2.5, 0, "2"}, FormatCase{3.5, 0, "4"}, FormatCase{86.0, 1, "86.0"},
                                 FormatCase{-0.001, 2, "-0.00"}, FormatCase{1234567.891, 2, "1234567.89"}})
-        EXPECT_EQ(CNumberEdit::formatValue(c.value, c.decimals).toStdString(), c.text) << c.value;
+        EXPECT_EQ(NumberEdit::formatValue(c.value, c.decimals).toStdString(), c.text) << c.value;
 
     struct ParseCase {
         const char* text;
@@ -131,7 +131,7 @@ TEST(NumberEditFormat, FormatsWithTheDecimalsAndParsesTheLeadingNumberInAnyLocal
                                ParseCase{".5", 0.5}, ParseCase{"1e2", 100.0}, ParseCase{"4,5", 4.0},
                                ParseCase{"abc", 0.0}, ParseCase{"", 0.0}, ParseCase{"-", 0.0}, ParseCase{"+-5", 0.0},
                                ParseCase{"nan", 0.0}, ParseCase{"inf", 0.0}, ParseCase{"1e999", 0.0}})
-        EXPECT_DOUBLE_EQ(CNumberEdit::parseLeadingNumber(QString::fromLatin1(c.text)), c.value) << c.text;
+        EXPECT_DOUBLE_EQ(NumberEdit::parseLeadingNumber(QString::fromLatin1(c.text)), c.value) << c.text;
     std::setlocale(LC_ALL, "C");
 }
 
@@ -141,8 +141,8 @@ protected:
     void SetUp() override
     {
         auto* layout = new QHBoxLayout(&window);
-        first = new CNumberEdit(&window);
-        second = new CNumberEdit(&window);
+        first = new NumberEdit(&window);
+        second = new NumberEdit(&window);
         layout->addWidget(first);
         layout->addWidget(second);
         window.show();
@@ -151,8 +151,8 @@ protected:
     }
 
     QWidget window;
-    CNumberEdit* first = nullptr;
-    CNumberEdit* second = nullptr;
+    NumberEdit* first = nullptr;
+    NumberEdit* second = nullptr;
 };
 
 TEST_F(NumberEditFocus, FocusLostReparsesAndFocusGainedShowsTheFormattedValue)
@@ -254,7 +254,7 @@ TEST_F(NumberEditFocus, RightClickNeitherTakesTheFocusNorMovesTheCaret)
 
 TEST(CoTableDialog, ShowsTheExposureTableAndClosesWithOk)
 {
-    CSetupCOTableDlg dialog;
+    SetupCOTableDialog dialog;
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Vessor USB"));
     QStringList texts;
     for (const QLabel* label : dialog.findChildren<QLabel*>())

@@ -38,7 +38,7 @@ struct ScalingPage {
         EXPECT_TRUE(f.session.refresh());
         wizard = std::make_unique<WizardDriver>(f.context);
         wizard->start(PAGE_VOLTAGE_CAL);
-        page = wizard->as<CSetupVoltageCalForm>(PAGE_VOLTAGE_CAL);
+        page = wizard->as<SetupVoltageCalForm>(PAGE_VOLTAGE_CAL);
     }
 
     void typeUnit(const QString& text) { WizardDriver::retype(page->unitList()->lineEdit(), text); }
@@ -56,7 +56,7 @@ struct ScalingPage {
 
     test::SimFixture f;
     std::unique_ptr<WizardDriver> wizard;
-    CSetupVoltageCalForm* page = nullptr;
+    SetupVoltageCalForm* page = nullptr;
 };
 
 TEST(ScalingPage, ShowsTheStoredUnitSelectedOrAdded)

@@ -101,7 +101,7 @@ Action lists(int high, int low)
 Action levels(const char* high, const char* low)
 {
     return [=](WizardPage& page) {
-        auto& p = as<CSetupVoltageAlarmsForm>(page);
+        auto& p = as<SetupVoltageAlarmsForm>(page);
         typeInto(p.highBox(), QString::fromLatin1(high));
         typeInto(p.lowBox(), QString::fromLatin1(low));
         return true;
@@ -132,10 +132,10 @@ Action anHourLater()
 {
     return [](WizardPage& page) {
         StartPickers* pickers = nullptr;
-        if (auto* start = dynamic_cast<CSetupStartForm*>(&page))
+        if (auto* start = dynamic_cast<SetupStartForm*>(&page))
             pickers = start->pickers();
         else
-            pickers = as<CSetupPushToStartForm>(page).pickers();
+            pickers = as<SetupPushToStartForm>(page).pickers();
         QTest::keyClick(pickers->timeEdit(), Qt::Key_Up);
         return true;
     };
@@ -230,7 +230,7 @@ TEST_P(EndToEnd, TheLoggerHoldsWhatThePagesChose)
     EXPECT_EQ(w.f.ui.texts(), texts);
     EXPECT_EQ(w.f.ui.unusedAnswers(), 0u);
 
-    auto* summary = dynamic_cast<CSetupSummaryForm*>(w.window.page(PAGE_SETUP_SUMMARY));
+    auto* summary = dynamic_cast<SetupSummaryForm*>(w.window.page(PAGE_SETUP_SUMMARY));
     ASSERT_NE(summary, nullptr);
     EXPECT_EQ(summary->nameLabel()->text(), QString::fromUtf8("Walk \u00B0" "1"));
     click(summary->nextButton());
@@ -287,7 +287,7 @@ INSTANTIATE_TEST_SUITE_P(
                  }},
         WalkCase{"ZrV", 4,
                  {{PAGE_VOLTAGE_ALARMS, all({levels("8.5", "1.25"), clickOn([](WizardPage& p) {
-                                                return as<CSetupVoltageAlarmsForm>(p).disableLedsBox();
+                                                return as<SetupVoltageAlarmsForm>(p).disableLedsBox();
                                             })})}},
                  {8, 10, 3},
                  [](LoggerConfig& c) {
@@ -310,7 +310,7 @@ INSTANTIATE_TEST_SUITE_P(
                  }},
         WalkCase{"ZrCO", 9,
                  {{PAGE_CO_ALARMS, [](WizardPage& p) {
-                       auto& co = as<CSetupCOAlarmsForm>(p);
+                       auto& co = as<SetupCOAlarmsForm>(p);
                        typeInto(co.levelBox(), QStringLiteral("45"));
                        click(co.holdBox());
                        return true;
@@ -324,7 +324,7 @@ INSTANTIATE_TEST_SUITE_P(
                  }},
         WalkCase{"ZrCO300AboveSafe", 11,
                  {{PAGE_CO_ALARMS, [](WizardPage& p) {
-                       typeInto(as<CSetupCOAlarmsForm>(p).levelBox(), QStringLiteral("200"));
+                       typeInto(as<SetupCOAlarmsForm>(p).levelBox(), QStringLiteral("200"));
                        return true;
                    }}},
                  {14, 13, 15, 3},
@@ -340,10 +340,10 @@ INSTANTIATE_TEST_SUITE_P(
                      c.setLowAlarmRaw(raw(c, -50.0f));
                  }},
         WalkCase{"ZrTHDOnButton", 12,
-                 {{PAGE_LCD, all({clickOn([](WizardPage& p) { return as<CSetupLCDForm>(p).displayButton(2); }),
-                                  clickOn([](WizardPage& p) { return as<CSetupLCDForm>(p).storageButton(1); })})},
+                 {{PAGE_LCD, all({clickOn([](WizardPage& p) { return as<SetupLCDForm>(p).displayButton(2); }),
+                                  clickOn([](WizardPage& p) { return as<SetupLCDForm>(p).storageButton(1); })})},
                   {PAGE_PUSH_TO_START, clickOn([](WizardPage& p) {
-                       return as<CSetupPushToStartForm>(p).choiceButton(START_ON_BUTTON);
+                       return as<SetupPushToStartForm>(p).choiceButton(START_ON_BUTTON);
                    })}},
                  {1, 17, 2, 7, 18},
                  [](LoggerConfig& c) {
@@ -353,7 +353,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {}, {}, 0, true},
         WalkCase{"ZrTHXDelayed", 13,
                  {{PAGE_STORAGE_MODE,
-                   clickOn([](WizardPage& p) { return as<CSetupStorageModeForm>(p).storageButton(1); })},
+                   clickOn([](WizardPage& p) { return as<SetupStorageModeForm>(p).storageButton(1); })},
                   {PAGE_SETUP_ALARMS, clickOn([](WizardPage& p) { return as<AlarmListForm>(p).lowEnableBox(); })},
                   {PAGE_SETUP_START, anHourLater()}},
                  {1, 19, 2, 7, 3},
@@ -364,7 +364,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {}, {}, 3600},
         WalkCase{"ZrTProAdjusted", 14,
                  {{PAGE_VOLTAGE_ALARMS, [](WizardPage& p) {
-                       auto& page = as<CSetupVoltageAlarmsForm>(p);
+                       auto& page = as<SetupVoltageAlarmsForm>(p);
                        typeInto(page.highBox(), QStringLiteral("130"));
                        click(page.nextButton());   // refused: the box becomes 125.0
                        return true;
@@ -373,7 +373,7 @@ INSTANTIATE_TEST_SUITE_P(
                  [](LoggerConfig& c) { c.setHighAlarmRaw(raw(c, 125.0f)); },
                  {}, {MSG_HIGH_ALARM_ADJUSTED}},
         WalkCase{"ZrTCDImmediate", 15,
-                 {{PAGE_LCD, clickOn([](WizardPage& p) { return as<CSetupLCDForm>(p).displayButton(1); })}},
+                 {{PAGE_LCD, clickOn([](WizardPage& p) { return as<SetupLCDForm>(p).displayButton(1); })}},
                  {16, 17, 10, 18},
                  [](LoggerConfig& c) { c.setDisplayMode(1); }},
         WalkCase{"ZrTHDXDelayed", 16, {{PAGE_PUSH_TO_START, anHourLater()}}, {1, 17, 2, 7, 18}, nullptr, {}, {},
@@ -399,11 +399,11 @@ TEST(EndToEndBack, BackAndForwardKeepsTheLastChoice)
     auto* naming = dynamic_cast<WizardPage*>(w.window.page(PAGE_SETUP_NAME));
     name(NAME)(*naming);
     click(naming->nextButton());
-    auto* alarms = dynamic_cast<CSetupAlarmsForm*>(w.window.page(PAGE_SETUP_ALARMS));
+    auto* alarms = dynamic_cast<SetupAlarmsForm*>(w.window.page(PAGE_SETUP_ALARMS));
     ASSERT_EQ(w.window.currentPage(), PAGE_SETUP_ALARMS);
     alarms->highList()->setCurrentIndex(50);   // 62.5 °C
     click(alarms->nextButton());
-    auto* start = dynamic_cast<CSetupStartForm*>(w.window.page(PAGE_SETUP_START));
+    auto* start = dynamic_cast<SetupStartForm*>(w.window.page(PAGE_SETUP_START));
     ASSERT_EQ(w.window.currentPage(), PAGE_SETUP_START);
     EXPECT_TRUE(start->clockTimer()->isActive());
     click(start->backButton());
@@ -459,7 +459,7 @@ TEST_P(StartedLoggerInfo, ShowsItsState)
         std::map<int, Action> actions;
         if (c.choice >= 0)
             actions[PAGE_PUSH_TO_START] = clickOn([&](WizardPage& p) {
-                return as<CSetupPushToStartForm>(p).choiceButton(c.choice);
+                return as<SetupPushToStartForm>(p).choiceButton(c.choice);
             });
         if (c.choice == START_DELAYED)
             actions[PAGE_PUSH_TO_START] = all({actions[PAGE_PUSH_TO_START], anHourLater()});

@@ -258,9 +258,8 @@ LoggerConfig factoryLogger(int model, float fullScale, const char* in1 = nullptr
         c.setScaleInput2Text(in2);
         c.setScaleOutput2Text(out2);
     }
-    deriveScaling(c);
     // The scaling page takes these points, full scale included.
-    EXPECT_EQ(c.scalingError, SCALING_OK);
+    EXPECT_EQ(applyScaling(c), SCALING_OK);
     return c;
 }
 

@@ -61,7 +61,7 @@ struct Shown {
 
 TEST(NamePage, UnitChangeConvertsTheLevelsOnceAndStoresNameAndRate)
 {
-    Shown<CSetupNameForm> s(MODEL_ZR_T, [](LoggerConfig& c) {
+    Shown<SetupNameForm> s(MODEL_ZR_T, [](LoggerConfig& c) {
         c.setHighAlarmRaw(140);  // 30 °C
         c.setLowAlarmRaw(60);    // -10 °C
     });
@@ -108,7 +108,7 @@ TEST(NamePage, NamingFailuresShowTheMessageFocusTheBoxAndStoreNothing)
         {QString(256, QLatin1Char('x')), {"Please enter no more than 255 characters.", tooLong}},
     };
     for (const Case& c : cases) {
-        Shown<CSetupNameForm> s(MODEL_ZR_TH);
+        Shown<SetupNameForm> s(MODEL_ZR_TH);
         s.click(s.page->fahrenheitButton());
         s.page->nameEdit()->setText(c.typed);
         s.page->cancelButton()->setFocus();
@@ -131,7 +131,7 @@ TEST(NamePage, NextAndBackFollowTheModel)
     for (const Case& c : {Case{MODEL_ZR_TH_D, PAGE_LCD, false}, Case{MODEL_ZR_TH_X, PAGE_STORAGE_MODE, false},
                           Case{MODEL_ZR_T_RC, PAGE_STORAGE_MODE, false}, Case{MODEL_ZR_T_PRO, PAGE_STORAGE_MODE, true},
                           Case{MODEL_ZR_TH, PAGE_SETUP_ALARMS, false}}) {
-        Shown<CSetupNameForm> s(c.model);
+        Shown<SetupNameForm> s(c.model);
         EXPECT_EQ(s.page->backButton()->isEnabled(), c.backEnabled) << c.model;
         if (c.backEnabled) {
             s.back();
@@ -145,18 +145,18 @@ TEST(NamePage, NextAndBackFollowTheModel)
 
 TEST(NamePage, LargeMemoryModelsShowNoRateForUnlistedIntervalAndStoreTenSeconds)
 {
-    Shown<CSetupNameForm> pro(MODEL_ZR_T_PRO, [](LoggerConfig& c) { c.setSampleInterval(2); });
+    Shown<SetupNameForm> pro(MODEL_ZR_T_PRO, [](LoggerConfig& c) { c.setSampleInterval(2); });
     EXPECT_EQ(pro.page->rateList()->currentIndex(), -1);
     pro.next();
     EXPECT_EQ(pro.f.config.sampleInterval(), 10);
 
-    Shown<CSetupNameForm> th(MODEL_ZR_TH, [](LoggerConfig& c) { c.setSampleInterval(2); });
+    Shown<SetupNameForm> th(MODEL_ZR_TH, [](LoggerConfig& c) { c.setSampleInterval(2); });
     EXPECT_EQ(th.page->rateList()->currentText(), QStringLiteral("10 Sec (45 Hrs)"));
 }
 
 TEST(ThermocouplePage, StoresTypeUnitAndGoesOnByModel)
 {
-    Shown<CSetupTCNameForm> s(MODEL_ZR_TC, [](LoggerConfig& c) { c.setOptionFlags(0x27); });
+    Shown<SetupTCNameForm> s(MODEL_ZR_TC, [](LoggerConfig& c) { c.setOptionFlags(0x27); });
     EXPECT_EQ(s.page->typeList()->currentText(), QStringLiteral("K-Type"));
     EXPECT_TRUE(s.page->fahrenheitButton()->isChecked());
     s.page->typeList()->setCurrentIndex(2);
@@ -166,7 +166,7 @@ TEST(ThermocouplePage, StoresTypeUnitAndGoesOnByModel)
     EXPECT_EQ(s.f.config.sampleInterval(), 1);
     EXPECT_EQ(s.f.shown, std::vector<int>{PAGE_VOLTAGE_ALARMS});
 
-    Shown<CSetupTCNameForm> d(MODEL_ZR_TC_D, [](LoggerConfig& c) { c.setOptionFlags(0x30); });
+    Shown<SetupTCNameForm> d(MODEL_ZR_TC_D, [](LoggerConfig& c) { c.setOptionFlags(0x30); });
     EXPECT_EQ(d.page->typeList()->currentText(), QStringLiteral("K-Type"));
     d.click(d.page->fahrenheitButton());
     d.next();
@@ -179,7 +179,7 @@ TEST(ThermocouplePage, StoresTypeUnitAndGoesOnByModel)
 
 TEST(VoltagePage, ScalingChoiceDecidesTheNextPageAndTheUnit)
 {
-    Shown<CSetupVoltageNameForm> s(MODEL_ZR_A);
+    Shown<SetupVoltageNameForm> s(MODEL_ZR_A);
     const auto labels = s.page->findChildren<QLabel*>();
     const bool current = std::any_of(labels.begin(), labels.end(), [](const QLabel* l) {
         return l->text() == QStringLiteral("The USB Current Data Logger is set to:-");
@@ -205,7 +205,7 @@ TEST(VoltagePage, ScalingChoiceDecidesTheNextPageAndTheUnit)
 
 TEST(LowCostAndCoPages, StoreTheirRatesAndGoOn)
 {
-    Shown<CSetupLiteNameForm> lite(MODEL_ZR_T_MINI, [](LoggerConfig& c) { c.setSampleInterval(60); });
+    Shown<SetupLiteNameForm> lite(MODEL_ZR_T_MINI, [](LoggerConfig& c) { c.setSampleInterval(60); });
     lite.click(lite.page->fahrenheitButton());
     lite.back();  // inert
     lite.next();
@@ -213,7 +213,7 @@ TEST(LowCostAndCoPages, StoreTheirRatesAndGoOn)
     EXPECT_EQ(lite.f.config.optionFlags(), 1);
     EXPECT_EQ(lite.f.shown, std::vector<int>{PAGE_LITE_ALARMS});
 
-    Shown<CSetupCONameForm> co(MODEL_ZR_CO);
+    Shown<SetupCONameForm> co(MODEL_ZR_CO);
     co.typeName(QStringLiteral("Boiler Room"));
     co.page->rateList()->setCurrentIndex(1);
     co.next();
@@ -279,8 +279,8 @@ void checkAgreement(int model, int expectedNext, const std::string& modelName)
 
 TEST(AgreementPages, NextOnlyAfterAgreeingAndEveryRefreshWithdrawsIt)
 {
-    checkAgreement<CSetupCODisclaimerForm>(MODEL_ZR_CO, PAGE_CO_NAME, "ZR-CO");
-    checkAgreement<CSetupPRODisclaimerForm>(MODEL_ZR_T_PRO, PAGE_SETUP_NAME, "ZR-T-PRO");
+    checkAgreement<SetupCODisclaimerForm>(MODEL_ZR_CO, PAGE_CO_NAME, "ZR-CO");
+    checkAgreement<SetupPRODisclaimerForm>(MODEL_ZR_T_PRO, PAGE_SETUP_NAME, "ZR-T-PRO");
 }
 
 } // namespace

@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"unstorable_first", "\xCE\xA9/a", MSG_NAME_BAD_CHARACTER, "", "\xCE\xA9"}),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST(NamingRule, EveryForbiddenCharacterIsRefusedAndMessage142ListsThemAll)
+TEST(NamingRule, EveryForbiddenCharacterIsRefusedAndTheMessageListsThemAll)
 {
     ASSERT_EQ(NAME_FORBIDDEN_CHARACTERS.size(), 15u);
     std::string listed;

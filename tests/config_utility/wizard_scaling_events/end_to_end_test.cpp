@@ -125,14 +125,14 @@ TEST(EndToEnd, VoltageLoggerWithCustomScaling)
     LoggerRun run(4);
     WizardDriver& w = *run.wizard;
     w.start(PAGE_VOLTAGE_NAME);
-    auto* name = w.as<CSetupVoltageNameForm>(PAGE_VOLTAGE_NAME);
+    auto* name = w.as<SetupVoltageNameForm>(PAGE_VOLTAGE_NAME);
     WizardDriver::retype(name->nameEdit(), QStringLiteral("Tank 3"));
     WizardDriver::click(name->customButton());
     w.next();
     ASSERT_EQ(w.current(), PAGE_VOLTAGE_CAL);
 
     // 1 V reads 0 PSI, 9 V reads 120 PSI: 15 PSI per volt from -15 PSI.
-    auto* cal = w.as<CSetupVoltageCalForm>(PAGE_VOLTAGE_CAL);
+    auto* cal = w.as<SetupVoltageCalForm>(PAGE_VOLTAGE_CAL);
     WizardDriver::retype(cal->unitList()->lineEdit(), QStringLiteral("PSI"));
     WizardDriver::retype(cal->input1Box(), QStringLiteral("1"));
     WizardDriver::retype(cal->output1Box(), QStringLiteral("0"));
@@ -216,27 +216,27 @@ TEST_P(EventEndToEnd, FileFollowsTheChosenMode)
     LoggerRun run(17);
     WizardDriver& w = *run.wizard;
     w.start(PAGE_EV_NAME);
-    auto* name = w.as<CSetupZevNameForm>(PAGE_EV_NAME);
+    auto* name = w.as<SetupZevNameForm>(PAGE_EV_NAME);
     WizardDriver::retype(name->nameEdit(), QStringLiteral("Door"));
     WizardDriver::click(name->modeButton(s.choice));
     w.next();
-    auto* trigger = w.as<CSetupZevTriggerModeForm>(PAGE_EV_TRIGGER_MODE);
+    auto* trigger = w.as<SetupZevTriggerModeForm>(PAGE_EV_TRIGGER_MODE);
     if (trigger->risingButton()->isEnabled())
         WizardDriver::click(s.rising ? trigger->risingButton() : trigger->fallingButton());
     WizardDriver::click(s.voltFree ? trigger->voltFreeButton() : trigger->voltageButton());
     WizardDriver::click(s.ledOff ? trigger->ledOffButton() : trigger->ledOnButton());
     w.next();
     if (w.current() == PAGE_EV_VOLTAGE_TRIGGER) {
-        WizardDriver::click(w.as<CSetupZevVoltageTriggerForm>(PAGE_EV_VOLTAGE_TRIGGER)->rangeButton(s.range));
+        WizardDriver::click(w.as<SetupZevVoltageTriggerForm>(PAGE_EV_VOLTAGE_TRIGGER)->rangeButton(s.range));
         w.next();
     }
     if (w.current() == PAGE_EV_COUNT_PERIOD) {
-        auto* period = w.as<CSetupZevCountPeriodForm>(PAGE_EV_COUNT_PERIOD);
+        auto* period = w.as<SetupZevCountPeriodForm>(PAGE_EV_COUNT_PERIOD);
         if (period->periodBox()->isChecked() != s.ticked)
             WizardDriver::click(period->periodBox());
         if (s.ticked)
             for (int f = 0; f < 3; ++f)
-                WizardDriver::retype(period->field(static_cast<CSetupZevCountPeriodForm::Field>(f)),
+                WizardDriver::retype(period->field(static_cast<SetupZevCountPeriodForm::Field>(f)),
                                      QString::fromLatin1(s.period[f]));
         w.next();
     }

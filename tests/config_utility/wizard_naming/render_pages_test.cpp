@@ -37,16 +37,16 @@ TEST(RenderPages, WritesPictures)
 {
     if (renderDir().isEmpty())
         GTEST_SKIP() << "set VESSOR_RENDER_DIR to render";
-    renderPage<CSetupNameForm>(MODEL_ZR_TH, "page01-zr-th.png");
-    renderPage<CSetupNameForm>(MODEL_ZR_T_PRO, "page01-zr-t-pro.png");
-    renderPage<CSetupVoltageNameForm>(MODEL_ZR_A, "page08-zr-a.png");
-    renderPage<CSetupLiteNameForm>(MODEL_ZR_T_MINI, "page11-zr-t-mini.png");
-    renderPage<CSetupCONameForm>(MODEL_ZR_CO, "page13-zr-co.png");
-    renderPage<CSetupCODisclaimerForm>(MODEL_ZR_CO, "page14-zr-co.png");
-    renderPage<CSetupTCNameForm>(MODEL_ZR_TC, "page16-zr-tc.png");
-    renderPage<CSetupPRODisclaimerForm>(MODEL_ZR_T_PRO, "page20-zr-t-pro.png");
+    renderPage<SetupNameForm>(MODEL_ZR_TH, "page01-zr-th.png");
+    renderPage<SetupNameForm>(MODEL_ZR_T_PRO, "page01-zr-t-pro.png");
+    renderPage<SetupVoltageNameForm>(MODEL_ZR_A, "page08-zr-a.png");
+    renderPage<SetupLiteNameForm>(MODEL_ZR_T_MINI, "page11-zr-t-mini.png");
+    renderPage<SetupCONameForm>(MODEL_ZR_CO, "page13-zr-co.png");
+    renderPage<SetupCODisclaimerForm>(MODEL_ZR_CO, "page14-zr-co.png");
+    renderPage<SetupTCNameForm>(MODEL_ZR_TC, "page16-zr-tc.png");
+    renderPage<SetupPRODisclaimerForm>(MODEL_ZR_T_PRO, "page20-zr-t-pro.png");
 
-    CSetupCOTableDlg dialog;
+    SetupCOTableDialog dialog;
     dialog.show();
     EXPECT_TRUE(dialog.grab().save(QDir(renderDir()).filePath(QStringLiteral("co-table.png"))));
 }

@@ -24,7 +24,7 @@ namespace vessor {
 namespace {
 
 using test::WizardDriver;
-using Period = CSetupZevCountPeriodForm;
+using Period = SetupZevCountPeriodForm;
 
 // A factory event logger (mode 0, rising edge, 0 - 5V, one hour stored),
 // edited, read, and the wizard on its entry page.
@@ -36,9 +36,9 @@ struct EventWizard {
         EXPECT_TRUE(f.session.refresh());
         wizard = std::make_unique<WizardDriver>(f.context);
         wizard->start(PAGE_EV_NAME);
-        name = wizard->as<CSetupZevNameForm>(PAGE_EV_NAME);
-        trigger = wizard->as<CSetupZevTriggerModeForm>(PAGE_EV_TRIGGER_MODE);
-        range = wizard->as<CSetupZevVoltageTriggerForm>(PAGE_EV_VOLTAGE_TRIGGER);
+        name = wizard->as<SetupZevNameForm>(PAGE_EV_NAME);
+        trigger = wizard->as<SetupZevTriggerModeForm>(PAGE_EV_TRIGGER_MODE);
+        range = wizard->as<SetupZevVoltageTriggerForm>(PAGE_EV_VOLTAGE_TRIGGER);
         period = wizard->as<Period>(PAGE_EV_COUNT_PERIOD);
     }
 
@@ -47,9 +47,9 @@ struct EventWizard {
 
     test::SimFixture f;
     std::unique_ptr<WizardDriver> wizard;
-    CSetupZevNameForm* name = nullptr;
-    CSetupZevTriggerModeForm* trigger = nullptr;
-    CSetupZevVoltageTriggerForm* range = nullptr;
+    SetupZevNameForm* name = nullptr;
+    SetupZevTriggerModeForm* trigger = nullptr;
+    SetupZevVoltageTriggerForm* range = nullptr;
     Period* period = nullptr;
 };
 

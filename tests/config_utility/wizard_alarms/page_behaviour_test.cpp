@@ -75,7 +75,7 @@ void typeInto(QLineEdit* box, const QString& text)
 TEST(AlarmListPage, EnableBoxesChangeTheConfigAtOnce)
 {
     Rig rig(3, [](LoggerConfig& c) { c.setAlarmFlags(ALARM_HIGH_ENABLED | ALARM_RH_HIGH_ENABLED); });
-    auto page = showOn<CSetupAlarmsForm>(rig);
+    auto page = showOn<SetupAlarmsForm>(rig);
     EXPECT_TRUE(page->highList()->isEnabled());
     EXPECT_FALSE(page->lowList()->isEnabled());
     EXPECT_FALSE(page->lowHoldBox()->isEnabled());
@@ -88,7 +88,7 @@ TEST(AlarmListPage, EnableBoxesChangeTheConfigAtOnce)
     EXPECT_FALSE(page->highList()->isEnabled());
     EXPECT_FALSE(page->highHoldBox()->isEnabled());
 
-    auto rh = showOn<CSetupRHAlarmsForm>(rig);
+    auto rh = showOn<SetupRHAlarmsForm>(rig);
     click(rh->highEnableBox());
     EXPECT_EQ(rig.config.alarmFlags(), ALARM_LOW_ENABLED);
     EXPECT_TRUE(rig.shown.empty());
@@ -97,7 +97,7 @@ TEST(AlarmListPage, EnableBoxesChangeTheConfigAtOnce)
 TEST(AlarmListPage, EqualLevelsWithBothEnabledAreRefusedButStored)
 {
     Rig rig(2, [](LoggerConfig& c) { c.setAlarmFlags(ALARM_HIGH_ENABLED | ALARM_LOW_ENABLED); });
-    auto page = showOn<CSetupAlarmsForm>(rig);
+    auto page = showOn<SetupAlarmsForm>(rig);
     page->highList()->setCurrentIndex(135);   // 20.0 °C
     page->lowList()->setCurrentIndex(135);
     click(page->highHoldBox());
@@ -120,7 +120,7 @@ TEST(AlarmListPage, EqualLevelsWithBothEnabledAreRefusedButStored)
 TEST(AlarmListPage, BackStoresOnTheTemperatureAndHumidityPagesOnly)
 {
     Rig rig(3);
-    auto page = showOn<CSetupRHAlarmsForm>(rig);
+    auto page = showOn<SetupRHAlarmsForm>(rig);
     page->highList()->setCurrentIndex(125);
     click(page->backButton());
     EXPECT_EQ(rig.shown, std::vector<int>{PAGE_SETUP_ALARMS});
@@ -128,7 +128,7 @@ TEST(AlarmListPage, BackStoresOnTheTemperatureAndHumidityPagesOnly)
 
     Rig lite(8);
     const unsigned before = lite.config.highAlarmRaw();
-    auto litePage = showOn<CSetupLiteAlarmsForm>(lite);
+    auto litePage = showOn<SetupLiteAlarmsForm>(lite);
     litePage->highList()->setCurrentIndex(litePage->highList()->currentIndex() + 5);
     click(litePage->backButton());
     EXPECT_EQ(lite.shown, std::vector<int>{PAGE_LITE_NAME});
@@ -146,7 +146,7 @@ TEST(AlarmListPage, BackStoresOnTheTemperatureAndHumidityPagesOnly)
 TEST(AlarmListPage, ShowsTheDegreeSignInItsEntries)
 {
     Rig rig(2);
-    auto page = showOn<CSetupAlarmsForm>(rig);
+    auto page = showOn<SetupAlarmsForm>(rig);
     ASSERT_EQ(page->highList()->count(), 256);
     EXPECT_EQ(page->highList()->itemText(0), QString::fromUtf8("87.5 \u00B0C"));
     EXPECT_EQ(page->highList()->itemText(255), QString::fromUtf8("-40.0 \u00B0C"));
@@ -157,7 +157,7 @@ TEST(AlarmListPage, ShowsTheDegreeSignInItsEntries)
 TEST(NumberAlarmPage, ProHighAboveRangeIsAdjustedWhenEnabledAndStoredWhenNot)
 {
     Rig rig(14);
-    auto page = showOn<CSetupVoltageAlarmsForm>(rig);
+    auto page = showOn<SetupVoltageAlarmsForm>(rig);
     EXPECT_FALSE(page->disableLedsBox()->isVisibleTo(page.get()));
     EXPECT_EQ(page->highUnitLabel()->text(), QString::fromUtf8("\u00B0C"));
     typeInto(page->highBox(), QStringLiteral("130"));
@@ -179,7 +179,7 @@ TEST(NumberAlarmPage, ProHighAboveRangeIsAdjustedWhenEnabledAndStoredWhenNot)
 TEST(NumberAlarmPage, TypedLevelsReachTheConfigEvenWhenReturnPressesNext)
 {
     Rig rig(18, [](LoggerConfig& c) { c.setOptionFlags(1); });
-    auto page = showOn<CSetupVoltageAlarmsForm>(rig);
+    auto page = showOn<SetupVoltageAlarmsForm>(rig);
     typeInto(page->lowBox(), QStringLiteral("-4"));
     typeInto(page->highBox(), QStringLiteral("140"));
     // Next reads what the boxes show, whether or not they lost the focus.
@@ -200,7 +200,7 @@ TEST(NumberAlarmPage, TypedLevelsReachTheConfigEvenWhenReturnPressesNext)
 TEST(NumberAlarmPage, DisableLedsIsStoredWhenClicked)
 {
     Rig rig(4);
-    auto page = showOn<CSetupVoltageAlarmsForm>(rig);
+    auto page = showOn<SetupVoltageAlarmsForm>(rig);
     ASSERT_TRUE(page->disableLedsBox()->isVisibleTo(page.get()));
     click(page->disableLedsBox());
     EXPECT_TRUE(rig.config.modeFlags() & MODE_LEDS_DISABLED);
@@ -213,7 +213,7 @@ TEST(NumberAlarmPage, DisableLedsIsStoredWhenClicked)
 TEST(CoAlarmPage, RefusesALevelAboveTheCo300Range)
 {
     Rig rig(11);
-    auto page = showOn<CSetupCOAlarmsForm>(rig);
+    auto page = showOn<SetupCOAlarmsForm>(rig);
     ASSERT_TRUE(page->ledBox()->isChecked());
     typeInto(page->levelBox(), QStringLiteral("400"));
     click(page->nextButton());
@@ -227,7 +227,7 @@ TEST(CoAlarmPage, RefusesALevelAboveTheCo300Range)
 TEST(CoAlarmPage, LedBoxDisablesTheWarningControls)
 {
     Rig rig(9);
-    auto page = showOn<CSetupCOAlarmsForm>(rig);
+    auto page = showOn<SetupCOAlarmsForm>(rig);
     click(page->ledBox());
     EXPECT_FALSE(rig.config.alarmFlags() & ALARM_LOW_ENABLED);
     for (QWidget* w : std::vector<QWidget*>{page->levelBox(), page->holdBox(), page->sounderBox(), page->levelsButton()})
@@ -250,7 +250,7 @@ TEST(DisplayPage, ReadsAndWritesTheDisplayBits)
     for (const Row& r : {Row{0, 0}, Row{MODE_DISPLAY_B, 0}, Row{MODE_DISPLAY_A | MODE_DISPLAY_B, 1},
                          Row{MODE_DISPLAY_A, 2}}) {
         Rig rig(12, [&](LoggerConfig& c) { c.setModeFlags(r.mode | MODE_WRAP); });
-        auto page = showOn<CSetupLCDForm>(rig);
+        auto page = showOn<SetupLCDForm>(rig);
         EXPECT_TRUE(page->displayButton(r.shown)->isChecked()) << int(r.mode);
         EXPECT_TRUE(page->storageButton(1)->isChecked());
         click(page->displayButton(0));
@@ -260,7 +260,7 @@ TEST(DisplayPage, ReadsAndWritesTheDisplayBits)
         EXPECT_EQ(rig.shown, std::vector<int>{PAGE_SETUP_ALARMS});
     }
     Rig tc(15);
-    auto page = showOn<CSetupLCDForm>(tc);
+    auto page = showOn<SetupLCDForm>(tc);
     click(page->displayButton(1));
     click(page->storageButton(1));
     click(page->nextButton());
@@ -271,7 +271,7 @@ TEST(DisplayPage, ReadsAndWritesTheDisplayBits)
 TEST(StorageModePage, ShowsTheCapacityWithoutSeparators)
 {
     Rig rig(13, [](LoggerConfig& c) { c.setU16At(field::MEMORY_CAPACITY, 16382); });
-    auto page = showOn<CSetupStorageModeForm>(rig);
+    auto page = showOn<SetupStorageModeForm>(rig);
     EXPECT_EQ(page->capacityLabel()->text(), QStringLiteral("of 16382 samples."));
     EXPECT_EQ(page->retainLabel()->text(), QStringLiteral("retain the last 16381 samples."));
     EXPECT_TRUE(page->storageButton(0)->isChecked());
@@ -284,7 +284,7 @@ TEST(StorageModePage, ShowsTheCapacityWithoutSeparators)
 TEST(SummaryPage, NamesTheLoggerAndReturnsToTheMainMenu)
 {
     Rig rig(2, [](LoggerConfig& c) { c.setLoggerName("Fridge \xB0" "2"); });
-    auto page = showOn<CSetupSummaryForm>(rig);
+    auto page = showOn<SetupSummaryForm>(rig);
     EXPECT_EQ(page->nameLabel()->text(), QString::fromUtf8("Fridge \u00B0" "2"));
     EXPECT_FALSE(page->backButton()->isVisibleTo(page.get()));
     click(page->nextButton());
@@ -302,7 +302,7 @@ TEST(StartPage, FollowsTheClockUntilTheUserChangesAPicker)
 {
     Rig rig(2);
     rig.context.liveStartClock = true;
-    auto page = showOn<CSetupStartForm>(rig);
+    auto page = showOn<SetupStartForm>(rig);
     EXPECT_TRUE(page->clockTimer()->isActive());
     EXPECT_EQ(page->clockTimer()->interval(), 500);
     EXPECT_EQ(pickerTime(page->pickers()), QTime(10, 30, 0));
@@ -331,7 +331,7 @@ TEST(StartPage, BackAndCancelStopFollowing)
 {
     Rig rig(3);
     rig.context.liveStartClock = true;
-    auto page = showOn<CSetupStartForm>(rig);
+    auto page = showOn<SetupStartForm>(rig);
     click(page->backButton());
     EXPECT_FALSE(page->clockTimer()->isActive());
     EXPECT_FALSE(rig.context.liveStartClock);
@@ -360,7 +360,7 @@ TEST_P(StartFinish, StartsAtThePickersMoment)
     Rig rig(2);
     const LoggerConfig before = rig.loggerBlock();
     rig.context.liveStartClock = true;
-    auto page = showOn<CSetupStartForm>(rig);
+    auto page = showOn<SetupStartForm>(rig);
     rig.clock.advance(40);
     page->followClock();   // the last tick: 10:30:40
     if (c.userChange) {
@@ -398,7 +398,7 @@ INSTANTIATE_TEST_SUITE_P(Moments, StartFinish,
 TEST(StartFinish, DelayedStartStoresTheDelay)
 {
     Rig rig(2);
-    auto page = showOn<CSetupStartForm>(rig);
+    auto page = showOn<SetupStartForm>(rig);
     QTest::keyClick(page->pickers()->timeEdit(), Qt::Key_Up);   // 11:30:00
     click(page->nextButton());
     ASSERT_EQ(rig.shown, std::vector<int>{PAGE_SETUP_SUMMARY});
@@ -413,7 +413,7 @@ TEST(StartFinish, ALoggerSwappedBeforeFinishIsNotWritten)
     const ConfigBlock otherBefore = other->image().block;
     const ConfigBlock originalBefore = rig.logger->image().block;
     rig.usb->swapLogger(other);
-    auto page = showOn<CSetupStartForm>(rig);
+    auto page = showOn<SetupStartForm>(rig);
     click(page->nextButton());
     EXPECT_EQ(rig.messages(), std::vector<std::string>{messageText(MSG_LOGGER_REPLACED)});
     EXPECT_TRUE(rig.shown.empty());
@@ -427,7 +427,7 @@ TEST(PushStartPage, InPushButtonModeOpensOnTheButtonChoiceWithBlankPickers)
 {
     Rig rig(12, [](LoggerConfig& c) { c.setPushButtonMode(true); });
     rig.context.livePushClock = true;
-    auto page = showOn<CSetupPushToStartForm>(rig);
+    auto page = showOn<SetupPushToStartForm>(rig);
     EXPECT_TRUE(page->choiceButton(START_ON_BUTTON)->isChecked());
     EXPECT_FALSE(page->pickers()->timeEdit()->isEnabled());
     EXPECT_TRUE(page->pickers()->isBlank());
@@ -449,7 +449,7 @@ TEST(PushStartPage, ImmediateAgainDoesNotRestartTheClock)
 {
     Rig rig(16);
     rig.context.livePushClock = true;
-    auto page = showOn<CSetupPushToStartForm>(rig);
+    auto page = showOn<SetupPushToStartForm>(rig);
     EXPECT_TRUE(page->choiceButton(START_IMMEDIATE)->isChecked());
     EXPECT_TRUE(page->clockTimer()->isActive());
     page->clockTimer()->stop();   // between two ticks
@@ -471,7 +471,7 @@ TEST(PushStartPage, ChangingAPickerChoosesTheDelayedStart)
 {
     Rig rig(16);
     rig.context.livePushClock = true;
-    auto page = showOn<CSetupPushToStartForm>(rig);
+    auto page = showOn<SetupPushToStartForm>(rig);
     QTest::keyClick(page->pickers()->timeEdit(), Qt::Key_Up);
     EXPECT_TRUE(page->choiceButton(START_DELAYED)->isChecked());
     EXPECT_FALSE(page->choiceButton(START_IMMEDIATE)->isChecked());
@@ -487,7 +487,7 @@ TEST(PushStartPage, ChangingAPickerChoosesTheDelayedStart)
 TEST(PushStartPage, ButtonChoiceLeavesTheLoggerWaiting)
 {
     Rig rig(15);
-    auto page = showOn<CSetupPushToStartForm>(rig);
+    auto page = showOn<SetupPushToStartForm>(rig);
     click(page->choiceButton(START_ON_BUTTON));
     rig.clock.advance(90);
     click(page->nextButton());
@@ -516,14 +516,14 @@ std::vector<int> escapeOn(int model, Focus focusOf)
 TEST(WizardKeys, EscapeCancelsThePage)
 {
     const std::vector<int> menu{PAGE_MAIN_MENU};
-    EXPECT_EQ(escapeOn<CSetupVoltageAlarmsForm>(4, [](auto& p) { return p.highBox(); }), menu);
-    EXPECT_EQ(escapeOn<CSetupAlarmsForm>(3, [](auto& p) { return p.highList(); }), menu);
-    EXPECT_EQ(escapeOn<CSetupCODisclaimerForm>(9, [](auto& p) { return p.textBox(); }), menu);
-    EXPECT_EQ(escapeOn<CSetupSummaryForm>(3, [](auto& p) { return p.nextButton(); }), std::vector<int>{});
+    EXPECT_EQ(escapeOn<SetupVoltageAlarmsForm>(4, [](auto& p) { return p.highBox(); }), menu);
+    EXPECT_EQ(escapeOn<SetupAlarmsForm>(3, [](auto& p) { return p.highList(); }), menu);
+    EXPECT_EQ(escapeOn<SetupCODisclaimerForm>(9, [](auto& p) { return p.textBox(); }), menu);
+    EXPECT_EQ(escapeOn<SetupSummaryForm>(3, [](auto& p) { return p.nextButton(); }), std::vector<int>{});
 
     Rig rig(3);
     rig.context.liveStartClock = true;
-    auto page = showOn<CSetupStartForm>(rig);
+    auto page = showOn<SetupStartForm>(rig);
     ASSERT_TRUE(page->clockTimer()->isActive());
     page->pickers()->timeEdit()->setFocus();
     QTest::keyClick(page->pickers()->timeEdit(), Qt::Key_Escape);

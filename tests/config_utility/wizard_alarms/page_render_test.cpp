@@ -117,7 +117,7 @@ TEST(AlarmPagePictures, FitTheQuantity)
                           Case{9, PAGE_CO_ALARMS, gas}, Case{11, PAGE_CO_ALARMS, gas},
                           Case{3, PAGE_SETUP_ALARMS, PICTURE_ALARMS}}) {
         test::SimFixture f(c.model);
-        ASSERT_TRUE(f.config.refresh());
+        ASSERT_TRUE(f.session.refresh());
         std::unique_ptr<Page> page(createWizardPage(c.page, f.context, nullptr));
         page->updatePage();
         auto* wizardPage = dynamic_cast<WizardPage*>(page.get());
@@ -127,7 +127,7 @@ TEST(AlarmPagePictures, FitTheQuantity)
     }
     // One page object serves every model: it follows the logger on refresh.
     test::SimFixture f(4);
-    ASSERT_TRUE(f.config.refresh());
+    ASSERT_TRUE(f.session.refresh());
     std::unique_ptr<Page> page(createWizardPage(PAGE_VOLTAGE_ALARMS, f.context, nullptr));
     page->updatePage();
     f.config.setModelType(14);
