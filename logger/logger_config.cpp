@@ -215,18 +215,14 @@ void LoggerConfig::setLowAlarmRaw(unsigned raw) {
         setByteAt(field::LOW_ALARM_RAW8, static_cast<std::uint8_t>(raw));
 }
 
-namespace {
-
-unsigned clampToSlot(const LoggerConfig& config, int raw) {
-    const int top = has16BitAlarms(config.modelType()) ? 0xFFFF : 0xFF;
-    return static_cast<unsigned>(std::clamp(raw, 0, top));
+unsigned LoggerConfig::alarmRawOf(float value) const {
+    const int top = has16BitAlarms(modelType()) ? 0xFFFF : 0xFF;
+    return static_cast<unsigned>(std::clamp(valueToRaw(*this, value), 0, top));
 }
 
-} // namespace
+void LoggerConfig::setHighAlarmValue(float value) { setHighAlarmRaw(alarmRawOf(value)); }
 
-void LoggerConfig::setHighAlarmValue(float value) { setHighAlarmRaw(clampToSlot(*this, valueToRaw(*this, value))); }
-
-void LoggerConfig::setLowAlarmValue(float value) { setLowAlarmRaw(clampToSlot(*this, valueToRaw(*this, value))); }
+void LoggerConfig::setLowAlarmValue(float value) { setLowAlarmRaw(alarmRawOf(value)); }
 
 float LoggerConfig::highAlarmValue() const {
     const int model = modelType();

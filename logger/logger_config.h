@@ -266,8 +266,10 @@ public:
     unsigned lowAlarmRaw() const;
     void setHighAlarmRaw(unsigned raw);
     void setLowAlarmRaw(unsigned raw);
-    // The raw count of an engineering value, clamped to what the slot holds
-    // (0..255 or 0..65535) rather than wrapped.
+    // The raw count of an alarm level, clamped to what the model's slot holds
+    // (a byte or a 16-bit word) so that a level never wraps round; the
+    // value-level setters store it.
+    unsigned alarmRawOf(float value) const;
     void setHighAlarmValue(float value);
     void setLowAlarmValue(float value);
     // Engineering values (slots exchanged on descending custom scaling).

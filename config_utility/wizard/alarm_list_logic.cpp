@@ -81,12 +81,6 @@ AlarmListState readAlarmList(AlarmListPage page, const LoggerConfig& config)
     return state;
 }
 
-unsigned clampAlarmRaw(const LoggerConfig& config, int raw)
-{
-    const int top = has16BitAlarms(config.modelType()) ? 0xFFFF : 0xFF;
-    return static_cast<unsigned>(std::clamp(raw, 0, top));
-}
-
 void storeAlarmList(AlarmListPage page, LoggerConfig& config, const AlarmListState& state)
 {
     const LevelList list = levelList(page, config);
@@ -99,8 +93,8 @@ void storeAlarmList(AlarmListPage page, LoggerConfig& config, const AlarmListSta
         config.setRhLowAlarmHold(state.lowHold);
         return;
     }
-    config.setHighAlarmRaw(clampAlarmRaw(config, valueToRaw(config, static_cast<float>(high))));
-    config.setLowAlarmRaw(clampAlarmRaw(config, valueToRaw(config, static_cast<float>(low))));
+    config.setHighAlarmValue(static_cast<float>(high));
+    config.setLowAlarmValue(static_cast<float>(low));
     config.setHighAlarmHold(state.highHold);
     config.setLowAlarmHold(state.lowHold);
 }

@@ -59,8 +59,4 @@ bool checkAlarmOrder(AlarmListPage page, const LoggerConfig& config, UserInterfa
 // Sets the enable bit of the high or low alarm of the page.
 void setAlarmEnabled(AlarmListPage page, LoggerConfig& config, bool high, bool enabled);
 
-// A raw level limited to what the model's alarm slot can hold (a byte or a
-// 16-bit word), so that a level never wraps round to the other end.
-unsigned clampAlarmRaw(const LoggerConfig& config, int raw);
-
 } // namespace vessor

@@ -44,7 +44,7 @@ CoAlarmOutcome storeCoAlarms(LoggerConfig& config, const CoAlarmState& entry, Us
 
     // Only the warning level alarms; the high slot is parked above the range.
     config.setHighAlarmEnabled(false);
-    config.setHighAlarmRaw(clampAlarmRaw(config, valueToRaw(config, static_cast<float>(max + 1))));
+    config.setHighAlarmValue(static_cast<float>(max + 1));
 
     // Rounded like the box shows it; a value that is not a number is out of range.
     const double rounded = std::trunc(entry.level + 0.5);
@@ -76,7 +76,7 @@ CoAlarmOutcome storeCoAlarms(LoggerConfig& config, const CoAlarmState& entry, Us
         }
     }
 
-    config.setLowAlarmRaw(clampAlarmRaw(config, valueToRaw(config, static_cast<float>(level))));
+    config.setLowAlarmValue(static_cast<float>(level));
     config.setLowAlarmHold(entry.hold);
     config.setSounderEnabled(entry.sounder);
     outcome.stored = true;

@@ -33,9 +33,9 @@ bool fahrenheitBit(const LoggerConfig& config)
     return config.optionFlags() & TC_FAHRENHEIT;
 }
 
-unsigned rawOf(LoggerConfig& config, double value)
+unsigned rawOf(const LoggerConfig& config, double value)
 {
-    return clampAlarmRaw(config, valueToRaw(config, static_cast<float>(value)));
+    return config.alarmRawOf(static_cast<float>(value));
 }
 
 } // namespace
