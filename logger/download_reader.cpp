@@ -330,6 +330,15 @@ FileBytes loadDownloadBytes(const std::string& path) {
     FileBytes result;
     InputFile file = openInputFile(path);
     result.problem = file.problem();
+    const auto readError = [&](const std::string& reason) {
+        result.status = FileBytes::Status::ReadError;
+        result.errorText = "An error occurred while reading " + path + ":\n" + reason + ".";
+        result.bytes.clear();
+        return result;
+    };
+    // A folder opens but cannot be read: reported as a failed read.
+    if (file.problem() == OpenProblem::Folder)
+        return readError(file.reason());
     if (!file.isOpen()) {
         result.errorText = file.reason();
         return result;
@@ -341,13 +350,8 @@ FileBytes loadDownloadBytes(const std::string& path) {
     result.status = FileBytes::Status::Ok;
     for (;;) {
         const long read = file.read(buffer, sizeof buffer);
-        if (read < 0) {
-            const int error = errno ? errno : EIO;
-            result.status = FileBytes::Status::ReadError;
-            result.errorText =
-                "An error occurred while reading " + path + ":\n" + std::strerror(error) + ".";
-            break;
-        }
+        if (read < 0)
+            return readError(std::strerror(errno ? errno : EIO));
         const auto n = static_cast<std::size_t>(read);
         const std::size_t before = result.bytes.size();
         result.bytes.append(buffer, n);

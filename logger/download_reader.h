@@ -120,7 +120,7 @@ struct FileBytes {
     enum class Status {
         Ok,
         CannotOpen, // errorText: the system's reason; `problem` says which
-        ReadError,  // errorText: "An error occurred while reading PATH:\nREASON."
+        ReadError,  // errorText: "An error occurred while reading PATH:\nREASON." (a folder too)
         TooLarge,   // a line or the file beyond any download file: invalid data
     };
     Status status = Status::CannotOpen;
