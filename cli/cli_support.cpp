@@ -4,7 +4,10 @@
 #include "logger/strings.h"
 #include "logger/text_encoding.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
+#include <string_view>
 #include <cstring>
 
 namespace vessor::cli {
@@ -40,12 +43,35 @@ Answer StderrUserInterface::ask(const std::string& text, MessageButtons buttons,
     return (c == 'o' || c == 'O') ? positive : negative;
 }
 
+namespace {
+
+// Every option of the tool that takes a value: what follows one of them is
+// its value, never an option of its own.
+constexpr std::string_view VALUED_OPTIONS[] = {"--device", "--usb-id", "--model", "--name", "-o", "--output"};
+
+bool takesValue(std::string_view arg) {
+    return std::find(std::begin(VALUED_OPTIONS), std::end(VALUED_OPTIONS), arg) != std::end(VALUED_OPTIONS);
+}
+
+// Whether args[i] stands where a value goes.
+bool isValuePosition(const std::vector<std::string>& args, std::size_t i) {
+    return i > 0 && takesValue(args[i - 1]);
+}
+
+bool looksLikeOption(std::string_view arg) {
+    return arg.starts_with("--") || arg == "-h" || arg == "-o";
+}
+
+} // namespace
+
 std::optional<std::string> takeOption(std::vector<std::string>& args, const std::string& name,
                                       bool& missingValue) {
     missingValue = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
+        if (isValuePosition(args, i))
+            continue;
         if (args[i] == name) {
-            if (i + 1 >= args.size()) {
+            if (i + 1 >= args.size() || looksLikeOption(args[i + 1])) {
                 missingValue = true;
                 args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
                 return std::nullopt;
@@ -65,7 +91,7 @@ std::optional<std::string> takeOption(std::vector<std::string>& args, const std:
 
 bool takeFlag(std::vector<std::string>& args, const std::string& name) {
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == name) {
+        if (args[i] == name && !isValuePosition(args, i)) {
             args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
             return true;
         }

@@ -31,7 +31,9 @@ private:
 };
 
 // Pulls "--name VALUE" (or "--name=VALUE") out of args; nullopt when
-// absent; `missingValue` set when the option is last without a value.
+// absent; `missingValue` set when the option is last, or followed by an
+// option instead of a value. An argument that stands as the value of one of
+// the tool's valued options is never taken as an option (nor as a flag).
 std::optional<std::string> takeOption(std::vector<std::string>& args, const std::string& name,
                                       bool& missingValue);
 // Pulls a flag ("--logging") out of args.

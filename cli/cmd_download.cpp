@@ -15,6 +15,12 @@ namespace {
 
 constexpr const char* COMMAND = "download";
 
+// The utility's text, and the command that keeps the readings anyway.
+int refuseStartDate(CommandContext& context, const DownloadResult& result) {
+    context.ui.showMessage(result.refusal + " `vessor-logger dump` saves its whole memory.");
+    return EXIT_DEVICE_FAILURE;
+}
+
 int refuse(CommandContext& context, const std::string& what) {
     std::fprintf(context.err, "vessor-logger %s: %s\n", COMMAND, what.c_str());
     return EXIT_DEVICE_FAILURE;
@@ -70,6 +76,8 @@ int cmdDownload(CommandContext& context) {
     const DownloadResult prepared = prepareDownload(session.session, &context.ui, context.clock.now(), prompts);
     if (prepared.step == DownloadStep::StopDeclined)
         return refuse(context, "the logger is still logging; add --stop to stop it and download");
+    if (prepared.step == DownloadStep::BadStartDate)
+        return refuseStartDate(context, prepared);
     if (!prepared.ok())
         return reportDeviceResult(context, prepared.device);
 
@@ -95,6 +103,8 @@ int cmdDownload(CommandContext& context) {
     const DownloadResult saved = saveReadings(session.session, samples, prompts, false);
     if (saved.step == DownloadStep::DeviceFailed)
         return reportDeviceResult(context, saved.device);
+    if (saved.step == DownloadStep::BadStartDate)
+        return refuseStartDate(context, saved);
     if (!saved.ok()) {
         context.ui.showMessage(saved.saved.message);
         return EXIT_DEVICE_FAILURE;

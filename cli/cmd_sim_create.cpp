@@ -1,5 +1,6 @@
 #include "cli_support.h"
 
+#include "logger/logger_name.h"
 #include "logger/sim/simulated_logger.h"
 #include "logger/text_encoding.h"
 
@@ -31,6 +32,8 @@ int cmdSimCreate(CommandContext& context) {
     options.logging = logging;
     options.now = context.clock.now();
     if (name) {
+        if (const std::string refusal = unstorableCharacterRefusal(*name); !refusal.empty())
+            return context.usageError("sim-create", refusal);
         options.name = utf8ToCp1252(*name);
         if (options.name.size() > 15)
             return context.usageError("sim-create", "--name is longer than 15 characters");

@@ -75,17 +75,23 @@ CalendarTime ScaledClock::now() const {
     return fromCalendarSeconds(anchor + scaled);
 }
 
-double simSpeedFromEnvironment() {
-    const char* text = std::getenv("VESSOR_SIM_SPEED");
+std::optional<double> parseSimSpeed(const char* text, std::string& error) {
     if (!text || !*text)
         return 1.0;
-    std::string_view view(text);
-    double speed = 1.0;
+    const std::string_view view(text);
+    double speed = 0.0;
     const auto result = std::from_chars(view.data(), view.data() + view.size(), speed);
     if (result.ec != std::errc() || result.ptr != view.data() + view.size() || !(speed >= 0.0) ||
-        !std::isfinite(speed))
-        return 1.0;
+        !std::isfinite(speed)) {
+        error = "VESSOR_SIM_SPEED is \"" + std::string(view) +
+                "\", not a number of 0 or more (1 = real time, 60 = a minute a second, 0 = frozen)";
+        return std::nullopt;
+    }
     return speed;
+}
+
+std::optional<double> simSpeedFromEnvironment(std::string& error) {
+    return parseSimSpeed(std::getenv("VESSOR_SIM_SPEED"), error);
 }
 
 } // namespace vessor

@@ -3,11 +3,14 @@
 // the simulated logger a ScaledClock (VESSOR_SIM_SPEED).
 #pragma once
 
+
 #include "calendar.h"
 
 #include <chrono>
 #include <cstdint>
 #include <mutex>
+#include <optional>
+#include <string>
 
 namespace vessor {
 
@@ -59,8 +62,9 @@ private:
     double m_speed;
 };
 
-// VESSOR_SIM_SPEED as a number (default 1; 0 freezes; negative or garbage
-// reads as 1).
-double simSpeedFromEnvironment();
+// VESSOR_SIM_SPEED as a number (unset or empty: 1; 0 freezes). Anything
+// but a plain number of 0 or more gives nullopt and `error`.
+std::optional<double> parseSimSpeed(const char* text, std::string& error);
+std::optional<double> simSpeedFromEnvironment(std::string& error);
 
 } // namespace vessor

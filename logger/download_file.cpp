@@ -280,9 +280,11 @@ std::string defaultDownloadFileName(std::string_view loggerName)
 {
     std::string name;
     name.reserve(loggerName.size());
-    for (char c : loggerName)
-        if (FILE_NAME_REMOVED_CHARACTERS.find(c) == std::string_view::npos)
+    for (char c : loggerName) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (FILE_NAME_REMOVED_CHARACTERS.find(c) == std::string_view::npos && byte >= 0x20 && byte != 0x7F)
             name += c;
+    }
     return name;
 }
 

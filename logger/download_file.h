@@ -22,8 +22,9 @@ namespace vessor {
 // Characters a logger name loses on its way to the default file name.
 inline constexpr std::string_view FILE_NAME_REMOVED_CHARACTERS = "\"%&*,./:<>?\\|";
 
-// The logger name (cp1252 bytes) without the removed characters; empty when
-// nothing is left. The caller adds ".txt".
+// The logger name (cp1252 bytes) without the removed characters and without
+// control characters (bytes below 0x20 and 0x7F, which would reach the file
+// name and the terminal); empty when nothing is left. The caller adds ".txt".
 std::string defaultDownloadFileName(std::string_view loggerName);
 
 // Seconds between two rows: countPeriod on the event logger, sampleInterval

@@ -1,5 +1,6 @@
 #include "logger/download_reader.h"
 
+#include "logger/open_file.h"
 #include "logger/text_encoding.h"
 
 #include <algorithm>
@@ -327,9 +328,19 @@ bool parseTimeStamp(std::string_view text, ClockFields& out) {
 
 FileBytes loadDownloadBytes(const std::string& path) {
     FileBytes result;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        result.errorText = std::strerror(errno);
+    InputFile file = openInputFile(path);
+    result.problem = file.problem();
+    const auto readError = [&](const std::string& reason) {
+        result.status = FileBytes::Status::ReadError;
+        result.errorText = "An error occurred while reading " + path + ":\n" + reason + ".";
+        result.bytes.clear();
+        return result;
+    };
+    // A folder opens but cannot be read: reported as a failed read.
+    if (file.problem() == OpenProblem::Folder)
+        return readError(file.reason());
+    if (!file.isOpen()) {
+        result.errorText = file.reason();
         return result;
     }
     // Read in blocks; a file with a line longer than any download file is
@@ -338,15 +349,10 @@ FileBytes loadDownloadBytes(const std::string& path) {
     std::size_t lineStart = 0;
     result.status = FileBytes::Status::Ok;
     for (;;) {
-        errno = 0;
-        const std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
-        if (n < sizeof buffer && std::ferror(file)) {
-            const int error = errno ? errno : EIO;
-            result.status = FileBytes::Status::ReadError;
-            result.errorText =
-                "An error occurred while reading " + path + ":\n" + std::strerror(error) + ".";
-            break;
-        }
+        const long read = file.read(buffer, sizeof buffer);
+        if (read < 0)
+            return readError(std::strerror(errno ? errno : EIO));
+        const auto n = static_cast<std::size_t>(read);
         const std::size_t before = result.bytes.size();
         result.bytes.append(buffer, n);
         for (std::size_t i = n; i > 0; --i) {
@@ -359,10 +365,9 @@ FileBytes loadDownloadBytes(const std::string& path) {
             result.status = FileBytes::Status::TooLarge;
             break;
         }
-        if (n < sizeof buffer)
+        if (n == 0)
             break;
     }
-    std::fclose(file);
     if (result.status != FileBytes::Status::Ok)
         result.bytes.clear();
     return result;

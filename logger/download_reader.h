@@ -7,6 +7,7 @@
 #pragma once
 
 #include "logger/download_fields.h"
+#include "logger/open_file.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -118,15 +119,18 @@ inline constexpr std::size_t LARGEST_FILE = std::size_t{1} << 30;
 struct FileBytes {
     enum class Status {
         Ok,
-        CannotOpen, // errorText: the system's reason
-        ReadError,  // errorText: "An error occurred while reading PATH:\nREASON."
+        CannotOpen, // errorText: the system's reason; `problem` says which
+        ReadError,  // errorText: "An error occurred while reading PATH:\nREASON." (a folder too)
         TooLarge,   // a line or the file beyond any download file: invalid data
     };
     Status status = Status::CannotOpen;
     std::string bytes;
     std::string errorText;
+    OpenProblem problem = OpenProblem::CannotOpen;
 };
 
+// Opens `path` (the name's bytes) once and reads only a plain file, never
+// waiting on a FIFO or a device.
 FileBytes loadDownloadBytes(const std::string& path);
 
 } // namespace vessor::download

@@ -1,5 +1,7 @@
 #include "download_sequence.h"
 
+#include <cstdio>
+
 namespace vessor {
 
 namespace {
@@ -8,6 +10,28 @@ DownloadResult deviceFailed(DeviceResult device) {
     DownloadResult result;
     result.step = DownloadStep::DeviceFailed;
     result.device = std::move(device);
+    return result;
+}
+
+// Rows are timed from the start date: one that is no date would give times
+// that run backwards, a file the viewer refuses. Empty when it is a date.
+std::string startDateRefusal(const LoggerConfig& config) {
+    CalendarTime date = config.startTime();
+    date.hour = date.minute = date.second = 0;
+    if (isValidCalendarTime(date))
+        return {};
+    char stored[32];
+    std::snprintf(stored, sizeof stored, "%02d/%02d/%04d", config.startDay(), config.startMonth(),
+                  date.fullYear());
+    return std::string("The logger's start date (") + stored +
+           ") is not a valid date, so its readings cannot be given times. No file was written; "
+           "the readings stay in the logger.";
+}
+
+DownloadResult badStartDate(std::string refusal) {
+    DownloadResult result;
+    result.step = DownloadStep::BadStartDate;
+    result.refusal = std::move(refusal);
     return result;
 }
 
@@ -29,6 +53,8 @@ DownloadResult prepareDownload(LoggerSession& session, UserInterface* ui, const 
                                DownloadPrompts& prompts) {
     if (DeviceResult read = refreshAndWarn(session, ui, today); !read)
         return deviceFailed(std::move(read));
+    if (std::string refusal = startDateRefusal(session.config()); !refusal.empty())
+        return badStartDate(std::move(refusal));
     if (!session.config().isLogging())
         return {};
     if (!prompts.confirmStop(session.config())) {
@@ -51,6 +77,8 @@ DownloadResult saveReadings(LoggerSession& session, SampleBuffer& samples, Downl
             if (DeviceResult read = session.refreshKnown(); !read)
                 return deviceFailed(std::move(read));
         }
+        if (std::string refusal = startDateRefusal(session.config()); !refusal.empty())
+            return badStartDate(std::move(refusal));
         if (DeviceResult read = session.readSamples(samples); !read)
             return deviceFailed(std::move(read));
     }

@@ -15,6 +15,7 @@ enum class DownloadStep {
     Done,
     DeviceFailed,  // `device` says why
     StopDeclined,  // the logger is logging and the caller did not stop it
+    BadStartDate,  // the stored start date is no date: `refusal` says so; nothing was written
     NotSaved,      // no file was chosen
     SaveFailed,    // `saved` says why
 };
@@ -24,6 +25,7 @@ struct DownloadResult {
     DeviceResult device;
     DownloadOutcome saved;
     std::string path;  // the file written
+    std::string refusal;  // BadStartDate: the message
 
     bool ok() const { return step == DownloadStep::Done; }
 };
@@ -42,14 +44,15 @@ public:
 };
 
 // Reads the logger, refuses a model this program does not know, shows the
-// warnings through `ui` and, when the logger is logging, stops it once the
-// caller confirms.
+// warnings through `ui`, refuses a start date that is no date (before any
+// stop: the logger is left as it is) and, when the logger is logging, stops
+// it once the caller confirms.
 DownloadResult prepareDownload(LoggerSession& session, UserInterface* ui, const CalendarTime& today,
                                DownloadPrompts& prompts);
 
 // Reads the data memory into `samples` (after reading the block again when
-// `rereadFirst`: a logger may have been swapped since the stop), asks for
-// the file and writes it.
+// `rereadFirst`: a logger may have been swapped since the stop), refuses a
+// start date that is no date, asks for the file and writes it.
 DownloadResult saveReadings(LoggerSession& session, SampleBuffer& samples, DownloadPrompts& prompts,
                             bool rereadFirst);
 

@@ -200,6 +200,9 @@ void StopInfoForm::saveDownload()
     case DownloadStep::SaveFailed:
         ui().showMessage(result.saved.message);
         break;
+    case DownloadStep::BadStartDate:
+        ui().showMessage(result.refusal, MessageIcon::Warning);
+        break;
     case DownloadStep::StopDeclined:
         break;
     }

@@ -61,6 +61,8 @@ bool runStopChecks(LoggerSession& session, UserInterface& ui, const CalendarTime
     const DownloadResult result = prepareDownload(session, &ui, today, question);
     if (result.step == DownloadStep::DeviceFailed)
         showDeviceResult(ui, result.device);
+    if (result.step == DownloadStep::BadStartDate)
+        ui.showMessage(result.refusal, MessageIcon::Warning);
     return result.ok();
 }
 

@@ -38,7 +38,8 @@ StartupOptions parseStartupOptions(const std::vector<std::string>& args, const s
         // "--name value" and "--name=value".
         auto value = [&](const std::string& name, std::string& out) {
             if (arg == name) {
-                if (i + 1 >= args.size()) {
+                // What follows an option is its value, and an option is none.
+                if (i + 1 >= args.size() || args[i + 1].starts_with("--")) {
                     options.error = name + " needs a value";
                     return true;
                 }

@@ -13,52 +13,6 @@ namespace vessor {
 
 namespace {
 
-bool isBlank(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-// Characters that reached the block as '?' or as control codes cannot be
-// names: the first could not be stored, the second would split the
-// download file's header line.
-bool isUnstorable(unsigned char c)
-{
-    return c < 0x20 || c == 0x7F;
-}
-
-// The length of the UTF-8 sequence a byte starts (1 for a stray byte).
-std::size_t sequenceLength(unsigned char lead)
-{
-    if (lead < 0xC0)
-        return 1;
-    if (lead < 0xE0)
-        return 2;
-    return lead < 0xF0 ? 3 : 4;
-}
-
-// One typed character as the refusal names it: itself, or its code where it
-// would not show (control characters, broken UTF-8).
-std::string describeCharacter(std::string_view utf8)
-{
-    const auto lead = static_cast<unsigned char>(utf8.front());
-    char32_t code = utf8.size() == 1 ? lead : lead & (0x7F >> utf8.size());
-    bool wellFormed =
-        utf8.size() == sequenceLength(lead) && (utf8.size() == 1 ? lead < 0x80 : lead >= 0xC0);
-    for (std::size_t i = 1; i < utf8.size(); ++i) {
-        const auto next = static_cast<unsigned char>(utf8[i]);
-        wellFormed = wellFormed && (next & 0xC0) == 0x80;
-        code = (code << 6) | (next & 0x3F);
-    }
-    if (!wellFormed)
-        return "\xEF\xBF\xBD";
-    if (code < 0x20 || (code >= 0x7F && code < 0xA0)) {
-        char text[12];
-        std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(code));
-        return text;
-    }
-    return std::string(utf8);
-}
-
 // The bracketed figure is how long the memory lasts at that rate.
 constexpr RateEntry RATES_WIDE_MEMORY[] = {
     {"1 Sec (9 Hrs)", 1},        {"10 Sec (3.5 Days)", 10},   {"1 Min (22 Days)", 60},
@@ -93,42 +47,6 @@ constexpr double FAHRENHEIT_TO_CELSIUS = 0.5555555555555556;
 // outside it (215 °F is 283 counts at 0.5 °C per count), and a byte slot
 // must not wrap round to a low level.
 } // namespace
-
-NameCheck checkLoggerName(std::string_view typed)
-{
-    NameCheck result;
-    auto refuse = [&result](int messageId, const std::string& detail = {}) {
-        result.messageId = messageId;
-        result.message = messageText(messageId) + detail;
-        return result;
-    };
-    std::size_t first = 0;
-    while (first < typed.size() && isBlank(typed[first]))
-        ++first;
-    typed.remove_prefix(first);
-    const std::string name = utf8ToCp1252(typed);
-    if (name.empty())
-        return refuse(MSG_NAME_EMPTY);
-    if (name.size() > static_cast<std::size_t>(NAME_MAX_LENGTH))
-        return refuse(MSG_NAME_TOO_LONG);
-    // Character by character as typed, so that the one the logger cannot
-    // hold can be named (after conversion it is only a '?').
-    for (std::size_t at = 0; at < typed.size();) {
-        const std::size_t length = sequenceLength(static_cast<unsigned char>(typed[at]));
-        const std::string_view character = typed.substr(at, std::min(length, typed.size() - at));
-        at += character.size();
-        if (character.size() == 1 &&
-            NAME_FORBIDDEN_CHARACTERS.find(character.front()) != std::string_view::npos)
-            return refuse(MSG_NAME_BAD_CHARACTER);
-        const std::string stored = utf8ToCp1252(character);
-        if (stored.size() != 1 || stored == "?" ||
-            isUnstorable(static_cast<unsigned char>(stored.front())))
-            return refuse(MSG_NAME_BAD_CHARACTER, "\nThe logger cannot store the character '" +
-                                                      describeCharacter(character) + "'.");
-    }
-    result.name = name;
-    return result;
-}
 
 std::string nameReadBackMessage(std::string_view typedUtf8, int limit)
 {

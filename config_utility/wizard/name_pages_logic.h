@@ -8,36 +8,19 @@
 #include <string>
 #include <string_view>
 
+#include "logger/logger_name.h"
+
 namespace vessor {
 
 class LoggerConfig;
 
 // --- The naming rule (every naming page, the event name page too) ---
 
-// The characters a logger name may not hold, in the order message 142
-// lists them.
-inline constexpr std::string_view NAME_FORBIDDEN_CHARACTERS = "\"%&*,./:<>?\\|()";
-inline constexpr int NAME_MAX_LENGTH = 15;
-
 // Limits of the name box (characters it accepts; 0: no limit).
 inline constexpr int NAME_BOX_LIMIT_SHORT = 15;   // voltage and event name pages
 inline constexpr int NAME_BOX_LIMIT_LONG = 255;   // low-cost name page
 // The name and thermocouple pages refuse longer names when reading the box.
 inline constexpr int NAME_READ_BACK_LIMIT = 255;
-
-struct NameCheck {
-    int messageId = 0;    // 0: accepted, else 136, 137 or 142
-    std::string name;     // the accepted name, Windows-1252 bytes
-    std::string message;  // the refusal as shown to the user, UTF-8
-};
-
-// The naming rule: leading blanks removed (trailing ones stay), then empty
-// (136), 16 characters or more (137), a forbidden character (142). A
-// character the logger cannot store (outside Windows-1252, or a control
-// character that would break the download file's lines) counts as
-// forbidden too; message 142 then names it, since the list of forbidden
-// characters does not. `typed` is UTF-8.
-NameCheck checkLoggerName(std::string_view typed);
 
 // "Please enter no more than 255 characters." for names read back from a box
 // whose limit is `limit`; empty when the name fits.

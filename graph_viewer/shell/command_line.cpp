@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include <QFile>
+
 #include <cstring>
 
 namespace vessor::graph {
@@ -8,7 +10,7 @@ namespace {
 
 struct ValueOption {
     const char* name;
-    QString CommandLine::*target;
+    std::string CommandLine::*target;
 };
 
 constexpr ValueOption VALUE_OPTIONS[] = {
@@ -20,41 +22,41 @@ constexpr ValueOption VALUE_OPTIONS[] = {
 
 } // namespace
 
-CommandLine parseCommandLine(const QStringList& arguments) {
+CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
     bool optionsEnded = false;
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& arg = arguments[i];
-        if (optionsEnded || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
-            if (line.file.isEmpty())
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& arg = arguments[i];
+        if (optionsEnded || !arg.starts_with('-') || arg == "-") {
+            if (line.file.empty())
                 line.file = arg;
             continue;
         }
-        if (arg == QLatin1String("--")) {
+        if (arg == "--") {
             optionsEnded = true;
             continue;
         }
-        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+        if (arg == "--help" || arg == "-h") {
             line.help = true;
             continue;
         }
         bool known = false;
         for (const ValueOption& option : VALUE_OPTIONS) {
-            const QString name = QString::fromLatin1(option.name);
-            QString value;
+            const std::string name = option.name;
+            std::string value;
             if (arg == name) {
                 if (i + 1 >= arguments.size()) {
-                    line.error = QStringLiteral("%1 needs an output file.").arg(name);
+                    line.error = QStringLiteral("%1 needs an output file.").arg(QLatin1String(option.name));
                     return line;
                 }
                 value = arguments[++i];
-            } else if (arg.startsWith(name + QLatin1Char('='))) {
-                value = arg.mid(name.size() + 1);
+            } else if (arg.starts_with(name + '=')) {
+                value = arg.substr(name.size() + 1);
             } else {
                 continue;
             }
-            if (value.isEmpty()) {
-                line.error = QStringLiteral("%1 needs an output file.").arg(name);
+            if (value.empty()) {
+                line.error = QStringLiteral("%1 needs an output file.").arg(QLatin1String(option.name));
                 return line;
             }
             line.*option.target = value;
@@ -62,13 +64,25 @@ CommandLine parseCommandLine(const QStringList& arguments) {
             break;
         }
         if (!known) {
-            line.error = QStringLiteral("Unknown option %1.").arg(arg);
+            line.error = QStringLiteral("Unknown option %1.").arg(displayName(arg));
             return line;
         }
     }
-    if (line.headless() && line.file.isEmpty())
+    if (line.headless() && line.file.empty())
         line.error = QStringLiteral("An export needs a download file.");
     return line;
+}
+
+CommandLine parseCommandLine(const QStringList& arguments) {
+    std::vector<std::string> bytes;
+    bytes.reserve(static_cast<std::size_t>(arguments.size()));
+    for (const QString& arg : arguments)
+        bytes.push_back(QFile::encodeName(arg).toStdString());
+    return parseCommandLine(bytes);
+}
+
+QString displayName(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 QString usageText() {

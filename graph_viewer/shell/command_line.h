@@ -5,25 +5,33 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
+#include <vector>
+
 namespace vessor::graph {
 
+// File names are the bytes given: a name that is not UTF-8 stays as it is
+// (QString would hold U+FFFD in its place). QFile::decodeName shows one.
 struct CommandLine {
-    QString file;       // first argument that is no option
-    QString exportPng;  // --export-png OUT.png
-    QString exportPdf;  // --export-pdf OUT.pdf
-    QString exportJson; // --export-json OUT.json ("-": standard output)
-    QString exportXlsx; // --export-xlsx OUT.xlsx
-    QString error;      // set when the arguments make no sense
+    std::string file;       // first argument that is no option
+    std::string exportPng;  // --export-png OUT.png
+    std::string exportPdf;  // --export-pdf OUT.pdf
+    std::string exportJson; // --export-json OUT.json ("-": standard output)
+    std::string exportXlsx; // --export-xlsx OUT.xlsx
+    QString error;          // set when the arguments make no sense
     bool help = false;
 
     bool headless() const {
-        return !exportPng.isEmpty() || !exportPdf.isEmpty() || !exportJson.isEmpty() ||
-               !exportXlsx.isEmpty();
+        return !exportPng.empty() || !exportPdf.empty() || !exportJson.empty() || !exportXlsx.empty();
     }
 };
 
-// `arguments` without the program name.
+// `arguments` without the program name, as the raw bytes of argv.
+CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+// The same from names Qt holds (each as QFile::encodeName gives it).
 CommandLine parseCommandLine(const QStringList& arguments);
+// A name as shown in messages.
+QString displayName(const std::string& path);
 QString usageText();
 
 // Whether the raw arguments ask for a run without a window: an export, the

@@ -9,8 +9,10 @@
 
 #include "logger/safe_save.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QPageLayout>
 
 #include <cstdio>
 
@@ -40,27 +42,58 @@ void cannotWrite(QTextStream& errors, const QString& target, const std::string& 
     errors << "Cannot write " << target << ": " << QString::fromStdString(reason) << ".\n";
 }
 
-bool writeJson(const QString& target, const std::string& json, QTextStream& errors) {
-    if (target == QLatin1String("-")) {
+// Every output is written under exactly the bytes given.
+bool save(const std::string& target, std::string_view bytes, QTextStream& errors) {
+    const SaveResult saved = saveFile(target, bytes);
+    if (!saved.ok())
+        cannotWrite(errors, displayName(target), saved.reason);
+    return saved.ok();
+}
+
+bool writeJson(const std::string& target, const std::string& json, QTextStream& errors) {
+    if (target == "-") {
         const SaveResult written = writeStream(stdout, json);
         if (!written.ok())
             cannotWrite(errors, QStringLiteral("the standard output"), written.reason);
         return written.ok();
     }
-    const SaveResult saved = saveFile(QFile::encodeName(target).toStdString(), json);
-    if (!saved.ok())
-        cannotWrite(errors, target, saved.reason);
-    return saved.ok();
+    return save(target, json, errors);
+}
+
+// The chart or the printed page, drawn in memory.
+bool saveDrawn(const std::string& target, const QByteArray& bytes, bool drawn, const char* failure,
+               QTextStream& errors) {
+    if (!drawn) {
+        cannotWrite(errors, displayName(target), failure);
+        return false;
+    }
+    return save(target, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), errors);
+}
+
+bool writePng(VessorGraphView& view, const std::string& target, QTextStream& errors) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    const bool drawn = buffer.open(QIODevice::WriteOnly) &&
+                       view.chart().toImage(QSize(EXPORT_WIDTH, EXPORT_HEIGHT)).save(&buffer, "PNG");
+    return saveDrawn(target, bytes, drawn, "the picture cannot be encoded", errors);
+}
+
+// The PDF is the printed page: A4 across, 10 mm margins.
+bool writePdf(VessorGraphView& view, const std::string& target, QTextStream& errors) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
+                         QPageLayout::Millimeter);
+    const bool drawn = buffer.open(QIODevice::WriteOnly) && view.printToPdf(buffer, a4);
+    buffer.close();
+    return saveDrawn(target, bytes, drawn, "the page cannot be drawn", errors);
 }
 
 // An export over the file it reads would destroy its own input.
 bool writesOverInput(const CommandLine& line, QTextStream& errors) {
-    const std::string input = QFile::encodeName(line.file).toStdString();
-    for (const QString& output :
-         {line.exportJson, line.exportPng, line.exportPdf, line.exportXlsx}) {
-        if (!output.isEmpty() && output != QLatin1String("-") &&
-            isSameFile(input, QFile::encodeName(output).toStdString())) {
-            errors << "Cannot write " << output << ": it is the file being exported.\n";
+    for (const std::string& output : {line.exportJson, line.exportPng, line.exportPdf, line.exportXlsx}) {
+        if (!output.empty() && output != "-" && isSameFile(line.file, output)) {
+            errors << "Cannot write " << displayName(output) << ": it is the file being exported.\n";
             return true;
         }
     }
@@ -78,14 +111,14 @@ int runHeadless(const CommandLine& line, QTextStream& errors) {
     if (writesOverInput(line, errors))
         return EXIT_REFUSED;
 
-    if (!line.exportXlsx.isEmpty()) {
+    if (!line.exportXlsx.empty()) {
 #ifdef VESSOR_WITH_XLSX
         QString message;
-        const int status = vessor::xlsx::exportToExcelHeadless(line.file, line.exportXlsx, message);
+        const int status =
+            vessor::xlsx::exportToExcelHeadless(displayName(line.file), displayName(line.exportXlsx), message);
         if (!message.isEmpty())
             errors << message << '\n';
-        if (status != EXIT_DONE ||
-            (line.exportPng.isEmpty() && line.exportPdf.isEmpty() && line.exportJson.isEmpty()))
+        if (status != EXIT_DONE || (line.exportPng.empty() && line.exportPdf.empty() && line.exportJson.empty()))
             return status;
 #else
         errors << "This build of vessor-graph cannot write workbooks.\n";
@@ -97,9 +130,8 @@ int runHeadless(const CommandLine& line, QTextStream& errors) {
     NoTextEditor editor;
     std::string dataFilePath;
     VessorGraphDoc doc(dataFilePath);
-    const std::string file = QFile::encodeName(line.file).toStdString();
-    doc.openDocument(file);
-    reportLoad(doc, file, ui, editor);
+    doc.openDocument(line.file);
+    reportLoad(doc, line.file, ui, editor);
     switch (doc.lastStatus()) {
     case LoadStatus::Ok:
         break;
@@ -115,23 +147,16 @@ int runHeadless(const CommandLine& line, QTextStream& errors) {
         return EXIT_REFUSED;
     }
 
-    if (!line.exportJson.isEmpty() && !writeJson(line.exportJson, documentToJson(doc), errors))
+    if (!line.exportJson.empty() && !writeJson(line.exportJson, documentToJson(doc), errors))
         return EXIT_CANNOT_OPEN;
-    if (!line.exportPng.isEmpty() || !line.exportPdf.isEmpty()) {
+    if (!line.exportPng.empty() || !line.exportPdf.empty()) {
         VessorGraphView view(doc);
         view.resize(EXPORT_WIDTH, EXPORT_HEIGHT);
         view.initialUpdate();
-        const QSize size(EXPORT_WIDTH, EXPORT_HEIGHT);
-        std::string reason;
-        if (!line.exportPng.isEmpty() && !view.chart().exportPng(line.exportPng, size, &reason)) {
-            cannotWrite(errors, line.exportPng, reason);
+        if (!line.exportPng.empty() && !writePng(view, line.exportPng, errors))
             return EXIT_CANNOT_OPEN;
-        }
-        // The PDF is the printed page.
-        if (!line.exportPdf.isEmpty() && !view.printToPdf(line.exportPdf, &reason)) {
-            cannotWrite(errors, line.exportPdf, reason);
+        if (!line.exportPdf.empty() && !writePdf(view, line.exportPdf, errors))
             return EXIT_CANNOT_OPEN;
-        }
     }
     return EXIT_DONE;
 }

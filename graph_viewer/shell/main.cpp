@@ -10,6 +10,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
     // Exports run without a window, on machines without a display too.
@@ -21,8 +23,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral("5.45"));
 
     QTextStream errors(stderr);
+    // The raw bytes (QApplication has taken its own options out of argv):
+    // arguments() would put U+FFFD in a name that is not UTF-8.
     const vessor::graph::CommandLine line =
-        vessor::graph::parseCommandLine(QApplication::arguments().mid(1));
+        vessor::graph::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (line.help) {
         const vessor::SaveResult written =
             vessor::writeStream(stdout, vessor::graph::usageText().toStdString());

@@ -20,6 +20,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <filesystem>
+
 #ifdef VESSOR_WITH_XLSX
 #include "spreadsheet_export/export_command.h"
 #endif
@@ -49,14 +51,14 @@ QString VessorGraphApp::dataFile() const {
 }
 
 bool VessorGraphApp::InitInstance(const CommandLine& line) {
-    if (line.file.isEmpty()) {
+    if (line.file.empty()) {
         fileNew();
-    } else if (!OpenDocumentFile(line.file)) {
+    } else if (!openFileBytes(line.file)) {
         return false;
     }
     frame_->show();
     // Started without a file, the user is asked for one at once.
-    if (line.file.isEmpty())
+    if (line.file.empty())
         QTimer::singleShot(0, this, &VessorGraphApp::fileOpen);
     return true;
 }
@@ -68,16 +70,22 @@ void VessorGraphApp::fileNew() {
 }
 
 bool VessorGraphApp::OpenDocumentFile(const QString& path) {
+    return openFileBytes(QFile::encodeName(path).toStdString());
+}
+
+bool VessorGraphApp::openFileBytes(const std::string& path) {
     const QString problem = fileOpenProblem(path);
     if (!problem.isEmpty()) {
         ui_->showMessage(problem.toStdString(), MessageIcon::Warning);
         return false;
     }
-    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    const std::string file = QFile::encodeName(absolute).toStdString();
+    std::error_code error;
+    std::string file = std::filesystem::absolute(path, error).lexically_normal().string();
+    if (error)
+        file = path;
     doc_.openDocument(file);
     reportLoad(doc_, file, *ui_, editor_);
-    afterLoad(absolute);
+    afterLoad(displayName(file));
     return true;
 }
 

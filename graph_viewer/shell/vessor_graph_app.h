@@ -44,6 +44,8 @@ public:
     // False when the file cannot be opened at all (message shown); a file
     // whose content is refused still counts as opened, over an empty chart.
     bool OpenDocumentFile(const QString& path);
+    // The same for a name's bytes (the command line's, which need not be UTF-8).
+    bool openFileBytes(const std::string& path);
     // The empty document.
     void fileNew();
 

@@ -1,12 +1,12 @@
 #include "simulated_logger.h"
 
+#include "logger/open_file.h"
 #include "logger/safe_save.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 
 namespace vessor::sim {
@@ -17,6 +17,17 @@ std::string simProductString(std::uint32_t serialNumber) {
     return text;
 }
 
+namespace {
+
+constexpr std::size_t LARGEST_IMAGE = CONFIG_BLOCK_SIZE + MAX_MEMORY_BYTES;
+
+std::string tooLarge(unsigned long long size) {
+    return "not a logger image: " + std::to_string(size) + " bytes, but a logger image has at most " +
+           std::to_string(LARGEST_IMAGE) + " (the 256-byte block and at most 65535 bytes of data memory)";
+}
+
+} // namespace
+
 std::optional<LoggerImage> LoggerImage::fromBytes(const std::vector<std::uint8_t>& bytes,
                                                   std::string& error) {
     if (bytes.size() < CONFIG_BLOCK_SIZE) {
@@ -26,8 +37,7 @@ std::optional<LoggerImage> LoggerImage::fromBytes(const std::vector<std::uint8_t
     }
     const std::size_t memory = bytes.size() - CONFIG_BLOCK_SIZE;
     if (memory > MAX_MEMORY_BYTES) {
-        error = "not a logger image: its data memory of " + std::to_string(memory) +
-                " bytes exceeds the 65535 bytes a logger can send";
+        error = tooLarge(bytes.size());
         return std::nullopt;
     }
     LoggerImage image;
@@ -43,21 +53,29 @@ std::vector<std::uint8_t> LoggerImage::toBytes() const {
 }
 
 std::optional<LoggerImage> loadImage(const std::string& path, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = "cannot read " + path + ": " + std::strerror(errno);
+    InputFile file = openInputFile(path);
+    if (!file.isOpen()) {
+        error = "cannot read " + path + ": " + file.reason();
         return std::nullopt;
     }
-    // Never read more than an image can hold: a huge file is refused, not loaded.
-    std::vector<std::uint8_t> bytes;
-    constexpr std::size_t limit = CONFIG_BLOCK_SIZE + MAX_MEMORY_BYTES + 1;
-    bytes.resize(limit);
-    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(limit));
-    if (file.bad()) {
-        error = "cannot read " + path;
+    // A file larger than any image is refused by its size, unread.
+    if (file.size() > LARGEST_IMAGE) {
+        error = path + ": " + tooLarge(file.size());
         return std::nullopt;
     }
-    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    std::vector<std::uint8_t> bytes(LARGEST_IMAGE + 1);
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const long n = file.read(reinterpret_cast<char*>(bytes.data()) + got, bytes.size() - got);
+        if (n < 0) {
+            error = "cannot read " + path + ": " + std::strerror(errno);
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
     auto image = LoggerImage::fromBytes(bytes, error);
     if (!image)
         error = path + ": " + error;

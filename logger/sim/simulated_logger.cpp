@@ -5,6 +5,10 @@
 #include "../logger_config.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace vessor::sim {
 namespace {
@@ -55,14 +59,44 @@ unsigned eventCount(std::uint32_t index) {
     return 20 + x % 180;
 }
 
+// The image is the logger's memory, shared by every program that opens it:
+// each request holds PATH.lock (a save renames a new image over the old one,
+// so the image itself cannot carry the lock) and reads the image afresh.
+class ImageLock {
+public:
+    explicit ImageLock(const std::string& imagePath) {
+        if (imagePath.empty())
+            return;
+        const std::string path = imagePath + ".lock";
+        m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+        if (m_fd < 0)  // a folder this program may not write in
+            m_fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        while (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~ImageLock() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    ImageLock(const ImageLock&) = delete;
+    ImageLock& operator=(const ImageLock&) = delete;
+
+private:
+    int m_fd = -1;
+};
+
 } // namespace
 
 std::unique_ptr<SimulatedLogger> SimulatedLogger::open(const std::string& imagePath, std::string& error,
-                                                       const Clock& clock, double speed) {
+                                                       const Clock& clock, std::optional<double> speed) {
+    if (!speed)
+        speed = simSpeedFromEnvironment(error);
+    if (!speed)
+        return nullptr;
     auto image = loadImage(imagePath, error);
     if (!image)
         return nullptr;
-    return std::unique_ptr<SimulatedLogger>(new SimulatedLogger(std::move(*image), imagePath, clock, speed));
+    return std::unique_ptr<SimulatedLogger>(new SimulatedLogger(std::move(*image), imagePath, clock, *speed));
 }
 
 std::unique_ptr<SimulatedLogger> SimulatedLogger::fromImage(LoggerImage image, const Clock& clock,
@@ -87,8 +121,19 @@ void SimulatedLogger::setQuirks(FirmwareQuirks quirks) {
 
 void SimulatedLogger::setImage(const LoggerImage& image) {
     std::lock_guard lock(m_mutex);
+    const ImageLock imageLock(m_path);
     m_image = image;
     save();
+}
+
+void SimulatedLogger::reload() {
+    if (m_path.empty())
+        return;
+    std::string error;
+    if (auto image = loadImage(m_path, error))
+        m_image = std::move(*image);
+    else
+        m_lastError = error;
 }
 
 bool SimulatedLogger::save() {
@@ -151,6 +196,8 @@ void SimulatedLogger::queueReply(const std::uint8_t* data, std::size_t length) {
 void SimulatedLogger::hostWrite(const std::uint8_t* data, std::size_t length) {
     std::lock_guard lock(m_mutex);
     m_request.insert(m_request.end(), data, data + length);
+    const ImageLock imageLock(m_path);
+    reload();
     handleRequests();
 }
 
@@ -260,6 +307,8 @@ bool SimulatedLogger::applyConfigWrite(const std::uint8_t* body, std::size_t len
 
 void SimulatedLogger::catchUp() {
     std::lock_guard lock(m_mutex);
+    const ImageLock imageLock(m_path);
+    reload();
     catchUpLocked();
 }
 
@@ -367,6 +416,8 @@ void SimulatedLogger::catchUpEvents(std::int64_t elapsed) {
 
 bool SimulatedLogger::pressButton(std::string& error) {
     std::lock_guard lock(m_mutex);
+    const ImageLock imageLock(m_path);
+    reload();
     LoggerConfig c;
     c.setBlock(m_image.block);
     if (!c.isPushButtonMode() || !c.isLogging() || !c.isAwaitingButton()) {

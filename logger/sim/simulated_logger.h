@@ -72,10 +72,12 @@ public:
     // Opens an image file; nullptr with `error` set when it cannot be read or
     // is not a logger image. `clock` gives the wall time; the logger runs its
     // own time line `speed` times as fast, anchored at the set-up of the
-    // current log (see docs/simulator.md). Speed 0 freezes the logger.
+    // current log (see docs/simulator.md). Speed 0 freezes the logger; no
+    // speed takes VESSOR_SIM_SPEED, and a value there that is no speed
+    // fails the open.
     static std::unique_ptr<SimulatedLogger> open(const std::string& imagePath, std::string& error,
                                                  const Clock& clock = SystemClock::instance(),
-                                                 double speed = simSpeedFromEnvironment());
+                                                 std::optional<double> speed = std::nullopt);
     // A logger held in memory only (nothing saved), for tests.
     static std::unique_ptr<SimulatedLogger> fromImage(LoggerImage image, const Clock& clock,
                                                       double speed = 0.0);
@@ -112,6 +114,8 @@ private:
     void handleRequests();
     bool applyConfigWrite(const std::uint8_t* body, std::size_t length);
     void catchUpLocked();
+    // Reads the image file afresh (another program may have changed it).
+    void reload();
     void catchUpEvents(std::int64_t elapsedSeconds);
     CalendarTime anchor() const;
     void queueReply(const std::uint8_t* data, std::size_t length);

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace vessor::cli {
@@ -171,6 +172,16 @@ TEST_F(Cli, ExitStatusesAndMessages) {
         {{"--device", "sim:" + dir + "/missing.img", "info"}, EXIT_DEVICE_FAILURE, "missing.img"},
         {{"--device", "sim:" + dir + "/short.img", "stop"}, EXIT_DEVICE_FAILURE, "256"},
         {{"--device", "sim:" + image, "dump"}, EXIT_USAGE, "PATH"},
+        // An option's value is never taken as an option.
+        {{"sim-create", "--model", "3", "--name", "--help", dir + "/x.img"}, EXIT_USAGE, "--name needs a value"},
+        {{"sim-create", "--model", "--version", dir + "/x.img"}, EXIT_USAGE, "needs --model"},
+        {{"--device", "--help", "info"}, EXIT_USAGE, "--device needs a value"},
+        {{"info", "--device", "--version"}, EXIT_USAGE, "--device needs a value"},
+        // Names the logger cannot store get the wizard's message.
+        {{"sim-create", "--model", "3", "--name", "\u65E5\u672C", dir + "/x.img"}, EXIT_USAGE,
+         "The logger cannot store the character '\u65E5'."},
+        {{"sim-create", "--model", "3", "--name", "a\x1B" "b", dir + "/x.img"}, EXIT_USAGE,
+         "The logger cannot store the character 'U+001B'."},
     };
     for (const Case& c : cases) {
         std::string joined;
@@ -181,6 +192,57 @@ TEST_F(Cli, ExitStatusesAndMessages) {
         EXPECT_NE(stderrText.find(c.stderrHas), std::string::npos) << stderrText;
     }
     EXPECT_FALSE(std::filesystem::exists(dir + "/x.img"));
+}
+
+// Inputs that are no plain file are refused at once: a FIFO opened for
+// reading would wait for a writer for ever.
+TEST_F(Cli, ImagesThatAreNoPlainFileOrTooLarge) {
+    const std::string fifo = dir + "/fifo.img";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string large = dir + "/large.img";
+    {
+        std::ofstream create(large);
+    }
+    std::filesystem::resize_file(large, 1 << 20);
+    const struct {
+        std::vector<std::string> args;
+        const char* stderrHas;
+    } cases[] = {
+        {{"--device", "sim:" + fifo, "info"}, "Not a plain file"},
+        {{"sim-press", fifo}, "Not a plain file"},
+        {{"--device", "sim:" + dir, "stop"}, "Is a directory"},
+        {{"--device", "sim:" + large, "info"},
+         "1048576 bytes, but a logger image has at most 65791 (the 256-byte block and at most 65535 bytes"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        EXPECT_EQ(run(c.args), EXIT_DEVICE_FAILURE);
+        EXPECT_NE(stderrText.find(c.stderrHas), std::string::npos) << stderrText;
+    }
+}
+
+TEST_F(Cli, SimSpeedMustBeANumberOfZeroOrMore) {
+    const std::string image = dir + "/ok.img";
+    ASSERT_EQ(run({"sim-create", "--model", "3", image}), EXIT_OK);
+    const struct {
+        const char* speed;
+        int status;
+    } cases[] = {
+        {"abc", EXIT_DEVICE_FAILURE}, {"-5", EXIT_DEVICE_FAILURE}, {" 60", EXIT_DEVICE_FAILURE},
+        {"60x", EXIT_DEVICE_FAILURE}, {"nan", EXIT_DEVICE_FAILURE}, {"inf", EXIT_DEVICE_FAILURE},
+        {"0", EXIT_OK},               {"60", EXIT_OK},              {"0.5", EXIT_OK},
+        {"", EXIT_OK},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.speed);
+        setenv("VESSOR_SIM_SPEED", c.speed, 1);
+        const std::string refusal = std::string("VESSOR_SIM_SPEED is \"") + c.speed + "\", not a number of 0 or more";
+        EXPECT_EQ(run({"--device", "sim:" + image, "info"}), c.status);
+        EXPECT_EQ(stderrText.find(refusal) != std::string::npos, c.status != EXIT_OK) << stderrText;
+        // The logger waits for no button: refused either way, but for its own reason.
+        EXPECT_EQ(run({"sim-press", image}), EXIT_DEVICE_FAILURE);
+        EXPECT_EQ(stderrText.find(refusal) != std::string::npos, c.status != EXIT_OK) << stderrText;
+    }
 }
 
 TEST_F(Cli, VersionAndHelpFromTheProgram) {

@@ -122,6 +122,15 @@ protected:
         return bytes;
     }
 
+    // Files in the folder other than the image and its lock file.
+    long filesBesideTheImage() const
+    {
+        long count = 0;
+        for (const auto& entry : fs::directory_iterator(dir))
+            count += entry.path() != image && entry.path().string() != image.string() + ".lock";
+        return count;
+    }
+
     LoggerConfig heldBlock() const
     {
         std::string error;
@@ -178,6 +187,49 @@ TEST_F(CliDownload, DefaultNameInTheCurrentFolder)
     EXPECT_EQ(readFile(dir / "Store4.txt"), expectedFile());
 }
 
+// A start date that is no date would give rows whose times run backwards:
+// refused before anything is written to the logger or the disk.
+TEST_F(CliDownload, StartDateThatIsNoDateIsRefused)
+{
+    const struct {
+        int month;
+        int day;
+        const char* shown;
+    } dates[] = {
+        {0, 12, "12/00/2026"},
+        {13, 1, "01/13/2026"},
+        {5, 0, "00/05/2026"},
+        {2, 30, "30/02/2026"},
+    };
+    for (const auto& date : dates) {
+        for (const bool logging : {true, false}) {
+            SCOPED_TRACE(std::string(date.shown) + (logging ? " logging" : " stopped"));
+            createLogger(MODEL_ZR_T, logging, 2, [&](LoggerConfig& c) {
+                c.setStartTime(2026, date.month, date.day, 10, 0, 0);
+                c.setReadingCount(5);
+                c.setStatusFlags(static_cast<std::uint8_t>(c.statusFlags() | STATUS_NOT_DOWNLOADED));
+            });
+            const std::string before = readFile(image);
+            const fs::path previous = fs::current_path();
+            fs::current_path(dir);
+            const CliRun result = run({"download", "--stop"});
+            fs::current_path(previous);
+            EXPECT_EQ(result.status, 1);
+            EXPECT_EQ(result.err, std::string("The logger's start date (") + date.shown +
+                                      ") is not a valid date, so its readings cannot be given times. "
+                                      "No file was written; the readings stay in the logger. "
+                                      "`vessor-logger dump` saves its whole memory.\n");
+            EXPECT_EQ(result.out, "");
+            EXPECT_EQ(filesBesideTheImage(), 0);
+            EXPECT_EQ(heldBlock().isLogging(), logging);
+            // A stopped logger is not even read out (that would mark it downloaded).
+            if (!logging) {
+                EXPECT_EQ(readFile(image), before);
+            }
+        }
+    }
+}
+
 TEST_F(CliDownload, Refusals)
 {
     const struct {
@@ -210,8 +262,8 @@ TEST_F(CliDownload, Refusals)
         EXPECT_EQ(result.status, c.status);
         EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
         EXPECT_EQ(result.out, "");
-        // Nothing but the logger image in the folder.
-        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+        // Nothing but the logger image (and its lock file) in the folder.
+        EXPECT_EQ(filesBesideTheImage(), 0);
     }
     // The logger that was refused while logging is still logging.
     createLogger(MODEL_ZR_T, true);

@@ -229,6 +229,10 @@ TEST(DownloadFile, DefaultFileNames)
         {"Cold Room 2", "Cold Room 2"},
         {"a:b<c>d?e|f", "abcdef"},
         {"K\xFChlraum", "K\xFChlraum"},  // cp1252 bytes stay as they are
+        // Control characters would reach the file name and the terminal.
+        {"a\x1B[2Jb", "a[2Jb"},
+        {"Bell\x07\nRoom\r\t1\x7F", "BellRoom1"},
+        {"\x01\x1F", ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(defaultDownloadFileName(c.loggerName), c.fileName) << c.loggerName;

@@ -24,6 +24,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <sys/stat.h>
+
 namespace vessor::graph {
 namespace {
 
@@ -67,9 +71,9 @@ TEST(CommandLine, FileAndExports) {
         EXPECT_EQ(!line.error.isEmpty(), c.error) << c.args.join(' ').toStdString();
         if (c.error)
             continue;
-        EXPECT_EQ(line.file, c.file) << c.args.join(' ').toStdString();
-        EXPECT_EQ(line.exportPng, c.png) << c.args.join(' ').toStdString();
-        EXPECT_EQ(line.exportJson, c.json) << c.args.join(' ').toStdString();
+        EXPECT_EQ(line.file, c.file.toStdString()) << c.args.join(' ').toStdString();
+        EXPECT_EQ(line.exportPng, c.png.toStdString()) << c.args.join(' ').toStdString();
+        EXPECT_EQ(line.exportJson, c.json.toStdString()) << c.args.join(' ').toStdString();
         EXPECT_EQ(line.headless(), c.headless) << c.args.join(' ').toStdString();
     }
 }
@@ -145,6 +149,17 @@ TEST(Shell, ARefusedFileOpensOverAnEmptyChart) {
     EXPECT_EQ(s.app.view().chart().footer(), " ");
 }
 
+// File names are bytes: one that is not UTF-8 opens like any other.
+TEST(Shell, ANameThatIsNotUtf8Opens) {
+    Shell s;
+    QTemporaryDir dir;
+    const std::string name = QFile::encodeName(dir.path()).toStdString() + "/K\xFChlraum.txt";
+    std::filesystem::copy_file(QFile::encodeName(sample("zr-t-celsius.txt")).toStdString(), name);
+    ASSERT_TRUE(s.app.openFileBytes(name));
+    EXPECT_TRUE(s.ui.messages.isEmpty()) << s.ui.messages.join('\n').toStdString();
+    EXPECT_FALSE(s.traceItems().isEmpty());
+}
+
 TEST(Shell, AFileThatCannotBeOpenedChangesNothing) {
     Shell s;
     ASSERT_TRUE(s.app.OpenDocumentFile(sample("zr-t-celsius.txt")));
@@ -197,6 +212,8 @@ TEST(Headless, ExitStatusAndMessages) {
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write("X,Time,Celsius\r\n");
     bad.close();
+    const QString fifo = dir.filePath("fifo.txt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     struct Case {
         QString file;
         int status;
@@ -207,6 +224,7 @@ TEST(Headless, ExitStatusAndMessages) {
         {sample("missing.txt"), 1, "File not found"},
         {dir.path(), 1, "folder"},
         {"/dev/zero", 1, "not a plain file"},
+        {fifo, 1, "not a plain file"},
         {bad.fileName(), 2, "The File contains invaild data."},
         {sample("zr-ev-state.txt"), 3,
          "The file you are trying to open is an event log which cannot be displayed in Vessor USB "
@@ -219,6 +237,26 @@ TEST(Headless, ExitStatusAndMessages) {
             EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
         }
     }
+}
+
+// Names reach the program as bytes: the input that is not UTF-8 is read, and
+// the outputs are written under exactly the bytes given.
+TEST(Headless, NamesThatAreNotUtf8) {
+    QTemporaryDir dir;
+    const std::string folder = QFile::encodeName(dir.path()).toStdString();
+    const std::string input = folder + "/K\xFChlraum.txt";
+    std::filesystem::copy_file(QFile::encodeName(sample("zr-t-celsius.txt")).toStdString(), input);
+    const std::string json = folder + "/out\xFF.json";
+    const std::string png = folder + "/chart\xFE.png";
+    const std::string command = std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") +
+                                VESSOR_GRAPH_BINARY + " --export-json '" + json + "' --export-png '" + png +
+                                "' '" + input + "' 2>'" + folder + "/err.txt'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_TRUE(std::filesystem::exists(json));
+    EXPECT_TRUE(std::filesystem::exists(png));
+    // Nothing under a name with U+FFFD in its place.
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        EXPECT_EQ(entry.path().string().find("\xEF\xBF\xBD"), std::string::npos) << entry.path();
 }
 
 TEST(Headless, HelpAndUsageErrorsNeedNoDisplay) {

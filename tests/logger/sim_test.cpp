@@ -8,9 +8,16 @@
 #include "logger/sim/simulated_logger.h"
 #include "logger/strings.h"
 
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace vessor {
 namespace {
@@ -466,7 +473,9 @@ TEST_F(SimFixture, BadImagesAreRefusedWithAReason) {
     const Case cases[] = {
         {"empty", 0, "256"},
         {"short block", 100, "256"},
-        {"memory above 65535", 256 + 65536, "65535"},
+        // The size found and the largest an image can be.
+        {"memory above 65535", 256 + 65536, "65792 bytes, but a logger image has at most 65791"},
+        {"a megabyte", 1 << 20, "1048576 bytes, but a logger image has at most 65791"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -484,6 +493,66 @@ TEST_F(SimFixture, BadImagesAreRefusedWithAReason) {
     std::string error;
     EXPECT_EQ(SimulatedLogger::open(dir + "/missing.img", error, clock), nullptr);
     EXPECT_NE(error.find("missing.img"), std::string::npos);
+    // Opened without waiting for a writer, and refused.
+    const std::string fifo = dir + "/fifo.img";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(SimulatedLogger::open(fifo, error, clock), nullptr);
+    EXPECT_NE(error.find("Not a plain file"), std::string::npos) << error;
+}
+
+// Two programs on one image are one logger: each request reads the image
+// afresh, so neither undoes what the other did.
+TEST_F(SimFixture, TwoProgramsOnOneImageSeeTheSameLogger) {
+    make(12, true, 1.0);
+    std::string error;
+    // The second program (a status page, the utility) opened the image earlier.
+    const std::shared_ptr<SimulatedLogger> earlier = SimulatedLogger::open(path, error, clock, 1.0);
+    ASSERT_TRUE(earlier) << error;
+    SimXpress earlierUsb(earlier);
+    LoggerConfig earlierConfig;
+    LoggerSession earlierSession(earlierConfig, clock);
+    earlierSession.setTransport(&earlierUsb);
+
+    clock.advance(600);
+    ASSERT_TRUE(session.refresh());
+    ASSERT_TRUE(session.stopLogging());
+    clock.advance(600);
+    // Its own copy would still be logging and save readings over the stop.
+    ASSERT_TRUE(earlierSession.refresh());
+    EXPECT_FALSE(earlierConfig.isLogging());
+    EXPECT_EQ(earlierConfig.readingCount(), config.readingCount());
+    ASSERT_TRUE(session.refresh());
+    EXPECT_FALSE(config.isLogging());
+
+    // A button pressed by another program is seen by the one already open.
+    ASSERT_TRUE(startNow(true));
+    ASSERT_TRUE(earlierSession.refresh());
+    EXPECT_TRUE(earlierConfig.isAwaitingButton());
+    const std::unique_ptr<SimulatedLogger> presser = SimulatedLogger::open(path, error, clock, 1.0);
+    ASSERT_TRUE(presser) << error;
+    ASSERT_TRUE(presser->pressButton(error)) << error;
+    ASSERT_TRUE(earlierSession.refresh());
+    EXPECT_FALSE(earlierConfig.isAwaitingButton());
+    EXPECT_EQ(earlierConfig.readingCount(), 1);
+}
+
+// Each request holds PATH.lock: one waits while another program holds it.
+TEST_F(SimFixture, RequestsWaitForTheImageLock) {
+    make(3);
+    const int lock = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(lock, 0);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+    std::atomic<bool> done = false;
+    std::thread request([&] {
+        EXPECT_TRUE(session.refresh());
+        done = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(done);
+    ::flock(lock, LOCK_UN);
+    request.join();
+    EXPECT_TRUE(done);
+    ::close(lock);
 }
 
 TEST_F(SimFixture, FailedSaveIsNotAcknowledged) {

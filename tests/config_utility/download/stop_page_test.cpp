@@ -266,6 +266,27 @@ TEST(StopPage, MissingFolderAndBrokenMemory)
     }
 }
 
+TEST(StopPage, StartDateThatIsNoDateWritesNothing)
+{
+    // A logger swapped in behind the stop question, whose start date is no date.
+    StopPage p(MODEL_ZR_T, 20, [](LoggerConfig& c) {
+        c.setStartTime(2024, 0, 15, 8, 0, 0);
+        c.setStatusFlags(static_cast<std::uint8_t>(c.statusFlags() | STATUS_NOT_DOWNLOADED));
+    });
+    const sim::LoggerImage before = p.f.logger->image();
+    p.clickOk();
+    EXPECT_EQ(p.f.ui.texts(),
+              std::vector<std::string>{"The logger's start date (15/00/2024) is not a valid date, so its "
+                                       "readings cannot be given times. No file was written; the readings "
+                                       "stay in the logger."});
+    EXPECT_TRUE(p.f.desktop.saveRequests.empty());
+    EXPECT_FALSE(QFileInfo::exists(p.saved()));
+    EXPECT_TRUE(p.f.desktop.viewerPaths.isEmpty());
+    EXPECT_EQ(p.f.shown, std::vector<int>{PAGE_MAIN_MENU});
+    // Not even read out: that would mark the readings as downloaded.
+    EXPECT_EQ(p.f.logger->image().block, before.block);
+}
+
 TEST(StopPage, DeviceFailuresEndOnTheMainMenu)
 {
     {

@@ -213,6 +213,33 @@ TEST(DeviceFaults, NoLoggerAndBrokenLinkEndTheCommandWithTheirMessage)
     }
 }
 
+// Rows are timed from the start date: one that is no date is refused before
+// the stop question, and the logger keeps logging.
+TEST(StopChecksStartDate, DateThatIsNoDateIsRefusedBeforeTheStop)
+{
+    const struct {
+        int month;
+        int day;
+        const char* shown;
+    } dates[] = {{13, 5, "05/13/2024"}, {0, 5, "05/00/2024"}, {4, 31, "31/04/2024"}};
+    for (const auto& date : dates) {
+        SCOPED_TRACE(date.shown);
+        Window w(3);
+        w.f.editBlock([&](LoggerConfig& c) {
+            logging(c);
+            c.setStartTime(2024, date.month, date.day, 8, 0, 0);
+        });
+        const ConfigBlock before = w.f.logger->image().block;
+        w.trigger(CMD_STOP_AND_DOWNLOAD);
+        EXPECT_EQ(w.f.ui.texts(),
+                  std::vector<std::string>{std::string("The logger's start date (") + date.shown +
+                                           ") is not a valid date, so its readings cannot be given "
+                                           "times. No file was written; the readings stay in the logger."});
+        EXPECT_EQ(w.window.currentPage(), PAGE_MAIN_MENU);
+        EXPECT_EQ(w.f.logger->image().block, before);
+    }
+}
+
 TEST(DeviceFaults, LoggerSwappedDuringTheStopQuestionIsLeftAlone)
 {
     Window w(3);

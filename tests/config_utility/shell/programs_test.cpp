@@ -67,6 +67,16 @@ TEST(StartupOptions, DeviceUsbIdsHelpVersionAndWhatIsLeftForQt)
           {"vessor-usb", "--usb-id", "10c4:xyz"},
           {"vessor-usb", "--usb-id", "10c45:1"}})
         EXPECT_FALSE(parseStartupOptions(bad, "usb").error.empty()) << bad.back();
+
+    // An option's value is never taken as an option.
+    for (const char* option : {"--device", "--usb-id"}) {
+        for (const char* next : {"--help", "--version"}) {
+            const StartupOptions o = parseStartupOptions({"vessor-usb", option, next}, "usb");
+            EXPECT_EQ(o.error, std::string(option) + " needs a value") << next;
+            EXPECT_FALSE(o.help);
+            EXPECT_FALSE(o.version);
+        }
+    }
 }
 
 TEST(Programs, UtilityAnswersHelpAndVersionWithoutADisplay)
