@@ -327,8 +327,12 @@ bool parseTimeStamp(std::string_view text, ClockFields& out) {
 }
 
 FileBytes loadDownloadBytes(const std::string& path) {
-    FileBytes result;
     InputFile file = openInputFile(path);
+    return loadDownloadBytes(file, path);
+}
+
+FileBytes loadDownloadBytes(InputFile& file, const std::string& path) {
+    FileBytes result;
     result.problem = file.problem();
     const auto readError = [&](const std::string& reason) {
         result.status = FileBytes::Status::ReadError;

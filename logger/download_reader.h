@@ -132,5 +132,8 @@ struct FileBytes {
 // Opens `path` (the name's bytes) once and reads only a plain file, never
 // waiting on a FIFO or a device.
 FileBytes loadDownloadBytes(const std::string& path);
+// The same from a file the caller has opened (and checked) already; `path`
+// only names it in messages.
+FileBytes loadDownloadBytes(InputFile& file, const std::string& path);
 
 } // namespace vessor::download

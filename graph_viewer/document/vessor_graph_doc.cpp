@@ -46,9 +46,14 @@ bool VessorGraphDoc::newDocument() {
 }
 
 bool VessorGraphDoc::openDocument(const std::string& path) {
+    InputFile file = openInputFile(path);
+    return openDocument(path, file);
+}
+
+bool VessorGraphDoc::openDocument(const std::string& path, InputFile& file) {
     ResetContents();
     dataFilePath_ = path;
-    ParseDownloadFile(path);
+    ParseDownloadFile(file, path);
     return true;
 }
 
@@ -63,7 +68,12 @@ void VessorGraphDoc::ResetContents() {
 }
 
 LoadStatus VessorGraphDoc::ParseDownloadFile(const std::string& path) {
-    download::FileBytes file = download::loadDownloadBytes(path);
+    InputFile input = openInputFile(path);
+    return ParseDownloadFile(input, path);
+}
+
+LoadStatus VessorGraphDoc::ParseDownloadFile(InputFile& input, const std::string& path) {
+    download::FileBytes file = download::loadDownloadBytes(input, path);
     switch (file.status) {
     case download::FileBytes::Status::Ok:
         break;

@@ -75,9 +75,12 @@ public:
     // reading gave; a refused file leaves an empty document, and lastStatus()
     // and lastError() say why.
     bool openDocument(const std::string& path);
+    // The same over the file the caller checked, read from that descriptor.
+    bool openDocument(const std::string& path, InputFile& file);
     void ResetContents();
 
     LoadStatus ParseDownloadFile(const std::string& path);
+    LoadStatus ParseDownloadFile(InputFile& file, const std::string& path);
     // The same reading over bytes in memory.
     LoadStatus ParseDownloadText(std::string_view bytes);
 

@@ -7,8 +7,7 @@
 
 namespace vessor::graph {
 
-QString fileOpenProblem(const std::string& path) {
-    const InputFile file = openInputFile(path);
+QString fileOpenProblem(const std::string& path, const InputFile& file) {
     const QString shown = QDir::toNativeSeparators(QFile::decodeName(QByteArray::fromStdString(path)));
     switch (file.problem()) {
     case OpenProblem::None:

@@ -6,12 +6,14 @@
 
 #include <QString>
 
+#include "logger/open_file.h"
+
 #include <string>
 
 namespace vessor::graph {
 
-// Empty when the file (its name's bytes) can be opened for reading, else the
-// message to show.
-QString fileOpenProblem(const std::string& path);
+// Empty when `file`, opened from `path` (the name's bytes), can be read,
+// else the message to show. The document then reads the same descriptor.
+QString fileOpenProblem(const std::string& path, const InputFile& file);
 
 } // namespace vessor::graph

@@ -103,7 +103,8 @@ bool writesOverInput(const CommandLine& line, QTextStream& errors) {
 } // namespace
 
 int runHeadless(const CommandLine& line, QTextStream& errors) {
-    const QString problem = fileOpenProblem(line.file);
+    InputFile input = openInputFile(line.file);
+    const QString problem = fileOpenProblem(line.file, input);
     if (!problem.isEmpty()) {
         errors << problem << '\n';
         return EXIT_CANNOT_OPEN;
@@ -130,7 +131,7 @@ int runHeadless(const CommandLine& line, QTextStream& errors) {
     NoTextEditor editor;
     std::string dataFilePath;
     VessorGraphDoc doc(dataFilePath);
-    doc.openDocument(line.file);
+    doc.openDocument(line.file, input);
     reportLoad(doc, line.file, ui, editor);
     switch (doc.lastStatus()) {
     case LoadStatus::Ok:

@@ -74,7 +74,8 @@ bool VessorGraphApp::OpenDocumentFile(const QString& path) {
 }
 
 bool VessorGraphApp::openFileBytes(const std::string& path) {
-    const QString problem = fileOpenProblem(path);
+    InputFile input = openInputFile(path);
+    const QString problem = fileOpenProblem(path, input);
     if (!problem.isEmpty()) {
         ui_->showMessage(problem.toStdString(), MessageIcon::Warning);
         return false;
@@ -83,7 +84,7 @@ bool VessorGraphApp::openFileBytes(const std::string& path) {
     std::string file = std::filesystem::absolute(path, error).lexically_normal().string();
     if (error)
         file = path;
-    doc_.openDocument(file);
+    doc_.openDocument(file, input);
     reportLoad(doc_, file, *ui_, editor_);
     afterLoad(displayName(file));
     return true;
