@@ -1,6 +1,9 @@
 #include "emulated_logger.h"
 
+#include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -44,6 +47,85 @@ int runInTestbed(const std::vector<std::string>& command, std::string& output) {
     if (waitpid(child, &status, 0) != child)
         return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::vector<CommandRun> runTogetherInTestbed(const std::vector<std::vector<std::string>>& commands,
+                                             int limitSeconds) {
+    struct Child {
+        pid_t pid = -1;
+        int fd = -1;
+    };
+    std::vector<CommandRun> runs(commands.size());
+    std::vector<Child> children(commands.size());
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        int pipeFds[2];
+        if (commands[i].empty() || pipe(pipeFds) != 0)
+            continue;
+        std::vector<char*> argv;
+        for (const std::string& arg : commands[i])
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            dup2(pipeFds[1], STDOUT_FILENO);
+            dup2(pipeFds[1], STDERR_FILENO);
+            ::close(pipeFds[0]);
+            ::close(pipeFds[1]);
+            execvp(argv[0], argv.data());
+            std::perror(argv[0]);
+            _exit(127);
+        }
+        ::close(pipeFds[1]);
+        if (pid < 0) {
+            ::close(pipeFds[0]);
+            continue;
+        }
+        children[i] = {pid, pipeFds[0]};
+    }
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limitSeconds);
+    for (;;) {
+        std::vector<pollfd> open;
+        std::vector<std::size_t> owners;
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            if (children[i].fd >= 0) {
+                open.push_back({children[i].fd, POLLIN, 0});
+                owners.push_back(i);
+            }
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (open.empty() || left.count() <= 0)
+            break;
+        if (poll(open.data(), open.size(), static_cast<int>(left.count())) < 0)
+            break;
+        for (std::size_t k = 0; k < open.size(); ++k) {
+            if (open[k].revents == 0)
+                continue;
+            Child& child = children[owners[k]];
+            char buffer[4096];
+            const ssize_t got = ::read(child.fd, buffer, sizeof buffer);
+            if (got > 0) {
+                runs[owners[k]].output.append(buffer, static_cast<std::size_t>(got));
+            } else {
+                ::close(child.fd);
+                child.fd = -1;
+            }
+        }
+    }
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        Child& child = children[i];
+        if (child.pid < 0)
+            continue;
+        const bool late = child.fd >= 0;
+        if (late) {
+            kill(child.pid, SIGKILL);
+            ::close(child.fd);
+        }
+        int status = 0;
+        if (waitpid(child.pid, &status, 0) == child.pid && !late && WIFEXITED(status))
+            runs[i].status = WEXITSTATUS(status);
+    }
+    return runs;
 }
 
 } // namespace vessor::usbtest

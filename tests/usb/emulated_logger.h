@@ -46,4 +46,13 @@ inline DeviceSetup loggerDeviceSetup(const sim::SimulatedLogger& logger) {
 // its standard output in `output`.
 int runInTestbed(const std::vector<std::string>& command, std::string& output);
 
+struct CommandRun {
+    int status = -1; // -1: killed at the time limit, or could not be run
+    std::string output; // standard output and error together
+};
+// Runs the commands at the same time, each as runInTestbed does; one that
+// has not ended within `limitSeconds` is killed.
+std::vector<CommandRun> runTogetherInTestbed(const std::vector<std::vector<std::string>>& commands,
+                                             int limitSeconds);
+
 } // namespace vessor::usbtest
