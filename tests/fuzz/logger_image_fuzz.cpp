@@ -1,8 +1,9 @@
 // libFuzzer entry: a logger image as a file or a device may give it (a
 // configuration block, then the data memory). Everything that reads a block
-// reads it (status, warnings, scaling, readings), the simulated logger runs
-// over the image, and a download through it builds the download file, which
-// the reader must then take or refuse cleanly.
+// reads it (status, warnings, scaling, readings); the simulated logger runs
+// over the image, frozen and catching up, and a download through it builds
+// the download file, which the reader must then take or refuse cleanly; the
+// logger then takes the stop and start writes.
 #include "logger/conversion.h"
 #include "logger/download_file.h"
 #include "logger/download_reader.h"
@@ -44,6 +45,35 @@ void readBlock(LoggerConfig& config) {
         (void)formatReading(config, raw);
 }
 
+void downloadFromLogger(const sim::LoggerImage& image, double speed) {
+    const FixedClock clock(TODAY);
+    std::shared_ptr<sim::SimulatedLogger> logger = sim::SimulatedLogger::fromImage(image, clock, speed);
+    std::string error;
+    (void)logger->pressButton(error);
+    sim::SimXpress usb(logger);
+    LoggerConfig config;
+    LoggerSession session(config, clock);
+    session.setTransport(&usb);
+    if (!session.refresh())
+        return;
+    readBlock(config);
+    SampleBuffer samples;
+    if (!session.readSamples(samples))
+        return;
+    if (samples.size() > SAMPLE_BUFFER_CAPACITY)
+        std::abort();
+    std::string file;
+    if (buildDownloadFile(config, samples, file).ok()) {
+        // Whatever the block says, the reader takes the file or refuses it.
+        const download::ReadResult read = download::readDownload(file);
+        if (read.outcome.status == download::ReadStatus::Ok && read.data.rows.empty())
+            std::abort();
+    }
+    // The logger takes the blocks the session writes back.
+    if (session.stopLogging())
+        (void)session.startLogging(2024, 4, 14, 10, 31, 0, 0, config.isPushButtonMode());
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -58,27 +88,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fromFile.setBlock(image->block);
     readBlock(fromFile);
 
-    // The same image as a logger on the bus, downloaded as the programs do.
-    const FixedClock clock(TODAY);
-    std::shared_ptr<sim::SimulatedLogger> logger = sim::SimulatedLogger::fromImage(*image, clock, 0.0);
-    sim::SimXpress usb(logger);
-    LoggerConfig config;
-    LoggerSession session(config, clock);
-    session.setTransport(&usb);
-    if (!session.refresh())
-        return 0;
-    readBlock(config);
-    SampleBuffer samples;
-    if (!session.readSamples(samples))
-        return 0;
-    if (samples.size() > SAMPLE_BUFFER_CAPACITY)
-        std::abort();
-    std::string file;
-    if (!buildDownloadFile(config, samples, file).ok())
-        return 0;
-    // Whatever the block says, the reader takes the file or refuses it.
-    const download::ReadResult read = download::readDownload(file);
-    if (read.outcome.status == download::ReadStatus::Ok && read.data.rows.empty())
-        std::abort();
+    // The same image as a logger on the bus, frozen and then running (its
+    // readings catching up to now), downloaded as the programs do.
+    for (const double speed : {0.0, 1.0})
+        downloadFromLogger(*image, speed);
     return 0;
 }

@@ -5,6 +5,7 @@
 // replace the reply with input bytes, or report counts no device would.
 // Refresh, reading the memory, stop and start must end cleanly whatever
 // comes back.
+#include "logger/download_file.h"
 #include "logger/logger_config.h"
 #include "logger/session.h"
 #include "logger/sim/simulated_logger.h"
@@ -155,8 +156,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     (void)session.refreshKnown();
     SampleBuffer samples;
-    if (session.readSamples(samples) && samples.size() >= SAMPLE_BUFFER_CAPACITY)
-        std::abort();
+    if (session.readSamples(samples)) {
+        if (samples.size() >= SAMPLE_BUFFER_CAPACITY)
+            std::abort();
+        // The download file over whatever block and memory came back.
+        std::string file;
+        (void)buildDownloadFile(config, samples, file);
+    }
     (void)session.stopLogging();
     (void)session.startLogging(2024, 4, 14, 10, 30, 0, 60, false);
     (void)session.refresh();
