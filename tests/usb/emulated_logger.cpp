@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <poll.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace vessor::usbtest {
@@ -65,13 +66,16 @@ int runInTestbed(const std::vector<std::string>& command, std::string& output) {
 }
 
 std::vector<CommandRun> runTogetherInTestbed(const std::vector<std::vector<std::string>>& commands,
-                                             int limitSeconds) {
+                                             int limitSeconds, const std::function<bool()>& startNext) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limitSeconds);
     std::vector<CommandRun> runs(commands.size());
     std::vector<Child> children;
-    for (const std::vector<std::string>& command : commands)
+    for (const std::vector<std::string>& command : commands) {
+        while (!children.empty() && startNext && !startNext() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         children.push_back(spawn(command, true));
+    }
 
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limitSeconds);
     for (;;) {
         std::vector<pollfd> open;
         std::vector<std::size_t> owners;

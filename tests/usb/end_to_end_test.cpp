@@ -168,7 +168,7 @@ TEST_F(EndToEnd, TwoDownloadsAtOnceBothEnd) {
     config.setReadingCount(static_cast<std::int16_t>(std::min<std::size_t>(image.memory.size(), 16000)));
     image.block = config.block();
     simulated->setImage(image);
-    plugIn(simulated);
+    EmulatedUsbDevice& device = plugIn(simulated);
     usb.reset(); // the tools are the only hosts
 
     char folderTemplate[] = "/tmp/vessor-usb-XXXXXX";
@@ -189,7 +189,14 @@ TEST_F(EndToEnd, TwoDownloadsAtOnceBothEnd) {
 
     for (int round = 0; round < 4; ++round) {
         SCOPED_TRACE(round);
-        const std::vector<CommandRun> runs = runTogetherInTestbed({download("a.txt"), download("b.txt")}, 60);
+        // The second starts once the first holds the device.
+        device.clearEvents();
+        const auto firstHoldsIt = [&] {
+            const std::vector<std::string> events = device.events();
+            return std::find(events.begin(), events.end(), "detach-and-claim 0") != events.end();
+        };
+        const std::vector<CommandRun> runs =
+            runTogetherInTestbed({download("a.txt"), download("b.txt")}, 60, firstHoldsIt);
         int written = 0;
         for (std::size_t i = 0; i < runs.size(); ++i) {
             const std::string name = i == 0 ? "a.txt" : "b.txt";
