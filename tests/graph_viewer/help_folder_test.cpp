@@ -119,6 +119,26 @@ TEST(HelpFolder, TheSectionTheEventQuestionsNameExists) {
     }
 }
 
+// What the set-up wizard shows and takes is described as it behaves: the
+// message and the line that may follow it, and the key that cancels a page.
+TEST(HelpFolder, TheSetUpPagesDescribeTheWizardAsItBehaves) {
+    const QDir dir = helpFolder();
+    const struct {
+        const char* page;
+        QString text;
+    } cases[] = {
+        {"setup.html", QString::fromStdString(messageText(MSG_NAME_BAD_CHARACTER)).section(QLatin1Char('\n'), 0, 0)},
+        {"setup.html", QStringLiteral("The logger cannot store the character 'X'.")},
+        {"setup.html", QStringLiteral("the character the second line names")},
+        {"setup.html", QStringLiteral("<b>Cancel</b>, or the <b>Esc</b> key, returns to the main menu")},
+        {"main-menu.html", QStringLiteral("<b>Cancel</b> or the <b>Esc</b> key on any page returns")},
+    };
+    for (const auto& c : cases) {
+        const QString page = readPage(dir, QString::fromLatin1(c.page)).simplified();
+        EXPECT_TRUE(page.contains(c.text)) << c.page << ": " << c.text.toStdString();
+    }
+}
+
 TEST(HelpFolder, BesideTheProgramInTheBuildUnderShareWhenInstalled) {
     QTemporaryDir prefix;
     ASSERT_TRUE(prefix.isValid());

@@ -5,6 +5,7 @@
 #include "emulated_usb_device.h"
 #include "logger/sim/simulated_logger.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,5 +46,17 @@ inline DeviceSetup loggerDeviceSetup(const sim::SimulatedLogger& logger) {
 // test bed, and returns its exit status (-1 when it could not be run) with
 // its standard output in `output`.
 int runInTestbed(const std::vector<std::string>& command, std::string& output);
+
+struct CommandRun {
+    int status = -1; // -1: killed at the time limit, or could not be run
+    std::string output; // standard output and error together
+};
+// Runs the commands side by side, each as runInTestbed does; one that has
+// not ended within `limitSeconds` is killed. Each command after the first
+// starts once `startNext` says so (at once without it): umockdev gives the
+// processes of one test bed one uevent socket name, and two libusb start-ups
+// at the same moment race for it.
+std::vector<CommandRun> runTogetherInTestbed(const std::vector<std::vector<std::string>>& commands,
+                                             int limitSeconds, const std::function<bool()>& startNext = {});
 
 } // namespace vessor::usbtest

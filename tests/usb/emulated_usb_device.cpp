@@ -151,6 +151,7 @@ EmulatedUsbDevice::EmulatedUsbDevice(UMockdevTestbed* testbed, const DeviceSetup
 
     m_handler = umockdev_ioctl_base_new();
     g_signal_connect(m_handler, "handle-ioctl", G_CALLBACK(&EmulatedUsbDevice::onIoctl), this);
+    g_signal_connect(m_handler, "client-vanished", G_CALLBACK(&EmulatedUsbDevice::onClientVanished), this);
     GError* error = nullptr;
     if (!umockdev_testbed_attach_ioctl(testbed, node.c_str(), m_handler, &error)) {
         const std::string why = error ? error->message : "unknown";
@@ -236,6 +237,32 @@ int EmulatedUsbDevice::onIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, 
     return static_cast<EmulatedUsbDevice*>(self)->handleIoctl(client) ? TRUE : FALSE;
 }
 
+void EmulatedUsbDevice::onClientVanished(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self) {
+    static_cast<EmulatedUsbDevice*>(self)->forget(client);
+}
+
+// A closed device file takes its claim and its transfers with it.
+void EmulatedUsbDevice::forget(UMockdevIoctlClient* client) {
+    std::lock_guard lock(m_mutex);
+    if (m_owner == client)
+        m_owner = nullptr;
+    for (auto it = m_urbs.begin(); it != m_urbs.end();) {
+        if (it->client == client) {
+            g_object_unref(it->data);
+            it = m_urbs.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+bool EmulatedUsbDevice::claim(UMockdevIoctlClient* client) {
+    if (m_owner != nullptr && m_owner != client)
+        return false;
+    m_owner = client;
+    return true;
+}
+
 bool EmulatedUsbDevice::handleIoctl(UMockdevIoctlClient* client) {
     std::lock_guard lock(m_mutex);
     const gulong request = umockdev_ioctl_client_get_request(client);
@@ -243,9 +270,10 @@ bool EmulatedUsbDevice::handleIoctl(UMockdevIoctlClient* client) {
 
     if (m_unplugged) {
         // The kernel still hands back the requests that died with the device.
-        if (request == USBDEVFS_REAPURBNDELAY && !m_urbs.empty()) {
+        if (request == USBDEVFS_REAPURBNDELAY &&
+            std::any_of(m_urbs.begin(), m_urbs.end(), [client](const Urb& urb) { return urb.client == client; })) {
             for (Urb& urb : m_urbs)
-                if (!urb.ready) {
+                if (!urb.ready && urb.client == client) {
                     urb.ready = true;
                     urb.status = -ENODEV;
                     urb.actualLength = 0;
@@ -269,15 +297,38 @@ bool EmulatedUsbDevice::handleIoctl(UMockdevIoctlClient* client) {
         UMockdevIoctlData* data = umockdev_ioctl_data_resolve(arg, 0, sizeof(int), nullptr);
         int iface = 0;
         std::memcpy(&iface, data->data, sizeof iface);
-        event((request == USBDEVFS_CLAIMINTERFACE ? "claim " : "release ") + std::to_string(iface));
-        umockdev_ioctl_client_complete(client, iface == 0 ? 0 : -1, iface == 0 ? 0 : ENOENT);
+        if (iface != 0) {
+            umockdev_ioctl_client_complete(client, -1, ENOENT);
+            return true;
+        }
+        if (request == USBDEVFS_CLAIMINTERFACE) {
+            if (!claim(client)) {
+                event("claim refused 0");
+                umockdev_ioctl_client_complete(client, -1, EBUSY);
+                return true;
+            }
+            event("claim 0");
+        } else {
+            if (m_owner != client) {
+                umockdev_ioctl_client_complete(client, -1, EINVAL);
+                return true;
+            }
+            m_owner = nullptr;
+            event("release 0");
+        }
+        umockdev_ioctl_client_complete(client, 0, 0);
         return true;
     }
     case USBDEVFS_DISCONNECT_CLAIM: {
         UMockdevIoctlData* data =
             umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_disconnect_claim), nullptr);
-        const auto* claim = reinterpret_cast<const usbdevfs_disconnect_claim*>(data->data);
-        event("detach-and-claim " + std::to_string(claim->interface));
+        const auto* request = reinterpret_cast<const usbdevfs_disconnect_claim*>(data->data);
+        if (request->interface == 0 && !claim(client)) {
+            event("detach-and-claim refused " + std::to_string(request->interface));
+            umockdev_ioctl_client_complete(client, -1, EBUSY);
+            return true;
+        }
+        event("detach-and-claim " + std::to_string(request->interface));
         umockdev_ioctl_client_complete(client, 0, 0);
         return true;
     }
@@ -321,6 +372,7 @@ void EmulatedUsbDevice::submit(UMockdevIoctlClient* client) {
     raw = urbOf(data); // resolve pointed `buffer` at our copy
 
     Urb urb;
+    urb.client = client;
     urb.data = static_cast<UMockdevIoctlData*>(g_object_ref(data));
     urb.control = raw->type == USBDEVFS_URB_TYPE_CONTROL;
     urb.in = (raw->endpoint & 0x80) != 0;
@@ -431,9 +483,12 @@ bool EmulatedUsbDevice::completeIn(Urb& urb) {
     return true;
 }
 
+// Each device file reaps only its own transfers.
 void EmulatedUsbDevice::reap(UMockdevIoctlClient* client) {
     auto it = m_urbs.begin();
     for (; it != m_urbs.end(); ++it) {
+        if (it->client != client)
+            continue;
         if (!it->ready && it->in && !it->control)
             it->ready = completeIn(*it);
         if (it->ready)
@@ -465,7 +520,7 @@ void EmulatedUsbDevice::discard(UMockdevIoctlClient* client) {
     gulong address = 0;
     std::memcpy(&address, arg->data, sizeof address);
     for (Urb& urb : m_urbs) {
-        if (urb.data->client_addr == address && !urb.ready) {
+        if (urb.client == client && urb.data->client_addr == address && !urb.ready) {
             urb.ready = true;
             urb.status = -ENOENT;
             urb.actualLength = 0;

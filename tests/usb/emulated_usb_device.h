@@ -100,6 +100,7 @@ public:
 
 private:
     struct Urb {
+        UMockdevIoctlClient* client = nullptr; // the open device file it came through
         UMockdevIoctlData* data = nullptr; // the usbdevfs_urb, kept across ioctls
         bool in = false;
         bool control = false;
@@ -109,6 +110,9 @@ private:
     };
 
     static int onIoctl(UMockdevIoctlBase* handler, UMockdevIoctlClient* client, void* self);
+    static void onClientVanished(UMockdevIoctlBase* handler, UMockdevIoctlClient* client, void* self);
+    void forget(UMockdevIoctlClient* client);
+    bool claim(UMockdevIoctlClient* client);
     bool handleIoctl(UMockdevIoctlClient* client);
     void submit(UMockdevIoctlClient* client);
     void reap(UMockdevIoctlClient* client);
@@ -125,6 +129,9 @@ private:
     mutable std::mutex m_mutex;
     std::vector<std::string> m_events;
     std::deque<Urb> m_urbs;
+    // The open device file that has claimed interface 0: as the kernel does,
+    // another one's claim is refused (EBUSY) until it is released or closed.
+    UMockdevIoctlClient* m_owner = nullptr;
     bool m_unplugged = false;
     bool m_clearToSend = false; // the bridge sends nothing before the host allows it
     std::size_t m_unplugAfter = 0;

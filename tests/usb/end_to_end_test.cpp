@@ -8,7 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace vessor::usbtest {
 namespace {
@@ -149,6 +153,66 @@ TEST_F(EndToEnd, CommandLineToolReadsTheLoggerOverUsb) {
     EXPECT_NE(output.find(std::string(name, strnlen(name, field::LOGGER_NAME_WIDTH))), std::string::npos)
         << output;
     EXPECT_NE(output.find("4711"), std::string::npos) << output;
+}
+
+// Two downloads at once from one logger: both end, each either with the
+// whole file or refused cleanly because the other holds the device, never
+// with a crash or a hang; at least one gets the file.
+TEST_F(EndToEnd, TwoDownloadsAtOnceBothEnd) {
+    std::shared_ptr<sim::SimulatedLogger> simulated = makeLogger(1, clock);
+    sim::LoggerImage image = simulated->image();
+    for (std::size_t i = 0; i < image.memory.size(); ++i)
+        image.memory[i] = static_cast<std::uint8_t>(i % 200);
+    LoggerConfig config;
+    config.setBlock(image.block);
+    config.setReadingCount(static_cast<std::int16_t>(std::min<std::size_t>(image.memory.size(), 16000)));
+    image.block = config.block();
+    simulated->setImage(image);
+    EmulatedUsbDevice& device = plugIn(simulated);
+    usb.reset(); // the tools are the only hosts
+
+    char folderTemplate[] = "/tmp/vessor-usb-XXXXXX";
+    ASSERT_NE(mkdtemp(folderTemplate), nullptr);
+    const std::filesystem::path folder = folderTemplate;
+    const auto download = [&](const std::string& name) {
+        return std::vector<std::string>{VESSOR_LOGGER_PROGRAM, "--device", "usb", "download", "-o",
+                                        (folder / name).string()};
+    };
+    const auto contents = [&](const std::string& name) {
+        std::ifstream file(folder / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    };
+    std::string output;
+    ASSERT_EQ(runInTestbed(download("alone.txt"), output), 0) << output;
+    const std::string expected = contents("alone.txt");
+    ASSERT_FALSE(expected.empty());
+
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE(round);
+        // The second starts once the first holds the device.
+        device.clearEvents();
+        const auto firstHoldsIt = [&] {
+            const std::vector<std::string> events = device.events();
+            return std::find(events.begin(), events.end(), "detach-and-claim 0") != events.end();
+        };
+        const std::vector<CommandRun> runs =
+            runTogetherInTestbed({download("a.txt"), download("b.txt")}, 60, firstHoldsIt);
+        int written = 0;
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            const std::string name = i == 0 ? "a.txt" : "b.txt";
+            if (runs[i].status == 0) {
+                ++written;
+                EXPECT_EQ(contents(name), expected) << name;
+            } else {
+                EXPECT_EQ(runs[i].status, 1) << runs[i].output;
+                EXPECT_NE(runs[i].output.find("in use by another program"), std::string::npos) << runs[i].output;
+                EXPECT_FALSE(std::filesystem::exists(folder / name)) << name;
+            }
+            std::filesystem::remove(folder / name);
+        }
+        EXPECT_GE(written, 1);
+    }
+    std::filesystem::remove_all(folder);
 }
 #endif
 

@@ -364,6 +364,40 @@ TEST_F(LibusbXpressTest, UnplugDuringAnEndlessReadFailsInsteadOfHanging) {
     EXPECT_EQ(usb->lastErrorDetail(), "");
 }
 
+// Two hosts on one device: as the kernel does, the device is refused to the
+// second while the first holds it, and each gets only its own transfers.
+TEST_F(LibusbXpressTest, ASecondHostIsRefusedWhileTheFirstHoldsTheDevice) {
+    EmulatedUsbDevice& device = addLogger();
+    start();
+    std::string error;
+    std::unique_ptr<UsbXpress> second = usb::createLibusbXpress({}, error);
+    ASSERT_TRUE(second) << error;
+
+    const Handle first = openFirst();
+    Handle other = 7;
+    EXPECT_EQ(second->open(0, other), USB_SYSTEM_ERROR);
+    EXPECT_EQ(other, UsbXpress::INVALID_HANDLE);
+    const std::string detail = second->lastErrorDetail();
+    EXPECT_NE(detail.find("in use by another program"), std::string::npos) << detail;
+    EXPECT_EQ(device.events().back(), "detach-and-claim refused 0");
+
+    // The first host's transfers go on undisturbed.
+    firmware->queueReply(pattern(100));
+    UsbStatus status = USB_SUCCESS;
+    EXPECT_EQ(readAll(first, 100, status), pattern(100));
+    EXPECT_EQ(usb->close(first), USB_SUCCESS);
+
+    // Released: now the second host has it.
+    ASSERT_EQ(second->open(0, other), USB_SUCCESS);
+    firmware->queueReply(pattern(10, 3));
+    std::vector<std::uint8_t> got(10);
+    std::uint32_t count = 0;
+    EXPECT_EQ(second->read(other, got.data(), 10, count), USB_SUCCESS);
+    EXPECT_EQ(count, 10u);
+    EXPECT_EQ(got, pattern(10, 3));
+    EXPECT_EQ(second->close(other), USB_SUCCESS);
+}
+
 TEST_F(LibusbXpressTest, NoPermissionNamesTheUdevRule) {
     EmulatedUsbDevice& device = addLogger();
     start();
