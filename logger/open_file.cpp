@@ -55,6 +55,8 @@ long InputFile::read(char* buffer, unsigned long length) {
     }
 }
 
+bool InputFile::rewind() { return m_fd >= 0 && ::lseek(m_fd, 0, SEEK_SET) == 0; }
+
 InputFile openInputFile(const std::string& path) {
     InputFile file;
     // O_NONBLOCK: opening a FIFO for reading would wait for a writer.

@@ -37,6 +37,8 @@ public:
 
     // Reads up to `length` bytes, retrying after signals; -1 with errno on failure.
     long read(char* buffer, unsigned long length);
+    // Back to the first byte, for a second reader of the same file.
+    bool rewind();
 
 private:
     friend InputFile openInputFile(const std::string& path);

@@ -101,7 +101,13 @@ LoadResult parseDownloadBytes(std::string bytes)
 
 LoadResult loadDownloadFile(const std::string& path)
 {
-    download::FileBytes file = download::loadDownloadBytes(path);
+    InputFile input = openInputFile(path);
+    return loadDownloadFile(input, path);
+}
+
+LoadResult loadDownloadFile(InputFile& input, const std::string& path)
+{
+    download::FileBytes file = download::loadDownloadBytes(input, path);
     switch (file.status) {
     case download::FileBytes::Status::Ok:
         break;

@@ -44,6 +44,8 @@ struct LoadResult {
 };
 
 LoadResult loadDownloadFile(const std::string& path);
+// The same from a file the caller has opened already (`path` names it).
+LoadResult loadDownloadFile(InputFile& file, const std::string& path);
 // The same over bytes already read (tests, and files from elsewhere).
 LoadResult parseDownloadBytes(std::string bytes);
 

@@ -202,17 +202,26 @@ void exportToExcel(QWidget* window, const QString& dataFilePath, QStatusBar* sta
 
 int exportToExcelHeadless(const QString& dataFilePath, const QString& outputPath, QString& message)
 {
+    const std::string dataFile = localPath(dataFilePath);
+    InputFile input = openInputFile(dataFile);
+    return exportToExcelHeadless(dataFile, input, localPath(outputPath), message);
+}
+
+int exportToExcelHeadless(const std::string& dataFile, InputFile& input, const std::string& outputPath,
+                          QString& message)
+{
     message.clear();
-    const LoadResult loaded = loadDownloadFile(localPath(dataFilePath));
+    const LoadResult loaded = loadDownloadFile(input, dataFile);
     if (loaded.status != LoadStatus::Ok) {
         const auto [reason, status] = refusal(loaded);
-        message = QStringLiteral("%1: %2").arg(dataFilePath, reason);
+        message = QStringLiteral("%1: %2").arg(QFile::decodeName(QByteArray::fromStdString(dataFile)), reason);
         return status;
     }
     const ExportPlan plan = planExport(loaded.table.header(), loaded.table.readingCount());
-    const std::string failure = writeWorkbook(loaded.table, plan, userFormats(), localPath(outputPath));
+    const std::string failure = writeWorkbook(loaded.table, plan, userFormats(), outputPath);
     if (!failure.empty()) {
-        message = text(texts::CANNOT_WRITE_WORKBOOK).arg(outputPath, QString::fromStdString(failure));
+        message = text(texts::CANNOT_WRITE_WORKBOOK)
+                      .arg(QFile::decodeName(QByteArray::fromStdString(outputPath)), QString::fromStdString(failure));
         return 1;
     }
     if (plan.warnsOfChartCount())

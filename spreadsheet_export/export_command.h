@@ -2,6 +2,8 @@
 // functions know Qt; the plan and the writer are plain C++.
 #pragma once
 
+#include "logger/open_file.h"
+
 #include <QString>
 
 #include <optional>
@@ -24,6 +26,10 @@ void exportToExcel(QWidget* window, const QString& dataFilePath, QStatusBar* sta
 // 3 it is an event logger's file) and sets `message` for stderr (on success, the
 // chart-count notice when there is one, else empty).
 int exportToExcelHeadless(const QString& dataFilePath, const QString& outputPath, QString& message);
+// The same over file names as bytes, reading the download file from `input`
+// (opened from `dataFile` by the caller).
+int exportToExcelHeadless(const std::string& dataFile, InputFile& input, const std::string& outputPath,
+                          QString& message);
 
 // What the export asks of the desktop, so that tests can answer in its place.
 class ExportInteraction {

@@ -116,11 +116,13 @@ int runHeadless(const CommandLine& line, QTextStream& errors) {
 #ifdef VESSOR_WITH_XLSX
         QString message;
         const int status =
-            vessor::xlsx::exportToExcelHeadless(displayName(line.file), displayName(line.exportXlsx), message);
+            vessor::xlsx::exportToExcelHeadless(line.file, input, line.exportXlsx, message);
         if (!message.isEmpty())
             errors << message << '\n';
         if (status != EXIT_DONE || (line.exportPng.empty() && line.exportPdf.empty() && line.exportJson.empty()))
             return status;
+        // The other exports read the same open file again.
+        input.rewind();
 #else
         errors << "This build of vessor-graph cannot write workbooks.\n";
         return EXIT_CANNOT_OPEN;

@@ -24,6 +24,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
@@ -248,12 +251,19 @@ TEST(Headless, NamesThatAreNotUtf8) {
     std::filesystem::copy_file(QFile::encodeName(sample("zr-t-celsius.txt")).toStdString(), input);
     const std::string json = folder + "/out\xFF.json";
     const std::string png = folder + "/chart\xFE.png";
+    const std::string xlsx = folder + "/book\xFD.xlsx";
+    // The workbook reads the file first; the other exports read the same
+    // descriptor again.
     const std::string command = std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") +
-                                VESSOR_GRAPH_BINARY + " --export-json '" + json + "' --export-png '" + png +
-                                "' '" + input + "' 2>'" + folder + "/err.txt'";
+                                VESSOR_GRAPH_BINARY + " --export-xlsx '" + xlsx + "' --export-json '" + json +
+                                "' --export-png '" + png + "' '" + input + "' 2>'" + folder + "/err.txt'";
     EXPECT_EQ(std::system(command.c_str()), 0);
     EXPECT_TRUE(std::filesystem::exists(json));
     EXPECT_TRUE(std::filesystem::exists(png));
+    EXPECT_TRUE(std::filesystem::exists(xlsx));
+    std::ifstream written(json, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    EXPECT_GT(QJsonDocument::fromJson(QByteArray::fromStdString(text)).object()["readingCount"].toInt(), 0);
     // Nothing under a name with U+FFFD in its place.
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         EXPECT_EQ(entry.path().string().find("\xEF\xBF\xBD"), std::string::npos) << entry.path();
