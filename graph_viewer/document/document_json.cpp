@@ -1,6 +1,7 @@
 #include "document_json.h"
 
-#include <charconv>
+#include "logger/json_text.h"
+
 #include <cstdio>
 
 namespace vessor::graph {
@@ -8,52 +9,19 @@ namespace vessor::graph {
 namespace {
 
 void appendString(std::string& out, const std::string& text) {
-    out += '"';
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (u < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
-                out += escaped;
-            } else {
-                out += c;
-            }
-        }
-    }
-    out += '"';
+    appendJsonString(out, text);
 }
 
+// A missing value is null.
 void appendNumber(std::string& out, double value) {
-    if (isNoValue(value)) {
+    if (isNoValue(value))
         out += "null";
-        return;
-    }
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    out.append(text, result.ptr);
+    else
+        appendJsonNumber(out, value);
 }
 
 void appendInt(std::string& out, long long value) {
-    char text[24];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    out.append(text, result.ptr);
+    appendJsonInt(out, value);
 }
 
 void appendSet(std::string& out, const TraceSet& set) {
