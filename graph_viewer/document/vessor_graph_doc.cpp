@@ -62,6 +62,7 @@ void VessorGraphDoc::ResetContents() {
     primary.clear();
     secondary.clear();
     readingCount = 0;
+    rowsRead = 0;
     interval = 10;
     startTime = toClockSeconds(ClockFields{2000, 1, 1, 0, 0, 0});
     title.clear();
@@ -116,7 +117,8 @@ LoadStatus VessorGraphDoc::take(download::ReadResult read) {
     title = std::move(data.title);
     startTime = data.startTime;
     interval = data.interval;
-    readingCount = data.rowCount() == 1 ? 2 : data.rowCount();
+    rowsRead = data.rowCount();
+    readingCount = rowsRead == 1 ? 2 : rowsRead;
     fillSet(primary, data.primary, readingCount, interval);
     fillSet(secondary, data.secondary, readingCount, interval);
     return finish(LoadStatus::Ok);

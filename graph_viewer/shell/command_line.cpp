@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace vessor::graph {
@@ -18,13 +20,24 @@ constexpr ValueOption VALUE_OPTIONS[] = {
     {"--export-pdf", &CommandLine::exportPdf},
     {"--export-json", &CommandLine::exportJson},
     {"--export-xlsx", &CommandLine::exportXlsx},
+    {"--export-summary", &CommandLine::exportSummary},
 };
+
+constexpr const char* ACTIVATION_ENERGY = "--activation-energy";
+
+// A number of kJ/mol above 0, read the same in every locale.
+bool parseActivationEnergy(const std::string& text, double& value) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && ptr == end && std::isfinite(value) && value > 0;
+}
 
 } // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
     bool optionsEnded = false;
+    bool activationGiven = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& arg = arguments[i];
         if (optionsEnded || !arg.starts_with('-') || arg == "-") {
@@ -38,6 +51,18 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         }
         if (arg == "--help" || arg == "-h") {
             line.help = true;
+            continue;
+        }
+        if (arg == ACTIVATION_ENERGY || arg.starts_with(std::string(ACTIVATION_ENERGY) + '=')) {
+            const bool separate = arg == ACTIVATION_ENERGY;
+            const bool given = !separate || i + 1 < arguments.size();
+            const std::string value =
+                separate ? (given ? arguments[++i] : std::string()) : arg.substr(std::strlen(ACTIVATION_ENERGY) + 1);
+            if (!parseActivationEnergy(value, line.activationEnergy)) {
+                line.error = QStringLiteral("--activation-energy needs a number of kJ/mol above 0.");
+                return line;
+            }
+            activationGiven = true;
             continue;
         }
         bool known = false;
@@ -70,6 +95,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     }
     if (line.headless() && line.file.empty())
         line.error = QStringLiteral("An export needs a download file.");
+    else if (activationGiven && line.exportSummary.empty())
+        line.error = QStringLiteral("--activation-energy goes with --export-summary.");
     return line;
 }
 
@@ -92,7 +119,11 @@ QString usageText() {
         "       vessor-graph --export-pdf OUT.pdf FILE\n"
         "       vessor-graph --export-json OUT.json FILE   (OUT.json '-' is standard output)\n"
         "       vessor-graph --export-xlsx OUT.xlsx FILE\n"
+        "       vessor-graph --export-summary OUT.json [--activation-energy KJ_PER_MOL] FILE\n"
         "Shows a download file as a chart; the export options write it without a window.\n"
+        "--export-summary writes the statistics, the mean kinetic temperature (activation\n"
+        "energy 83.14472 kJ/mol unless given) and the alarm excursions as JSON ('-' is\n"
+        "standard output).\n"
         "Exit status: 0 done, 1 the file cannot be opened, 2 its content is refused,\n"
         "3 it is an event logger's file.\n");
 }

@@ -2,6 +2,8 @@
 // exports for users' scripts.
 #pragma once
 
+#include "logger/summary.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -18,11 +20,15 @@ struct CommandLine {
     std::string exportPdf;  // --export-pdf OUT.pdf
     std::string exportJson; // --export-json OUT.json ("-": standard output)
     std::string exportXlsx; // --export-xlsx OUT.xlsx
+    std::string exportSummary; // --export-summary OUT.json ("-": standard output)
+    // --activation-energy KJ_PER_MOL: the summary's MKT; never the panel's setting.
+    double activationEnergy = download::DEFAULT_ACTIVATION_ENERGY;
     QString error;          // set when the arguments make no sense
     bool help = false;
 
     bool headless() const {
-        return !exportPng.empty() || !exportPdf.empty() || !exportJson.empty() || !exportXlsx.empty();
+        return !exportPng.empty() || !exportPdf.empty() || !exportJson.empty() || !exportXlsx.empty() ||
+               !exportSummary.empty();
     }
 };
 

@@ -1,6 +1,7 @@
 #include "headless_export.h"
 
 #include "document/document_json.h"
+#include "document/document_summary.h"
 #include "document/vessor_graph_doc.h"
 #include "file_access.h"
 #include "load_report.h"
@@ -91,7 +92,8 @@ bool writePdf(VessorGraphView& view, const std::string& target, QTextStream& err
 
 // An export over the file it reads would destroy its own input.
 bool writesOverInput(const CommandLine& line, QTextStream& errors) {
-    for (const std::string& output : {line.exportJson, line.exportPng, line.exportPdf, line.exportXlsx}) {
+    for (const std::string& output :
+         {line.exportJson, line.exportPng, line.exportPdf, line.exportXlsx, line.exportSummary}) {
         if (!output.empty() && output != "-" && isSameFile(line.file, output)) {
             errors << "Cannot write " << displayName(output) << ": it is the file being exported.\n";
             return true;
@@ -119,7 +121,8 @@ int runHeadless(const CommandLine& line, QTextStream& errors) {
             vessor::xlsx::exportToExcelHeadless(line.file, input, line.exportXlsx, message);
         if (!message.isEmpty())
             errors << message << '\n';
-        if (status != EXIT_DONE || (line.exportPng.empty() && line.exportPdf.empty() && line.exportJson.empty()))
+        if (status != EXIT_DONE ||
+            (line.exportPng.empty() && line.exportPdf.empty() && line.exportJson.empty() && line.exportSummary.empty()))
             return status;
         // The other exports read the same open file again.
         input.rewind();
@@ -152,6 +155,12 @@ int runHeadless(const CommandLine& line, QTextStream& errors) {
 
     if (!line.exportJson.empty() && !writeJson(line.exportJson, documentToJson(doc), errors))
         return EXIT_CANNOT_OPEN;
+    if (!line.exportSummary.empty()) {
+        const download::Summary summary =
+            download::summarize(documentSummaryInput(doc), {}, line.activationEnergy);
+        if (!writeJson(line.exportSummary, download::summaryToJson(summary), errors))
+            return EXIT_CANNOT_OPEN;
+    }
     if (!line.exportPng.empty() || !line.exportPdf.empty()) {
         VessorGraphView view(doc);
         view.resize(EXPORT_WIDTH, EXPORT_HEIGHT);

@@ -1,5 +1,6 @@
-// vessor-graph --export-png/--export-pdf/--export-json/--export-xlsx: the
-// file read and written out without a window, for users' scripts and tests.
+// vessor-graph --export-png/--export-pdf/--export-json/--export-xlsx and
+// --export-summary: the file read and written out without a window, for
+// users' scripts and tests.
 #pragma once
 
 #include "command_line.h"

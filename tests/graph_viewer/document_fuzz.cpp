@@ -1,9 +1,11 @@
 // libFuzzer entry: the download-file reader over arbitrary bytes, and the
-// viewer's document over what it reads.
+// viewer's document and the summary over what it reads.
 #include "document/document_json.h"
+#include "document/document_summary.h"
 #include "document/vessor_graph_doc.h"
 
 #include "logger/download_reader.h"
+#include "logger/summary.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -47,6 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (doc.ParseDownloadText(text) == vessor::graph::LoadStatus::Ok) {
         // Everything the view and the exports read must be in bounds.
         (void)vessor::graph::documentToJson(doc);
+        // The summary of what the viewer draws is the summary of what was read.
+        const std::string drawn =
+            vessor::download::summaryToJson(vessor::download::summarize(vessor::graph::documentSummaryInput(doc)));
+        if (read.outcome.status != vessor::download::ReadStatus::Ok ||
+            drawn != vessor::download::summaryToJson(
+                         vessor::download::summarize(vessor::download::summaryInput(read.data))))
+            std::abort();
         for (const vessor::graph::TraceSet* set : {&doc.primary, &doc.secondary}) {
             for (int t = 0; t < set->data.traceCount(); ++t) {
                 for (int i = 0; i <= set->data.lastPoint(t); ++i)

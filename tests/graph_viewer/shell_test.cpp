@@ -68,6 +68,10 @@ TEST(CommandLine, FileAndExports) {
         {{"--export-png"}, "", "", "", false, true},
         {{"--export-png", "o.png"}, "", "o.png", "", true, true},
         {{"--bogus", "a.txt"}, "", "", "", false, true},
+        {{"--export-summary", "-", "a.txt"}, "a.txt", "", "", true, false},
+        {{"--export-summary", "-"}, "", "", "", true, true},
+        // The activation energy is the summary's alone.
+        {{"--activation-energy", "80", "a.txt"}, "", "", "", false, true},
     };
     for (const Case& c : cases) {
         const CommandLine line = parseCommandLine(c.args);
@@ -195,8 +199,10 @@ struct ProcessResult {
     QString err;
 };
 
-ProcessResult runViewer(const QStringList& args) {
+ProcessResult runViewer(const QStringList& args, const QString& standardOutput = {}) {
     QProcess process;
+    if (!standardOutput.isEmpty())
+        process.setStandardOutputFile(standardOutput);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("QT_QPA_PLATFORM");
     // As on a server or in a terminal session without a desktop.
@@ -209,12 +215,16 @@ ProcessResult runViewer(const QStringList& args) {
             QString::fromUtf8(process.readAllStandardError())};
 }
 
+// A file of the test's own in `dir`.
+QString writeFile(const QTemporaryDir& dir, const char* name, const QByteArray& bytes) {
+    QFile file(dir.filePath(QString::fromUtf8(name)));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    return file.fileName();
+}
+
 TEST(Headless, ExitStatusAndMessages) {
     QTemporaryDir dir;
-    QFile bad(dir.filePath("bad.txt"));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("X,Time,Celsius\r\n");
-    bad.close();
+    const QString bad = writeFile(dir, "bad.txt", "X,Time,Celsius\r\n");
     const QString fifo = dir.filePath("fifo.txt");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     struct Case {
@@ -228,7 +238,7 @@ TEST(Headless, ExitStatusAndMessages) {
         {dir.path(), 1, "folder"},
         {"/dev/zero", 1, "not a plain file"},
         {fifo, 1, "not a plain file"},
-        {bad.fileName(), 2, "The File contains invaild data."},
+        {bad, 2, "The File contains invaild data."},
         {sample("zr-ev-state.txt"), 3,
          "The file you are trying to open is an event log which cannot be displayed in Vessor USB "
          "Graph.\n"},
@@ -267,6 +277,99 @@ TEST(Headless, NamesThatAreNotUtf8) {
     // Nothing under a name with U+FFFD in its place.
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         EXPECT_EQ(entry.path().string().find("\xEF\xBF\xBD"), std::string::npos) << entry.path();
+}
+
+TEST(CommandLine, ActivationEnergy) {
+    struct Case {
+        QStringList args;
+        double energy; // 0: refused
+    };
+    const Case cases[] = {
+        {{}, 83.14472},
+        {{"--activation-energy", "100"}, 100},
+        {{"--activation-energy=1e2"}, 100},
+        {{"--activation-energy", "60.5"}, 60.5},
+        {{"--activation-energy", "0"}, 0},
+        {{"--activation-energy", "-83"}, 0},
+        {{"--activation-energy", "83,1"}, 0},
+        {{"--activation-energy", "inf"}, 0},
+        {{"--activation-energy", ""}, 0},
+        {{"--activation-energy"}, 0},
+    };
+    for (const Case& c : cases) {
+        const CommandLine line = parseCommandLine(QStringList({"--export-summary", "-"}) + c.args + QStringList{"a.txt"});
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        EXPECT_EQ(line.error.isEmpty(), c.energy > 0) << line.error.toStdString();
+        if (c.energy > 0) {
+            EXPECT_EQ(line.activationEnergy, c.energy);
+        }
+    }
+}
+
+TEST(Headless, SummaryExitStatus) {
+    QTemporaryDir dir;
+    const QString bad = writeFile(dir, "bad.txt", "X,Time,Celsius\r\n");
+    const QString out = dir.filePath("summary.json");
+    struct Case {
+        QStringList args;
+        QString standardOutput;
+        int status;
+        QString message;
+    };
+    const Case cases[] = {
+        {{"--export-summary", out, sample("zr-t-celsius.txt")}, {}, 0, ""},
+        {{"--export-summary", out, sample("missing.txt")}, {}, 1, "File not found"},
+        {{"--export-summary", out, bad}, {}, 2, "The File contains invaild data."},
+        {{"--export-summary", out, sample("zr-ev-state.txt")}, {}, 3, "is an event log"},
+        {{"--export-summary", "-", sample("zr-t-celsius.txt")}, "/dev/full", 1,
+         "Cannot write the standard output"},
+        {{"--export-summary", out, "--activation-energy", "x", sample("zr-t-celsius.txt")}, {}, 1,
+         "--activation-energy needs a number of kJ/mol above 0.\nUsage: vessor-graph"},
+        {{"--export-summary", sample("zr-t-celsius.txt"), sample("zr-t-celsius.txt")}, {}, 2,
+         "it is the file being exported"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const ProcessResult run = runViewer(c.args, c.standardOutput);
+        EXPECT_EQ(run.status, c.status) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
+    }
+}
+
+// The numbers a script reads, from the document the viewer draws.
+TEST(Headless, SummaryOnStandardOutput) {
+    const auto summary = [](const QStringList& args) {
+        const ProcessResult run = runViewer(QStringList{"--export-summary", "-"} + args);
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        return QJsonDocument::fromJson(run.out).object();
+    };
+    const QJsonObject day = summary({sample("temperature-day.txt")});
+    EXPECT_EQ(day["title"].toString(), "COLDROOM");
+    EXPECT_EQ(day["readings"].toInt(), 288);
+    EXPECT_EQ(day["first"].toString(), "2007-03-05T14:30:00");
+    EXPECT_EQ(day["last"].toString(), "2007-03-06T14:25:00");
+    EXPECT_EQ(day["activationEnergy"].toDouble(), 83.14472);
+    const QJsonObject primary = day["channels"].toArray()[0].toObject();
+    EXPECT_EQ(primary["role"].toString(), "primary");
+    EXPECT_EQ(primary["count"].toInt(), 288);
+    const double mkt = primary["mkt"].toDouble();
+    EXPECT_GT(mkt, primary["mean"].toDouble()); // the warm readings weigh more
+    EXPECT_LT(mkt, primary["max"].toDouble());
+
+    // A higher activation energy weighs the warm readings more still.
+    const QJsonObject steeper = summary({"--activation-energy", "120", sample("temperature-day.txt")});
+    EXPECT_EQ(steeper["activationEnergy"].toDouble(), 120);
+    EXPECT_GT(steeper["channels"].toArray()[0].toObject()["mkt"].toDouble(), mkt);
+
+    // One reading counts once, although the chart draws it twice.
+    QTemporaryDir dir;
+    const QJsonObject one = summary(
+        {writeFile(dir, "single.txt", "S,Time,Celsius(\xB0" "C),High Alarm\r\n1,08/12/2026 12:42:31,5.0,4.0\r\n")});
+    EXPECT_EQ(one["readings"].toInt(), 1);
+    EXPECT_EQ(one["first"].toString(), one["last"].toString());
+    const QJsonObject alarm = one["channels"].toArray()[0].toObject()["alarms"].toArray()[0].toObject();
+    EXPECT_EQ(alarm["readings"].toInt(), 1);
+    EXPECT_EQ(alarm["seconds"].toInt(), 1);
 }
 
 TEST(Headless, HelpAndUsageErrorsNeedNoDisplay) {
