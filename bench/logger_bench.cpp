@@ -2,10 +2,15 @@
 // download-file texts.
 #include "logger/clock.h"
 #include "logger/conversion.h"
+#include "logger/download_reader.h"
+#include "logger/summary.h"
 #include "logger/session.h"
 #include "logger/sim/simulated_logger.h"
 
 #include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -66,6 +71,32 @@ void BM_FormatReadings(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * 65536);
 }
 BENCHMARK(BM_FormatReadings)->Arg(2)->Arg(4)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// The summary of a full humidity logger's file: 65,535 readings, two
+// channels with high and low alarms that are crossed often, and the dew point.
+void BM_Summary(benchmark::State& state) {
+    std::string text = "TH,Time,Celsius(\xB0" "C),High Alarm,Low Alarm,Humidity(%rh),High Alarm rh,"
+                       "Low Alarm rh,dew point(\xB0" "C)\r\n";
+    const std::int64_t start = download::toClockSeconds({2026, 12, 8, 0, 0, 0});
+    for (int k = 0; k < 65535; ++k) {
+        const download::ClockFields t = download::fromClockSeconds(start + std::int64_t{k} * 60);
+        char row[160];
+        std::snprintf(row, sizeof row, "%d,%02d/%02d/%04d %02d:%02d:%02d,%.1f,25.0,5.0,%.1f,70.0,30.0,%s\r\n",
+                      k + 1, t.day, t.month, t.year, t.hour, t.minute, t.second, 15.0 + (k * 37 % 150) / 10.0,
+                      20.0 + (k * 13 % 600) / 10.0, k % 7 == 0 ? "Error" : "9.5");
+        text += row;
+    }
+    const download::ReadResult read = download::readDownload(text);
+    if (read.outcome.status != download::ReadStatus::Ok || read.data.rowCount() != 65535)
+        state.SkipWithError("the file was not read");
+    const download::SummaryInput input = download::summaryInput(read.data);
+    for (auto _ : state) {
+        const download::Summary summary = download::summarize(input);
+        benchmark::DoNotOptimize(summary.channels.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * 65535);
+}
+BENCHMARK(BM_Summary)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
