@@ -5,6 +5,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <map>
+#include <system_error>
 
 namespace vessor::graph {
 
@@ -13,15 +16,46 @@ namespace {
 struct ValueOption {
     const char* name;
     std::string CommandLine::*target;
+    const char* suffix; // the output's name ending when OUT is a folder
 };
 
 constexpr ValueOption VALUE_OPTIONS[] = {
-    {"--export-png", &CommandLine::exportPng},
-    {"--export-pdf", &CommandLine::exportPdf},
-    {"--export-json", &CommandLine::exportJson},
-    {"--export-xlsx", &CommandLine::exportXlsx},
-    {"--export-summary", &CommandLine::exportSummary},
+    {"--export-png", &CommandLine::exportPng, ".png"},
+    {"--export-pdf", &CommandLine::exportPdf, ".pdf"},
+    {"--export-json", &CommandLine::exportJson, ".json"},
+    {"--export-xlsx", &CommandLine::exportXlsx, ".xlsx"},
+    {"--export-summary", &CommandLine::exportSummary, ".summary.json"},
 };
+
+std::string outputInFolder(const std::string& folder, const std::string& input, const char* suffix) {
+    return folder + (folder.ends_with('/') ? "" : "/") + outputBaseName(input) + suffix;
+}
+
+bool isFolder(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(std::filesystem::path(path), error);
+}
+
+// Several files: each OUT a folder, and no output name made twice.
+QString severalFilesProblem(const CommandLine& line) {
+    for (const ValueOption& option : VALUE_OPTIONS) {
+        const std::string& out = line.*option.target;
+        if (out.empty())
+            continue;
+        // "-" is standard output even where a folder of that name exists.
+        if (out == "-" || !isFolder(out))
+            return QStringLiteral("%1 %2: with several files, OUT must be an existing folder.")
+                .arg(QLatin1String(option.name), displayName(out));
+        std::map<std::string, const std::string*> made; // output -> the input it is made from
+        for (const std::string& input : line.files) {
+            const auto [place, added] = made.emplace(outputInFolder(out, input, option.suffix), &input);
+            if (!added)
+                return QStringLiteral("%1 and %2 would both be exported to %3.")
+                    .arg(displayName(*place->second), displayName(input), displayName(place->first));
+        }
+    }
+    return {};
+}
 
 constexpr const char* ACTIVATION_ENERGY = "--activation-energy";
 
@@ -43,6 +77,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         if (optionsEnded || !arg.starts_with('-') || arg == "-") {
             if (line.file.empty())
                 line.file = arg;
+            line.files.push_back(arg);
             continue;
         }
         if (arg == "--") {
@@ -93,11 +128,39 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             return line;
         }
     }
-    if (line.headless() && line.file.empty())
+    if (line.headless() && line.files.empty())
         line.error = QStringLiteral("An export needs a download file.");
     else if (activationGiven && line.exportSummary.empty())
         line.error = QStringLiteral("--activation-energy goes with --export-summary.");
+    else if (line.headless() && line.files.size() > 1)
+        line.error = severalFilesProblem(line);
     return line;
+}
+
+std::vector<CommandLine> singleFileRuns(const CommandLine& line) {
+    if (line.files.size() <= 1)
+        return {line};
+    std::vector<CommandLine> runs;
+    runs.reserve(line.files.size());
+    for (const std::string& input : line.files) {
+        CommandLine run = line;
+        run.file = input;
+        run.files = {input};
+        for (const ValueOption& option : VALUE_OPTIONS) {
+            if (!(line.*option.target).empty())
+                run.*option.target = outputInFolder(line.*option.target, input, option.suffix);
+        }
+        runs.push_back(std::move(run));
+    }
+    return runs;
+}
+
+std::string outputBaseName(const std::string& input) {
+    const std::size_t slash = input.rfind('/');
+    const std::string name = slash == std::string::npos ? input : input.substr(slash + 1);
+    // A leading dot starts a hidden name, not an extension.
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
 CommandLine parseCommandLine(const QStringList& arguments) {
@@ -120,12 +183,17 @@ QString usageText() {
         "       vessor-graph --export-json OUT.json FILE   (OUT.json '-' is standard output)\n"
         "       vessor-graph --export-xlsx OUT.xlsx FILE\n"
         "       vessor-graph --export-summary OUT.json [--activation-energy KJ_PER_MOL] FILE\n"
+        "       vessor-graph --export-... OUTDIR FILE FILE...\n"
         "Shows a download file as a chart; the export options write it without a window.\n"
         "--export-summary writes the statistics, the mean kinetic temperature (activation\n"
         "energy 83.14472 kJ/mol unless given) and the alarm excursions as JSON ('-' is\n"
         "standard output).\n"
+        "With several files, OUTDIR is an existing folder and each output is named after\n"
+        "its input without the extension: NAME.png, NAME.pdf, NAME.json, NAME.xlsx,\n"
+        "NAME.summary.json. The files are done in order; a refused one does not stop the\n"
+        "others, and its messages start with its name.\n"
         "Exit status: 0 done, 1 the file cannot be opened, 2 its content is refused,\n"
-        "3 it is an event logger's file.\n");
+        "3 it is an event logger's file; with several files, the highest met.\n");
 }
 
 bool wantsHeadless(int argc, char** argv) {

@@ -15,7 +15,8 @@ namespace vessor::graph {
 // File names are the bytes given: a name that is not UTF-8 stays as it is
 // (QString would hold U+FFFD in its place). QFile::decodeName shows one.
 struct CommandLine {
-    std::string file;       // first argument that is no option
+    std::string file;       // first argument that is no option (the window opens it)
+    std::vector<std::string> files; // every argument that is no option, in order
     std::string exportPng;  // --export-png OUT.png
     std::string exportPdf;  // --export-pdf OUT.pdf
     std::string exportJson; // --export-json OUT.json ("-": standard output)
@@ -32,10 +33,19 @@ struct CommandLine {
     }
 };
 
-// `arguments` without the program name, as the raw bytes of argv.
+// `arguments` without the program name, as the raw bytes of argv. With
+// several files every export's OUT must be an existing folder, and two inputs
+// whose outputs would share a name are refused here, before any work starts.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 // The same from names Qt holds (each as QFile::encodeName gives it).
 CommandLine parseCommandLine(const QStringList& arguments);
+// The exports, one run per file in the order given: with one file the line
+// itself; with several, each output is OUT/NAME plus the export's suffix
+// (.png, .pdf, .json, .xlsx, .summary.json), NAME being the input's file
+// name without its last extension.
+std::vector<CommandLine> singleFileRuns(const CommandLine& line);
+// The input's file name without its last extension: "a/cold.txt" gives "cold".
+std::string outputBaseName(const std::string& input);
 // A name as shown in messages.
 QString displayName(const std::string& path);
 QString usageText();

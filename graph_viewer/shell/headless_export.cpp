@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QPageLayout>
 
+#include <algorithm>
 #include <cstdio>
 
 #ifdef VESSOR_WITH_XLSX
@@ -102,9 +103,8 @@ bool writesOverInput(const CommandLine& line, QTextStream& errors) {
     return false;
 }
 
-} // namespace
-
-int runHeadless(const CommandLine& line, QTextStream& errors) {
+// One file's exports.
+int runOne(const CommandLine& line, QTextStream& errors) {
     InputFile input = openInputFile(line.file);
     const QString problem = fileOpenProblem(line.file, input);
     if (!problem.isEmpty()) {
@@ -171,6 +171,28 @@ int runHeadless(const CommandLine& line, QTextStream& errors) {
             return EXIT_CANNOT_OPEN;
     }
     return EXIT_DONE;
+}
+
+} // namespace
+
+int runHeadless(const CommandLine& line, QTextStream& errors) {
+    const std::vector<CommandLine> runs = singleFileRuns(line);
+    if (runs.size() == 1)
+        return runOne(runs.front(), errors);
+    // Several files: each message line starts with the file it is about, as
+    // the messages of one file need not name it.
+    int status = EXIT_DONE;
+    for (const CommandLine& run : runs) {
+        QString messages;
+        QTextStream buffer(&messages);
+        status = std::max(status, runOne(run, buffer));
+        buffer.flush();
+        const QString name = displayName(run.file);
+        for (const QString& message : messages.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            errors << name << ": " << message << '\n';
+        errors.flush();
+    }
+    return status;
 }
 
 } // namespace vessor::graph

@@ -20,7 +20,8 @@ enum ExitStatus {
 inline constexpr int EXPORT_WIDTH = 1024;
 inline constexpr int EXPORT_HEIGHT = 768;
 
-// Runs the exports the command line asks for; messages go to `errors`.
+// Runs the exports the command line asks for, file after file in one process;
+// messages go to `errors`. The status is the highest any file met.
 int runHeadless(const CommandLine& line, QTextStream& errors);
 
 } // namespace vessor::graph

@@ -40,6 +40,13 @@ QString sample(const char* name) {
     return QDir::cleanPath(DATA_DIR + "/" + name);
 }
 
+// A file of the test's own in `dir`.
+QString writeFile(const QTemporaryDir& dir, const char* name, const QByteArray& bytes) {
+    QFile file(dir.filePath(QString::fromUtf8(name)));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    return file.fileName();
+}
+
 TEST(RecentFiles, MostRecentFirstWithoutRepeatsAtMostFour) {
     QStringList list;
     for (const char* f : {"/d/a.txt", "/d/b.txt", "/d/c.txt", "/d/a.txt", "/d/e.txt", "/d/f.txt"})
@@ -83,6 +90,62 @@ TEST(CommandLine, FileAndExports) {
         EXPECT_EQ(line.exportJson, c.json.toStdString()) << c.args.join(' ').toStdString();
         EXPECT_EQ(line.headless(), c.headless) << c.args.join(' ').toStdString();
     }
+}
+
+// Several files: OUT is a folder, each output named after its input.
+TEST(CommandLine, SeveralFiles) {
+    QTemporaryDir dir;
+    const QString out = dir.path();
+    const QString file = writeFile(dir, "plain.txt", "x");
+    struct Case {
+        QStringList args;
+        QString error;         // the start of the refusal; empty: accepted
+        QStringList outputs;   // every run's PNG then summary, relative to out
+    };
+    const Case cases[] = {
+        {{"--export-png", out, "--export-summary", out, "a/cold.txt", "b/warm.log"},
+         {},
+         {"cold.png", "cold.summary.json", "warm.png", "warm.summary.json"}},
+        {{"--export-png", out + "/", "x", "a.b.txt"}, {}, {"x.png", "", "a.b.png", ""}},
+        // Same output name, whatever the folders or extensions.
+        {{"--export-png", out, "a/x.txt", "b/x.txt"}, "a/x.txt and b/x.txt would both be exported to", {}},
+        {{"--export-summary", out, "x.txt", "y.txt", "x.csv"}, "x.txt and x.csv would both", {}},
+        {{"--export-summary", "-", "a.txt", "b.txt"}, "--export-summary -: with several files", {}},
+        {{"--export-json", "-", "a.txt", "b.txt"}, "--export-json -: with several files", {}},
+        {{"--export-pdf", out + "/none", "a.txt", "b.txt"}, "--export-pdf " + out + "/none: with several", {}},
+        {{"--export-xlsx", file, "a.txt", "b.txt"}, "--export-xlsx " + file + ": with several", {}},
+        // One file: OUT is the output itself, even a folder.
+        {{"--export-png", out, "a/cold.txt"}, {}, {"", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const CommandLine line = parseCommandLine(c.args);
+        EXPECT_TRUE(line.error.startsWith(c.error)) << line.error.toStdString();
+        if (!c.error.isEmpty())
+            continue;
+        QStringList outputs;
+        for (const CommandLine& run : singleFileRuns(line)) {
+            EXPECT_EQ(run.files, std::vector<std::string>{run.file});
+            for (const std::string& made : {run.exportPng, run.exportSummary})
+                outputs.append(made.empty() || made == out.toStdString()
+                                   ? QString()
+                                   : QDir(out).relativeFilePath(QString::fromStdString(made)));
+        }
+        EXPECT_EQ(outputs, c.outputs);
+    }
+    // Without an export the window opens the first file, as before.
+    const CommandLine window = parseCommandLine(QStringList{"a.txt", "b.txt"});
+    EXPECT_TRUE(window.error.isEmpty());
+    EXPECT_EQ(window.file, "a.txt");
+}
+
+TEST(CommandLine, OutputBaseName) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"cold.txt", "cold"}, {"a/b/cold.txt", "cold"}, {"a.b.txt", "a.b"},
+        {"plain", "plain"},   {".hidden", ".hidden"},   {"dir.d/file", "file"},
+    };
+    for (const auto& [input, name] : cases)
+        EXPECT_EQ(outputBaseName(input), name) << input;
 }
 
 struct Shell {
@@ -215,13 +278,6 @@ ProcessResult runViewer(const QStringList& args, const QString& standardOutput =
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-// A file of the test's own in `dir`.
-QString writeFile(const QTemporaryDir& dir, const char* name, const QByteArray& bytes) {
-    QFile file(dir.filePath(QString::fromUtf8(name)));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    return file.fileName();
-}
-
 TEST(Headless, ExitStatusAndMessages) {
     QTemporaryDir dir;
     const QString bad = writeFile(dir, "bad.txt", "X,Time,Celsius\r\n");
@@ -277,6 +333,35 @@ TEST(Headless, NamesThatAreNotUtf8) {
     // Nothing under a name with U+FFFD in its place.
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         EXPECT_EQ(entry.path().string().find("\xEF\xBF\xBD"), std::string::npos) << entry.path();
+}
+
+// Three files in one run: each is done in turn, a refused one does not stop
+// the others, and the status is the highest met.
+TEST(Headless, SeveralFiles) {
+    QTemporaryDir dir;
+    const QString bad = writeFile(dir, "bad.txt", "X,Time,Celsius\r\n");
+    const QString out = dir.filePath("out");
+    ASSERT_TRUE(QDir().mkdir(out));
+    const ProcessResult run = runViewer({"--export-summary", out, "--export-png", out, sample("zr-t-celsius.txt"),
+                                         bad, sample("zr-ev-state.txt")});
+    EXPECT_EQ(run.status, 3) << run.err.toStdString();
+    EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList({"zr-t-celsius.png", "zr-t-celsius.summary.json"}));
+    EXPECT_EQ(QImage(out + "/zr-t-celsius.png").size(), QSize(1024, 768));
+    // The end of the messages: the platform may speak first.
+    EXPECT_TRUE(run.err.endsWith(bad + ": The File contains invaild data.\n" + sample("zr-ev-state.txt") +
+                           ": The file you are trying to open is an event log which cannot be displayed in "
+                           "Vessor USB Graph.\n"))
+        << run.err.toStdString();
+
+    // Two inputs with one output name: nothing is done.
+    QDir(out).removeRecursively();
+    ASSERT_TRUE(QDir().mkdir(out));
+    const ProcessResult clash =
+        runViewer({"--export-json", out, sample("zr-t-celsius.txt"), dir.filePath("zr-t-celsius.csv")});
+    EXPECT_EQ(clash.status, 1);
+    EXPECT_TRUE(clash.err.contains("would both be exported to")) << clash.err.toStdString();
+    EXPECT_TRUE(clash.err.contains("Usage: vessor-graph")) << clash.err.toStdString();
+    EXPECT_TRUE(QDir(out).isEmpty());
 }
 
 TEST(CommandLine, ActivationEnergy) {
