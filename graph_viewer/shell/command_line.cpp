@@ -36,8 +36,10 @@ bool isFolder(const std::string& path) {
     return std::filesystem::is_directory(std::filesystem::path(path), error);
 }
 
-// Several files: each OUT a folder, and no output name made twice.
+// Several files: each OUT a folder, and no output name made twice, within an
+// export or across them ("x.summary.txt" as JSON is "x.txt"'s summary).
 QString severalFilesProblem(const CommandLine& line) {
+    std::map<std::string, const std::string*> made; // output -> the input it is made from
     for (const ValueOption& option : VALUE_OPTIONS) {
         const std::string& out = line.*option.target;
         if (out.empty())
@@ -46,7 +48,6 @@ QString severalFilesProblem(const CommandLine& line) {
         if (out == "-" || !isFolder(out))
             return QStringLiteral("%1 %2: with several files, OUT must be an existing folder.")
                 .arg(QLatin1String(option.name), displayName(out));
-        std::map<std::string, const std::string*> made; // output -> the input it is made from
         for (const std::string& input : line.files) {
             const auto [place, added] = made.emplace(outputInFolder(out, input, option.suffix), &input);
             if (!added)

@@ -110,6 +110,8 @@ TEST(CommandLine, SeveralFiles) {
         // Same output name, whatever the folders or extensions.
         {{"--export-png", out, "a/x.txt", "b/x.txt"}, "a/x.txt and b/x.txt would both be exported to", {}},
         {{"--export-summary", out, "x.txt", "y.txt", "x.csv"}, "x.txt and x.csv would both", {}},
+        {{"--export-json", out, "--export-summary", out, "x.txt", "x.summary.txt"},
+         "x.summary.txt and x.txt would both", {}},
         {{"--export-summary", "-", "a.txt", "b.txt"}, "--export-summary -: with several files", {}},
         {{"--export-json", "-", "a.txt", "b.txt"}, "--export-json -: with several files", {}},
         {{"--export-pdf", out + "/none", "a.txt", "b.txt"}, "--export-pdf " + out + "/none: with several", {}},
