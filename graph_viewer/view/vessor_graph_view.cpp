@@ -331,6 +331,16 @@ void VessorGraphView::ShowTimeSpan(Chart2D& chart) {
                    QStringLiteral("     To:- ") + formatClockTime(to);
     }
     chart.setFooter(m_footer);
+    if (&chart == &m_chart)
+        emit visibleRangeChanged();
+}
+
+download::ReadingRange VessorGraphView::visibleReadings() const {
+    const double step = std::max(1, doc_.interval);
+    const double from = std::ceil(m_chart.xMin() / step - 1e-9);
+    const double to = std::floor(m_chart.xMax() / step + 1e-9) + 1;
+    const double last = std::max(0, doc_.rowsRead);
+    return {static_cast<int>(std::clamp(from, 0.0, last)), static_cast<int>(std::clamp(to, 0.0, last))};
 }
 
 void VessorGraphView::ApplyZoomLevel(int level) {
