@@ -331,8 +331,6 @@ void VessorGraphView::ShowTimeSpan(Chart2D& chart) {
                    QStringLiteral("     To:- ") + formatClockTime(to);
     }
     chart.setFooter(m_footer);
-    if (&chart == &m_chart)
-        emit visibleRangeChanged();
 }
 
 download::ReadingRange VessorGraphView::visibleReadings() const {
@@ -368,6 +366,7 @@ void VessorGraphView::SetXRange(std::int64_t from, std::int64_t to) {
     hUnit_ = barUnitFor(hThumb_.max, std::max<std::int64_t>(1, doc_.interval));
     setBarRange(*hBar_, hThumb_.max, to - from, hUnit_);
     showHorizontalThumb();
+    emit visibleRangeChanged();
 }
 
 void VessorGraphView::SetY1Range(double min, double max) {

@@ -150,7 +150,7 @@ public:
     static QString formatClockTime(std::int64_t clockSeconds);
 
 signals:
-    // The visible x range changed (load, zoom, scroll), after the footer.
+    // The visible x range was set (load, zoom, scroll).
     void visibleRangeChanged();
 
 protected:
