@@ -32,6 +32,12 @@ QString row(const QString& label, const QString& whole, const QString& visible) 
         .arg(escaped(label), whole, visible);
 }
 
+// A row that belongs to the one above it ("at" under "Minimum").
+QString subRow(const QString& label, const QString& whole, const QString& visible) {
+    return QStringLiteral("<tr><td class=i>%1</td><td class=v>%2</td><td class=v>%3</td></tr>")
+        .arg(escaped(label), whole, visible);
+}
+
 QString wideRow(const QString& label, const QString& value) {
     return QStringLiteral("<tr><td class=l>%1</td><td class=w colspan=2>%2</td></tr>")
         .arg(escaped(label), value);
@@ -129,7 +135,7 @@ QString summaryHtml(const Summary& whole, const Summary& visible, const SummaryT
         "<style>table{border-collapse:collapse;} td,th{padding:1px 6px;}"
         " td.l{color:#444;white-space:nowrap;} td.v{text-align:right;white-space:nowrap;}"
         " th{text-align:right;white-space:nowrap;} th.s{text-align:left;padding-top:8px;"
-        "border-bottom:1px solid #999;} td.w{text-align:left;} span.a{color:#666;}</style>");
+        "border-bottom:1px solid #999;} td.w{text-align:left;} td.i{color:#666;padding-left:18px;} span.a{color:#666;}</style>");
     html += QStringLiteral("<p style='font-size:large;font-weight:bold;color:%1'>%2</p>")
                 .arg(alarmed ? QStringLiteral("#b00000") : QStringLiteral("#006000"),
                      escaped(headline));
@@ -169,10 +175,10 @@ QString summaryHtml(const Summary& whole, const Summary& visible, const SummaryT
         };
         html += sectionRow(q(w.name));
         html += row(QStringLiteral("Minimum"), value(&w, &ChannelSummary::min), value(v, &ChannelSummary::min));
-        html += row(QStringLiteral("\u2003at"), at(whole, &w, &ChannelSummary::minAt),
+        html += subRow(QStringLiteral("at"), at(whole, &w, &ChannelSummary::minAt),
                     at(visible, v, &ChannelSummary::minAt));
         html += row(QStringLiteral("Maximum"), value(&w, &ChannelSummary::max), value(v, &ChannelSummary::max));
-        html += row(QStringLiteral("\u2003at"), at(whole, &w, &ChannelSummary::maxAt),
+        html += subRow(QStringLiteral("at"), at(whole, &w, &ChannelSummary::maxAt),
                     at(visible, v, &ChannelSummary::maxAt));
         html += row(QStringLiteral("Mean"), value(&w, &ChannelSummary::mean), value(v, &ChannelSummary::mean));
         // The spread is a difference: it carries the unit, one decimal more.

@@ -95,6 +95,14 @@ int main(int argc, char** argv) {
     plot = graph.chart().plotRect();
     mouse(area, QEvent::MouseMove, within(plot, 0.4, 0.5), Qt::NoButton, Qt::NoButton);
     app.frame().grab().save(out.filePath("zoomed-readout.png"));
+    // The summary's second column follows the zoom.
+    QAction* summary = app.frame().command(vessor::graph::command::VIEW_SUMMARY);
+    summary->trigger();
+    QApplication::processEvents();
+    app.frame().grab().save(out.filePath("zoomed-summary.png"));
+    summary->trigger();
+    QApplication::processEvents();
+    plot = graph.chart().plotRect();
     app.frame().command(vessor::graph::command::MARK_POINTS)->trigger();
     mouse(area, QEvent::MouseMove, within(plot, 0.45, 0.5), Qt::NoButton, Qt::NoButton);
     app.frame().grab().save(out.filePath("zoomed-markers.png"));
