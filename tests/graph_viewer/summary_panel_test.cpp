@@ -195,8 +195,7 @@ TEST(SummaryPanel, ViewSummaryShowsThePanelThatFollowsTheZoom) {
     EXPECT_DOUBLE_EQ(again.frame().summaryPanel().activationEnergy(), 100.0);
 }
 
-TEST(SummaryPanel, TheDefaultEnergyIsKeptUnrounded) {
-    RecordingUserInterface ui;
+TEST(SummaryPanel, ASavedEnergyThatIsNoNumberGivesTheDefaultUnrounded) {
     VessorGraphApp app;
     app.settings().setValue(QStringLiteral("Summary/ActivationEnergy"), QStringLiteral("nonsense"));
     VessorGraphApp next;
