@@ -3,6 +3,7 @@
 #include "logger/product_info.h"
 
 #include "command_ids.h"
+#include "summary/summary_panel.h"
 #include "toolbar_icons.h"
 #include "vessor_graph_app.h"
 #include "view/vessor_graph_view.h"
@@ -11,6 +12,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -38,6 +40,7 @@ MainFrame::MainFrame(VessorGraphApp& app, VessorGraphView* view) : app_(app), vi
     setCentralWidget(view);
     buildMenus();
     buildToolBar();
+    buildSummaryDock();
     statusBar()->showMessage(IDLE_PROMPT);
     setAcceptDrops(true);
     resize(900, 640);
@@ -151,6 +154,13 @@ void MainFrame::buildMenus() {
     gridY->setCheckable(true);
     connect(gridY, &QAction::triggered, view_, [this] { view_->toggleGridY(); });
     grid->addAction(gridY);
+    // After the items whose places older code counts on ("Show traces..." is the eighth).
+    viewMenu_->addSeparator();
+    QAction* summary = addCommand(VIEW_SUMMARY, QStringLiteral("S&ummary"),
+                                  QStringLiteral("Show or hide the summary of the readings"),
+                                  QStringLiteral("Summary"));
+    summary->setCheckable(true);
+    viewMenu_->addAction(summary);
     // Check marks follow the view's switches whenever the menu opens.
     connect(viewMenu_, &QMenu::aboutToShow, this, [this, mark, gridX, gridY, toolbar, status] {
         mark->setChecked(view_->markPoints());
@@ -201,6 +211,23 @@ void MainFrame::buildToolBar() {
     toolBar_->addAction(command(CLOSE_GRAPH));
     QAction* toggle = command(VIEW_TOOLBAR);
     connect(toggle, &QAction::toggled, toolBar_, &QWidget::setVisible);
+}
+
+void MainFrame::buildSummaryDock() {
+    summaryDock_ = new QDockWidget(QStringLiteral("Summary"), this);
+    summaryDock_->setObjectName(QStringLiteral("summary"));
+    summaryDock_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    summaryPanel_ = new SummaryPanel(*view_, app_.settings(),
+                                     [this] { return QFileInfo(app_.dataFile()).fileName(); },
+                                     summaryDock_);
+    summaryDock_->setWidget(summaryPanel_);
+    addDockWidget(Qt::RightDockWidgetArea, summaryDock_);
+    summaryDock_->hide();
+    QAction* toggle = command(command::VIEW_SUMMARY);
+    connect(toggle, &QAction::toggled, summaryDock_, &QWidget::setVisible);
+    // Closed by its own button, the dock unchecks the menu item.
+    connect(summaryDock_, &QDockWidget::visibilityChanged, toggle,
+            [this, toggle](bool) { toggle->setChecked(!summaryDock_->isHidden()); });
 }
 
 void MainFrame::setDocumentTitle(const QString& filePath) {

@@ -7,11 +7,13 @@
 #include <QUrl>
 
 class QAction;
+class QDockWidget;
 class QMenu;
 class QToolBar;
 
 namespace vessor::graph {
 
+class SummaryPanel;
 class VessorGraphApp;
 class VessorGraphView;
 
@@ -27,6 +29,9 @@ public:
     QMenu* traceMenu() const { return traceMenu_; }
     QToolBar* toolBar() const { return toolBar_; }
     VessorGraphView& view() const { return *view_; }
+    // View › Summary: the dock beside the chart and the panel in it.
+    QDockWidget* summaryDock() const { return summaryDock_; }
+    SummaryPanel& summaryPanel() const { return *summaryPanel_; }
 
     // "COLDROOM.txt - Vessor USB Graph"; the empty document is "Untitled".
     void setDocumentTitle(const QString& filePath);
@@ -44,6 +49,7 @@ private:
                         const QString& toolTip = {});
     void buildMenus();
     void buildToolBar();
+    void buildSummaryDock();
 
     VessorGraphApp& app_;
     VessorGraphView* view_;
@@ -53,6 +59,8 @@ private:
     QToolBar* toolBar_ = nullptr;
     QList<QAction*> recentActions_;
     QAction* recentSeparator_ = nullptr;
+    QDockWidget* summaryDock_ = nullptr;
+    SummaryPanel* summaryPanel_ = nullptr;
 };
 
 } // namespace vessor::graph

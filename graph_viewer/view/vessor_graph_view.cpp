@@ -333,6 +333,14 @@ void VessorGraphView::ShowTimeSpan(Chart2D& chart) {
     chart.setFooter(m_footer);
 }
 
+download::ReadingRange VessorGraphView::visibleReadings() const {
+    const double step = std::max(1, doc_.interval);
+    const double from = std::ceil(m_chart.xMin() / step - 1e-9);
+    const double to = std::floor(m_chart.xMax() / step + 1e-9) + 1;
+    const double last = std::max(0, doc_.rowsRead);
+    return {static_cast<int>(std::clamp(from, 0.0, last)), static_cast<int>(std::clamp(to, 0.0, last))};
+}
+
 void VessorGraphView::ApplyZoomLevel(int level) {
     level = std::clamp(level, 0, ZOOM_LEVELS - 1);
     m_chart.setRepaint(false);
@@ -358,6 +366,7 @@ void VessorGraphView::SetXRange(std::int64_t from, std::int64_t to) {
     hUnit_ = barUnitFor(hThumb_.max, std::max<std::int64_t>(1, doc_.interval));
     setBarRange(*hBar_, hThumb_.max, to - from, hUnit_);
     showHorizontalThumb();
+    emit visibleRangeChanged();
 }
 
 void VessorGraphView::SetY1Range(double min, double max) {

@@ -9,6 +9,7 @@
 
 #include "chart/chart2d.h"
 #include "document/vessor_graph_doc.h"
+#include "logger/summary.h"
 #include "zoom_math.h"
 
 #include <QWidget>
@@ -103,6 +104,8 @@ public:
     double yStep() const { return m_yStep; }
     std::int64_t xPage() const { return m_xPage; }
     QString footerText() const { return m_footer; }
+    // The readings whose times fall inside the visible x range, from 0.
+    download::ReadingRange visibleReadings() const;
 
     // Mouse messages of the chart, in its pixels.
     void chartMousePressEvent(QMouseEvent* event);
@@ -145,6 +148,10 @@ public:
     // " 05 March 2007 14:30:00": a clock time as the footer shows it, in the
     // user's locale (" %d %B %Y %X").
     static QString formatClockTime(std::int64_t clockSeconds);
+
+signals:
+    // The visible x range was set (load, zoom, scroll).
+    void visibleRangeChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

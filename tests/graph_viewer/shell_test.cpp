@@ -178,7 +178,8 @@ TEST(Shell, TheEmptyWindow) {
         view.append(a->isSeparator() ? "-" : a->text());
     // "Show traces..." is the View menu's eighth item.
     EXPECT_EQ(view, QStringList({"&Toolbar", "&Status Bar", "-", "Zoom In", "Zoom Out", "-",
-                                 "Mark Points", "Show traces...", "Grid Lines..."}));
+                                 "Mark Points", "Show traces...", "Grid Lines...", "-",
+                                 "S&ummary"}));
     QStringList tools;
     for (QAction* a : s.app.frame().toolBar()->actions())
         tools.append(a->isSeparator() ? "-" : QString::number(a->data().toInt()));

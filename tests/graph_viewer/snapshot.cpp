@@ -1,7 +1,8 @@
 // Pictures for a person to look at: the main window with a file open (menus
 // and toolbar), an open View menu, and the chart as exported; then, on the
 // last file, the window zoomed with the readout, with markers, with a trace
-// hidden, with the grid off, and the print preview and printed PDF.
+// hidden, with the grid off, and the print preview and printed PDF. Each
+// file is pictured with the summary panel open too.
 // graph_viewer_snapshot OUT_DIR FILE...
 #include "shell/command_ids.h"
 #include "shell/main_frame.h"
@@ -74,6 +75,13 @@ int main(int argc, char** argv) {
         app.view().chart().exportPng(out.filePath(base + "-chart.png"), QSize(1024, 768));
         // The export laid the chart out at its own size: back to the window's.
         QApplication::processEvents();
+        // The same with View > Summary open beside the chart.
+        QAction* summary = app.frame().command(vessor::graph::command::VIEW_SUMMARY);
+        summary->trigger();
+        QApplication::processEvents();
+        app.frame().grab().save(out.filePath(base + "-summary.png"));
+        summary->trigger();
+        QApplication::processEvents();
     }
     // The last file: zoom, readout, markers, a hidden trace, no grid, printing.
     vessor::graph::VessorGraphView& graph = app.view();
@@ -87,6 +95,14 @@ int main(int argc, char** argv) {
     plot = graph.chart().plotRect();
     mouse(area, QEvent::MouseMove, within(plot, 0.4, 0.5), Qt::NoButton, Qt::NoButton);
     app.frame().grab().save(out.filePath("zoomed-readout.png"));
+    // The summary's second column follows the zoom.
+    QAction* summary = app.frame().command(vessor::graph::command::VIEW_SUMMARY);
+    summary->trigger();
+    QApplication::processEvents();
+    app.frame().grab().save(out.filePath("zoomed-summary.png"));
+    summary->trigger();
+    QApplication::processEvents();
+    plot = graph.chart().plotRect();
     app.frame().command(vessor::graph::command::MARK_POINTS)->trigger();
     mouse(area, QEvent::MouseMove, within(plot, 0.45, 0.5), Qt::NoButton, Qt::NoButton);
     app.frame().grab().save(out.filePath("zoomed-markers.png"));
