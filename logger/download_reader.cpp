@@ -326,6 +326,28 @@ bool parseTimeStamp(std::string_view text, ClockFields& out) {
     return true;
 }
 
+std::string serialNumber(const DownloadData& data) {
+    if (data.rows.empty())
+        return {};
+    // Fields by position: an empty field still counts, as in the writer's rows.
+    const auto fields = [](std::string_view line) {
+        std::vector<std::string_view> out;
+        for (;;) {
+            const std::size_t comma = line.find(',');
+            out.push_back(trimBlanks(line.substr(0, comma)));
+            if (comma == std::string_view::npos)
+                return out;
+            line.remove_prefix(comma + 1);
+        }
+    };
+    const std::vector<std::string_view> headings = fields(data.header);
+    const std::vector<std::string_view> first = fields(data.rows.front().line);
+    for (std::size_t i = 0; i < headings.size() && i < first.size(); ++i)
+        if (toUpperAscii(headings[i]) == "SERIAL NUMBER")
+            return std::string(first[i]);
+    return {};
+}
+
 FileBytes loadDownloadBytes(const std::string& path) {
     InputFile file = openInputFile(path);
     return loadDownloadBytes(file, path);

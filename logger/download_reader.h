@@ -106,6 +106,10 @@ inline ReadResult readDownload(std::string_view bytes) {
 // A temporary's bytes would be gone before the views into them are read.
 ReadResult readDownload(std::string&& bytes) = delete;
 
+// The logger's serial number: the first row's field under the header's
+// "Serial Number" column; empty when the file has none.
+std::string serialNumber(const DownloadData& data);
+
 // The time field rule: exactly 19 characters, six whole numbers separated by
 // "/", ":", "," or blanks, day 1..31, month 1..12, year from 1970, hour
 // 0..23, minute and second 0..59; the century comes from the last two digits

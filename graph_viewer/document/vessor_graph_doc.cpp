@@ -63,6 +63,7 @@ void VessorGraphDoc::ResetContents() {
     secondary.clear();
     readingCount = 0;
     rowsRead = 0;
+    serialNumber.clear();
     interval = 10;
     startTime = toClockSeconds(ClockFields{2000, 1, 1, 0, 0, 0});
     title.clear();
@@ -118,6 +119,7 @@ LoadStatus VessorGraphDoc::take(download::ReadResult read) {
     startTime = data.startTime;
     interval = data.interval;
     rowsRead = data.rowCount();
+    serialNumber = download::serialNumber(data);
     readingCount = rowsRead == 1 ? 2 : rowsRead;
     fillSet(primary, data.primary, readingCount, interval);
     fillSet(secondary, data.secondary, readingCount, interval);

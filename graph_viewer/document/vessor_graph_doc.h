@@ -67,6 +67,7 @@ public:
     std::string title; // the logger name
     int readingCount = 0;
     int rowsRead = 0; // data rows in the file (one where readingCount draws two points)
+    std::string serialNumber; // file bytes; empty when the file names none
     std::int64_t startTime = 0; // clock seconds of the first reading
     int interval = 10;          // seconds between readings, 1..43200
 

@@ -5,6 +5,8 @@
 #include "document/document_summary.h"
 #include "view/vessor_graph_view.h"
 
+#include "logger/text_encoding.h"
+
 #include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -90,6 +92,7 @@ void SummaryPanel::refresh() {
     const download::Summary visible = download::summarize(input, view_.visibleReadings(), energy_);
     SummaryTextContext context;
     context.fileName = fileName_();
+    context.serialNumber = QString::fromStdString(cp1252ToUtf8(doc.serialNumber));
     context.locale = locale();
     text_->setHtml(summaryHtml(whole, visible, context));
     text_->verticalScrollBar()->setValue(scroll);

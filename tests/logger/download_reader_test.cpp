@@ -129,6 +129,19 @@ TEST(Rows, EachRowKeepsItsTextAndItsOwnTime) {
     EXPECT_TRUE(r.data.primary.extra.empty());
     EXPECT_FALSE(r.data.secondary.present);
     EXPECT_EQ(r.data.header, H);
+    EXPECT_EQ(serialNumber(r.data), ""); // the header names no such column
+}
+
+TEST(Rows, TheSerialNumberIsTheFirstRowsFieldUnderItsHeading) {
+    const std::string bytes = H + ",Serial Number\r\n1,05/03/2009 14:30:00,4.5,8.0,070001234\r\n"
+                                  "2,05/03/2009 14:30:10,4.0,8.0\r\n";
+    const ReadResult r = readDownload(bytes);
+    ASSERT_EQ(r.outcome.status, ReadStatus::Ok) << r.outcome.reason;
+    EXPECT_EQ(serialNumber(r.data), "070001234");
+    const std::string plain = "Store,Time,Celsius(\xB0" "C)\r\n1,05/03/2009 14:30:00,4.5\r\n";
+    const ReadResult without = readDownload(plain);
+    ASSERT_EQ(without.outcome.status, ReadStatus::Ok) << without.outcome.reason;
+    EXPECT_EQ(serialNumber(without.data), "");
 }
 
 TEST(Rows, ABlankSecondRowEndsTheFileAtOneReading) {
