@@ -163,11 +163,17 @@ int reportDeviceResult(CommandContext& context, const DeviceResult& result) {
     return report.exitStatus;
 }
 
-bool openSession(CommandContext& context, DeviceSession& session, LoggerKinds kinds) {
+bool attachTransport(CommandContext& context, DeviceSession& session) {
     session.transport = context.openTransport();
     if (!session.transport)
         return false;
     session.session.setTransport(session.transport.get());
+    return true;
+}
+
+bool openSession(CommandContext& context, DeviceSession& session, LoggerKinds kinds) {
+    if (!attachTransport(context, session))
+        return false;
     const DeviceResult read =
         kinds == LoggerKinds::Any ? session.session.refresh() : session.session.refreshKnown();
     return reportDeviceResult(context, read) == EXIT_OK;

@@ -64,6 +64,10 @@ struct DeviceSession {
 // Which loggers a command works with: any whose block reads, or only the
 // kinds this program knows.
 enum class LoggerKinds { Any, Known };
+// Opens the device's transport for the session; false (reason shown) when
+// it cannot be opened. Nothing is read yet.
+bool attachTransport(CommandContext& context, DeviceSession& session);
+
 // Opens the device and reads its configuration block; false (reason shown)
 // when it cannot be opened or read, or is not of `kinds`.
 bool openSession(CommandContext& context, DeviceSession& session, LoggerKinds kinds);

@@ -42,8 +42,8 @@ private:
 
 // A simulated logger's image is the data being read: never write over it.
 bool writesOverTheImage(const CommandContext& context, const std::string& path) {
-    const std::string_view spec = context.deviceSpec;
-    return spec.starts_with("sim:") && isSameFile(std::string(spec.substr(4)), path);
+    const std::string_view device = context.deviceSpec;
+    return device.starts_with("sim:") && isSameFile(std::string(device.substr(4)), path);
 }
 
 } // namespace
@@ -68,10 +68,8 @@ int cmdDownload(CommandContext& context) {
         return context.usageError(COMMAND, "-o names the logger image the data is read from");
 
     DeviceSession session(context);
-    session.transport = context.openTransport();
-    if (!session.transport)
+    if (!attachTransport(context, session))
         return EXIT_DEVICE_FAILURE;
-    session.session.setTransport(session.transport.get());
     CommandLinePrompts prompts(stop);
     const DownloadResult prepared = prepareDownload(session.session, &context.ui, context.clock.now(), prompts);
     if (prepared.step == DownloadStep::StopDeclined)
