@@ -5,6 +5,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace vessor::download {
@@ -138,6 +139,14 @@ std::int64_t toClockSeconds(const ClockFields& f) {
 ClockFields fromClockSeconds(std::int64_t seconds) {
     const CalendarTime t = fromCalendarSeconds(seconds);
     return ClockFields{t.fullYear(), t.month + 1, t.day, t.hour, t.minute, t.second};
+}
+
+std::string isoTimeText(std::int64_t clockSeconds) {
+    const ClockFields t = fromClockSeconds(clockSeconds);
+    char text[48];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day, t.hour,
+                  t.minute, t.second);
+    return text;
 }
 
 } // namespace vessor::download

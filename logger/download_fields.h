@@ -61,5 +61,7 @@ struct ClockFields {
 
 std::int64_t toClockSeconds(const ClockFields& fields);
 ClockFields fromClockSeconds(std::int64_t seconds);
+// "YYYY-MM-DDTHH:MM:SS", the form of times in the JSON the programs write.
+std::string isoTimeText(std::int64_t clockSeconds);
 
 } // namespace vessor::download

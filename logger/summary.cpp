@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace vessor::download {
 
@@ -104,14 +103,6 @@ ChannelSummary summarizeChannel(const ChannelColumns& columns, int from, int to,
     return channel;
 }
 
-std::string timeText(std::int64_t seconds) {
-    const ClockFields t = fromClockSeconds(seconds);
-    char text[48];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day, t.hour,
-                  t.minute, t.second);
-    return text;
-}
-
 // Keys and values in the form `"key": value, ` of a small hand-written JSON.
 class JsonObject {
 public:
@@ -141,7 +132,7 @@ public:
     void time(const char* name, const Summary& summary, std::optional<int> reading) {
         key(name);
         if (reading)
-            appendJsonString(out_, timeText(summary.timeOf(*reading)));
+            appendJsonString(out_, isoTimeText(summary.timeOf(*reading)));
         else
             out_ += "null";
     }

@@ -2,7 +2,6 @@
 
 #include "logger/json_text.h"
 
-#include <cstdio>
 
 namespace vessor::graph {
 
@@ -80,12 +79,8 @@ std::string documentToJson(const VessorGraphDoc& doc) {
     appendInt(out, doc.readingCount);
     out += ",\"interval\":";
     appendInt(out, doc.interval);
-    const ClockFields t = fromClockSeconds(doc.startTime);
-    char start[40];
-    std::snprintf(start, sizeof start, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day,
-                  t.hour, t.minute, t.second);
     out += ",\"startTime\":";
-    appendString(out, start);
+    appendString(out, download::isoTimeText(doc.startTime));
     out += ",\"primary\":";
     appendSet(out, doc.primary);
     out += ",\"secondary\":";
