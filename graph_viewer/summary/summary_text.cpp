@@ -117,14 +117,19 @@ QString summaryDuration(std::int64_t seconds, const QLocale& locale) {
     return parts.join(QLatin1Char(' '));
 }
 
-QString summaryValue(const std::optional<double>& value, int decimals, const std::string& unit,
-                     const QLocale& locale) {
+QString summaryValueText(const std::optional<double>& value, int decimals, const std::string& unit,
+                         const QLocale& locale) {
     if (!value)
         return NONE;
     QString text = locale.toString(*value, 'f', std::max(decimals, 0));
     if (!unit.empty())
         text += QChar(0x00A0) + q(unit);
-    return escaped(text);
+    return text;
+}
+
+QString summaryValue(const std::optional<double>& value, int decimals, const std::string& unit,
+                     const QLocale& locale) {
+    return escaped(summaryValueText(value, decimals, unit, locale));
 }
 
 QString summaryHtml(const Summary& whole, const Summary& visible, const SummaryTextContext& context) {

@@ -26,7 +26,10 @@ QString summaryHeadline(const download::Summary& summary);
 QString summaryTime(std::int64_t clockSeconds, const QLocale& locale);
 // "1 h 05 min": a length of time, its two largest units.
 QString summaryDuration(std::int64_t seconds, const QLocale& locale);
-// A value with the channel's decimals and unit; "—" for none.
+// A value with the channel's decimals and unit; "—" for none. Plain text;
+// summaryValue is the same escaped for HTML.
+QString summaryValueText(const std::optional<double>& value, int decimals, const std::string& unit,
+                         const QLocale& locale);
 QString summaryValue(const std::optional<double>& value, int decimals, const std::string& unit,
                      const QLocale& locale);
 // The headline and the tables: one column for the whole file, one for the
