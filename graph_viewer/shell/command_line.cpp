@@ -25,6 +25,7 @@ constexpr ValueOption VALUE_OPTIONS[] = {
     {"--export-json", &CommandLine::exportJson, ".json"},
     {"--export-xlsx", &CommandLine::exportXlsx, ".xlsx"},
     {"--export-summary", &CommandLine::exportSummary, ".summary.json"},
+    {"--export-report", &CommandLine::exportReport, ".report.pdf"},
 };
 
 std::string outputInFolder(const std::string& folder, const std::string& input, const char* suffix) {
@@ -131,8 +132,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     }
     if (line.headless() && line.files.empty())
         line.error = QStringLiteral("An export needs a download file.");
-    else if (activationGiven && line.exportSummary.empty())
-        line.error = QStringLiteral("--activation-energy goes with --export-summary.");
+    else if (activationGiven && line.exportSummary.empty() && line.exportReport.empty())
+        line.error = QStringLiteral("--activation-energy goes with --export-summary or --export-report.");
     else if (line.headless() && line.files.size() > 1)
         line.error = severalFilesProblem(line);
     return line;
@@ -184,15 +185,19 @@ QString usageText() {
         "       vessor-graph --export-json OUT.json FILE   (OUT.json '-' is standard output)\n"
         "       vessor-graph --export-xlsx OUT.xlsx FILE\n"
         "       vessor-graph --export-summary OUT.json [--activation-energy KJ_PER_MOL] FILE\n"
+        "       vessor-graph --export-report OUT.pdf [--activation-energy KJ_PER_MOL] FILE\n"
         "       vessor-graph --export-... OUTDIR FILE FILE...\n"
         "Shows a download file as a chart; the export options write it without a window.\n"
         "--export-summary writes the statistics, the mean kinetic temperature (activation\n"
         "energy 83.14472 kJ/mol unless given) and the alarm excursions as JSON ('-' is\n"
         "standard output).\n"
+        "--export-report writes the same as a PDF report: the header, whether the readings\n"
+        "stayed within limits, the tables, the chart and every excursion, with page numbers,\n"
+        "on Letter or A4 paper as the locale uses.\n"
         "With several files, OUTDIR is an existing folder and each output is named after\n"
         "its input without the extension: NAME.png, NAME.pdf, NAME.json, NAME.xlsx,\n"
-        "NAME.summary.json. The files are done in order; a refused one does not stop the\n"
-        "others, and its messages start with its name.\n"
+        "NAME.summary.json, NAME.report.pdf. The files are done in order; a refused one\n"
+        "does not stop the others, and its messages start with its name.\n"
         "Exit status: 0 done, 1 the file cannot be opened, 2 its content is refused,\n"
         "3 it is an event logger's file; with several files, the highest met.\n");
 }

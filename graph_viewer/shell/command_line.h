@@ -22,14 +22,16 @@ struct CommandLine {
     std::string exportJson; // --export-json OUT.json ("-": standard output)
     std::string exportXlsx; // --export-xlsx OUT.xlsx
     std::string exportSummary; // --export-summary OUT.json ("-": standard output)
-    // --activation-energy KJ_PER_MOL: the summary's MKT; never the panel's setting.
+    std::string exportReport;  // --export-report OUT.pdf
+    // --activation-energy KJ_PER_MOL: the summary's and the report's MKT;
+    // never the panel's setting.
     double activationEnergy = download::DEFAULT_ACTIVATION_ENERGY;
     QString error;          // set when the arguments make no sense
     bool help = false;
 
     bool headless() const {
         return !exportPng.empty() || !exportPdf.empty() || !exportJson.empty() || !exportXlsx.empty() ||
-               !exportSummary.empty();
+               !exportSummary.empty() || !exportReport.empty();
     }
 };
 
@@ -41,7 +43,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 CommandLine parseCommandLine(const QStringList& arguments);
 // The exports, one run per file in the order given: with one file the line
 // itself; with several, each output is OUT/NAME plus the export's suffix
-// (.png, .pdf, .json, .xlsx, .summary.json), NAME being the input's file
+// (.png, .pdf, .json, .xlsx, .summary.json, .report.pdf), NAME being the input's file
 // name without its last extension.
 std::vector<CommandLine> singleFileRuns(const CommandLine& line);
 // The input's file name without its last extension: "a/cold.txt" gives "cold".

@@ -6,6 +6,7 @@
 #include "file_access.h"
 #include "load_report.h"
 #include "qt_user_interface.h"
+#include "report/report_export.h"
 #include "view/vessor_graph_view.h"
 
 #include "logger/safe_save.h"
@@ -94,7 +95,7 @@ bool writePdf(VessorGraphView& view, const std::string& target, QTextStream& err
 // An export over the file it reads would destroy its own input.
 bool writesOverInput(const CommandLine& line, QTextStream& errors) {
     for (const std::string& output :
-         {line.exportJson, line.exportPng, line.exportPdf, line.exportXlsx, line.exportSummary}) {
+         {line.exportJson, line.exportPng, line.exportPdf, line.exportXlsx, line.exportSummary, line.exportReport}) {
         if (!output.empty() && output != "-" && isSameFile(line.file, output)) {
             errors << "Cannot write " << displayName(output) << ": it is the file being exported.\n";
             return true;
@@ -103,8 +104,20 @@ bool writesOverInput(const CommandLine& line, QTextStream& errors) {
     return false;
 }
 
+bool writeReport(VessorGraphView& view, const CommandLine& line, const Clock& clock, QTextStream& errors) {
+    ReportRequest request;
+    request.fileName = QFileInfo(displayName(line.file)).fileName();
+    request.activationEnergy = line.activationEnergy;
+    request.madeAt = clock.now();
+    std::string reason;
+    if (saveReport(view, request, line.exportReport, reason))
+        return true;
+    cannotWrite(errors, displayName(line.exportReport), reason);
+    return false;
+}
+
 // One file's exports.
-int runOne(const CommandLine& line, QTextStream& errors) {
+int runOne(const CommandLine& line, QTextStream& errors, const Clock& clock) {
     InputFile input = openInputFile(line.file);
     const QString problem = fileOpenProblem(line.file, input);
     if (!problem.isEmpty()) {
@@ -122,7 +135,8 @@ int runOne(const CommandLine& line, QTextStream& errors) {
         if (!message.isEmpty())
             errors << message << '\n';
         if (status != EXIT_DONE ||
-            (line.exportPng.empty() && line.exportPdf.empty() && line.exportJson.empty() && line.exportSummary.empty()))
+            (line.exportPng.empty() && line.exportPdf.empty() && line.exportJson.empty() && line.exportSummary.empty() &&
+             line.exportReport.empty()))
             return status;
         // The other exports read the same open file again.
         input.rewind();
@@ -161,7 +175,7 @@ int runOne(const CommandLine& line, QTextStream& errors) {
         if (!writeJson(line.exportSummary, download::summaryToJson(summary), errors))
             return EXIT_CANNOT_OPEN;
     }
-    if (!line.exportPng.empty() || !line.exportPdf.empty()) {
+    if (!line.exportPng.empty() || !line.exportPdf.empty() || !line.exportReport.empty()) {
         VessorGraphView view(doc);
         view.resize(EXPORT_WIDTH, EXPORT_HEIGHT);
         view.initialUpdate();
@@ -169,23 +183,25 @@ int runOne(const CommandLine& line, QTextStream& errors) {
             return EXIT_CANNOT_OPEN;
         if (!line.exportPdf.empty() && !writePdf(view, line.exportPdf, errors))
             return EXIT_CANNOT_OPEN;
+        if (!line.exportReport.empty() && !writeReport(view, line, clock, errors))
+            return EXIT_CANNOT_OPEN;
     }
     return EXIT_DONE;
 }
 
 } // namespace
 
-int runHeadless(const CommandLine& line, QTextStream& errors) {
+int runHeadless(const CommandLine& line, QTextStream& errors, const Clock& clock) {
     const std::vector<CommandLine> runs = singleFileRuns(line);
     if (runs.size() == 1)
-        return runOne(runs.front(), errors);
+        return runOne(runs.front(), errors, clock);
     // Several files: each message line starts with the file it is about, as
     // the messages of one file need not name it.
     int status = EXIT_DONE;
     for (const CommandLine& run : runs) {
         QString messages;
         QTextStream buffer(&messages);
-        status = std::max(status, runOne(run, buffer));
+        status = std::max(status, runOne(run, buffer, clock));
         buffer.flush();
         const QString name = displayName(run.file);
         for (const QString& message : messages.split(QLatin1Char('\n'), Qt::SkipEmptyParts))

@@ -1,9 +1,11 @@
-// vessor-graph --export-png/--export-pdf/--export-json/--export-xlsx and
-// --export-summary: the file read and written out without a window, for
-// users' scripts and tests.
+// vessor-graph --export-png/--export-pdf/--export-json/--export-xlsx,
+// --export-summary and --export-report: the file read and written out without
+// a window, for users' scripts and tests.
 #pragma once
 
 #include "command_line.h"
+
+#include "logger/clock.h"
 
 #include <QTextStream>
 
@@ -21,7 +23,8 @@ inline constexpr int EXPORT_WIDTH = 1024;
 inline constexpr int EXPORT_HEIGHT = 768;
 
 // Runs the exports the command line asks for, file after file in one process;
-// messages go to `errors`. The status is the highest any file met.
-int runHeadless(const CommandLine& line, QTextStream& errors);
+// messages go to `errors`. The status is the highest any file met. `clock`
+// gives the time the reports are made at.
+int runHeadless(const CommandLine& line, QTextStream& errors, const Clock& clock = SystemClock::instance());
 
 } // namespace vessor::graph
