@@ -14,6 +14,7 @@ inline constexpr int CLOSE_GRAPH = 57665;
 inline constexpr int VIEW_TOOLBAR = 59392;
 inline constexpr int VIEW_STATUS_BAR = 59393;
 inline constexpr int VIEW_SUMMARY = 32790;
+inline constexpr int EXPORT_REPORT = 32791;
 inline constexpr int ZOOM_IN = 32776;
 inline constexpr int ZOOM_OUT = 32772;
 inline constexpr int MARK_POINTS = 32777;

@@ -93,6 +93,11 @@ void MainFrame::buildMenus() {
     excel->setEnabled(false);
 #endif
     file->addAction(excel);
+    QAction* report = addCommand(EXPORT_REPORT, QStringLiteral("Export &Report..."),
+                                 QStringLiteral("Write a PDF report: summary, chart and alarm excursions"),
+                                 QStringLiteral("Export Report"));
+    connect(report, &QAction::triggered, &app_, &VessorGraphApp::exportReport);
+    file->addAction(report);
     file->addSeparator();
     for (int i = 0; i < 4; ++i) {
         QAction* recent =

@@ -5,6 +5,8 @@
 #include "load_report.h"
 #include "main_frame.h"
 #include "recent_files.h"
+#include "report/report_export.h"
+#include "summary/summary_panel.h"
 #include "view/vessor_graph_view.h"
 
 #include <QCoreApplication>
@@ -17,6 +19,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
 
@@ -122,6 +125,42 @@ void VessorGraphApp::exportToExcel() {
 #ifdef VESSOR_WITH_XLSX
     vessor::xlsx::exportToExcel(frame_.get(), dataFile(), frame_->statusBar());
 #endif
+}
+
+void VessorGraphApp::exportReport() {
+    if (dataFilePath_.empty() || doc_.rowsRead < 1) {
+        ui_->showMessage("Open the data file before exporting a report.", MessageIcon::Warning);
+        return;
+    }
+    // Offered beside the download file, named as --export-report names it in a folder.
+    const QFileInfo data(dataFile());
+    const QString offered = data.dir().filePath(data.completeBaseName() + QStringLiteral(".report.pdf"));
+    QString path = QFileDialog::getSaveFileName(frame_.get(), QStringLiteral("Export Report"), offered,
+                                                QStringLiteral("PDF Files (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    exportReportTo(path);
+}
+
+bool VessorGraphApp::exportReportTo(const QString& path) {
+    ReportRequest request;
+    request.fileName = QFileInfo(dataFile()).fileName();
+    request.locale = frame_->locale();
+    // The window's report uses the energy the panel shows.
+    request.activationEnergy = frame_->summaryPanel().activationEnergy();
+    request.madeAt = clock_->now();
+    std::string reason;
+    if (!saveReport(*view_, request, QFile::encodeName(path).toStdString(), reason)) {
+        ui_->showMessage(QStringLiteral("Cannot write %1: %2.")
+                             .arg(QDir::toNativeSeparators(path), QString::fromStdString(reason))
+                             .toStdString(),
+                         MessageIcon::Stop);
+        return false;
+    }
+    frame_->statusBar()->showMessage(QStringLiteral("Report written to %1").arg(QDir::toNativeSeparators(path)), 5000);
+    return true;
 }
 
 void VessorGraphApp::helpTopics() {

@@ -8,6 +8,8 @@
 #include "document/vessor_graph_doc.h"
 #include "qt_user_interface.h"
 
+#include "logger/clock.h"
+
 #include <QObject>
 #include <QSettings>
 #include <QStringList>
@@ -52,6 +54,11 @@ public:
     void fileOpen();
     void openRecentFile(int index);
     void exportToExcel();
+    // File › Export Report…: asks where, then exportReportTo.
+    void exportReport();
+    // The report of the file on show, with the panel's activation energy, in
+    // the user's locale; failures are shown. False when nothing was written.
+    bool exportReportTo(const QString& path);
     // Help Topics and F1: the help page for the kind of logger on show.
     void helpTopics();
     // The standard print dialog, preview and page set-up, on one printer
@@ -71,6 +78,8 @@ public:
     QStringList recentFiles() const { return recent_; }
     // Tests replace the message boxes and the text editor.
     void setUserInterface(UserInterface& ui) { ui_ = &ui; }
+    // Tests stop the clock the reports are made at.
+    void setClock(const Clock& clock) { clock_ = &clock; }
     // Tests see which page help opens instead of a browser.
     void setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
 
@@ -88,6 +97,7 @@ private:
     QStringList recent_;
     std::unique_ptr<QPrinter> printer_;
     std::function<bool(const QUrl&)> openUrl_;
+    const Clock* clock_ = &SystemClock::instance();
 };
 
 } // namespace vessor::graph
