@@ -197,8 +197,9 @@ Content reportContent(const Summary& whole, const Summary* shown, const Context&
 
     const bool any = whole.readings() > 0;
     QStringList channels;
+    // A list of them wraps between channels, never inside one.
     for (const ChannelSummary& c : whole.channels)
-        channels << channelHeading(c);
+        channels << channelHeading(c).replace(QLatin1Char(' '), QChar(0x00A0));
     if (!context.serialNumber.isEmpty())
         r.identity.emplace_back(QStringLiteral("Serial number"), context.serialNumber);
     r.identity.emplace_back(QStringLiteral("File"), context.fileName);

@@ -44,7 +44,8 @@ QFont font(double points, bool bold = false) {
     QFont f;
     f.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                    QStringLiteral("Helvetica")});
-    f.setStyleHint(QFont::SansSerif);
+    // No ligatures: the PDF's text is searched and copied as typed ("file", not "ﬁle").
+    f.setStyleHint(QFont::SansSerif, QFont::PreferNoShaping);
     f.setPointSizeF(points);
     f.setBold(bold);
     return f;

@@ -128,10 +128,8 @@ void VessorGraphApp::exportToExcel() {
 }
 
 void VessorGraphApp::exportReport() {
-    if (dataFilePath_.empty() || doc_.rowsRead < 1) {
-        ui_->showMessage("Open the data file before exporting a report.", MessageIcon::Warning);
+    if (!reportable())
         return;
-    }
     // Offered beside the download file, named as --export-report names it in a folder.
     const QFileInfo data(dataFile());
     const QString offered = data.dir().filePath(data.completeBaseName() + QStringLiteral(".report.pdf"));
@@ -144,7 +142,16 @@ void VessorGraphApp::exportReport() {
     exportReportTo(path);
 }
 
+bool VessorGraphApp::reportable() {
+    if (!dataFilePath_.empty() && doc_.rowsRead > 0)
+        return true;
+    ui_->showMessage("Open the data file before exporting a report.", MessageIcon::Warning);
+    return false;
+}
+
 bool VessorGraphApp::exportReportTo(const QString& path) {
+    if (!reportable())
+        return false;
     ReportRequest request;
     request.fileName = QFileInfo(dataFile()).fileName();
     request.locale = frame_->locale();

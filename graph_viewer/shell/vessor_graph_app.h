@@ -85,6 +85,8 @@ public:
 
 private:
     void afterLoad(const QString& path);
+    // Whether a file is on show to report on; else the user is told.
+    bool reportable();
 
     QSettings settings_;
     std::string dataFilePath_;
