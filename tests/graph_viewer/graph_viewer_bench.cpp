@@ -1,8 +1,10 @@
 // Speed of the viewer on the largest files a logger gives: reading them,
-// rendering them, the whole `vessor-graph --export-png` run, and the redraws
-// a user waits for on screen (full view, a zoom, a scroll step, the readout).
+// rendering them, the whole `vessor-graph --export-png` run, the redraws
+// a user waits for on screen (full view, a zoom, a scroll step, the readout)
+// and the PDF report.
 // Not a test: run bin/graph_viewer_bench by hand.
 #include "document/vessor_graph_doc.h"
+#include "report/report_export.h"
 #include "shell/qt_user_interface.h"
 #include "view/vessor_graph_view.h"
 
@@ -28,7 +30,7 @@ using namespace vessor::graph;
 // a slow swing, or a cold room whose compressor cycles every 20 minutes (the
 // worst case for drawing: every pixel column spans the whole swing).
 std::string writeFile(const QString& dir, const char* name, int rows, bool humidity,
-                      bool cycling = false) {
+                      bool cycling = false, const char* levels = "8.0,2.0") {
     const std::string path = QDir(dir).filePath(name).toStdString();
     std::ofstream out(path, std::ios::binary);
     out << (humidity ? "COLDROOM,Time,Celsius(\xB0"
@@ -48,8 +50,8 @@ std::string writeFile(const QString& dir, const char* name, int rows, bool humid
                           i + 1, t.day, t.month, t.year, t.hour, t.minute, t.second, temperature,
                           50 + 20 * std::cos(i / 500.0), temperature - 5);
         } else {
-            std::snprintf(line, sizeof line, "%d,%02d/%02d/%04d %02d:%02d:%02d,%.1f,8.0,2.0", i + 1,
-                          t.day, t.month, t.year, t.hour, t.minute, t.second, temperature);
+            std::snprintf(line, sizeof line, "%d,%02d/%02d/%04d %02d:%02d:%02d,%.1f,%s", i + 1,
+                          t.day, t.month, t.year, t.hour, t.minute, t.second, temperature, levels);
         }
         out << line << (i == 0 ? ",000123456\r\n" : "\r\n");
     }
@@ -74,6 +76,13 @@ struct Files {
             cycling_ = writeFile(dir.path(), "zr-t-65535-cycling.txt", 65535, false, true);
         return cycling_;
     }
+    // The cycling cold room against a high level of 5.0: an excursion every
+    // 20 readings, 3,277 of them, some 80 pages of excursion tables.
+    const std::string& excursions() {
+        if (excursions_.empty())
+            excursions_ = writeFile(dir.path(), "zr-t-65535-excursions.txt", 65535, false, true, "5.0,2.0");
+        return excursions_;
+    }
     const std::string& million() {
         if (million_.empty())
             million_ = writeFile(dir.path(), "million.txt", 1000000, false);
@@ -84,6 +93,7 @@ private:
     std::string single_;
     std::string humidity_;
     std::string cycling_;
+    std::string excursions_;
     std::string million_;
 };
 
@@ -151,6 +161,35 @@ void BM_ExportPngProgram65535(benchmark::State& state) {
 }
 void BM_ExportPngProgram32767Humidity(benchmark::State& state) {
     exportPng(state, files().humidity());
+}
+
+// The whole report as File › Export Report… makes it: the summary, the
+// tables laid out, the chart drawn and the PDF encoded in memory.
+void report(benchmark::State& state, const std::string& file) {
+    std::string dataFilePath;
+    VessorGraphDoc doc(dataFilePath);
+    doc.openDocument(file);
+    VessorGraphView view(doc);
+    view.resize(1024, 768);
+    view.initialUpdate();
+    ReportRequest request;
+    request.fileName = QStringLiteral("zr-t-65535.txt");
+    request.madeAt = vessor::makeCalendarTime(2026, 12, 8, 9, 5, 0);
+    qsizetype bytes = 0;
+    for (auto _ : state) {
+        const QByteArray pdf = reportPdf(view, request);
+        if (pdf.isEmpty())
+            state.SkipWithError("no report");
+        bytes = pdf.size();
+    }
+    state.counters["kB"] = static_cast<double>(bytes) / 1000;
+}
+
+void BM_Report65535(benchmark::State& state) {
+    report(state, files().single());
+}
+void BM_Report65535ManyExcursions(benchmark::State& state) {
+    report(state, files().excursions());
 }
 
 // The window's view on screen with the 65535-reading file; each measurement
@@ -271,6 +310,8 @@ BENCHMARK(BM_Parse32767HumidityRows)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseMillionRows)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_RenderPng65535)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RenderPng65535Cycling)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Report65535)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Report65535ManyExcursions)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ExportPngProgram65535)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 BENCHMARK(BM_ExportPngProgram32767Humidity)
     ->Unit(benchmark::kMillisecond)
