@@ -281,7 +281,13 @@ void ReportPainter::addBlocks() {
     fixed(Part::Headline, headlineHeight(), m_.mm(5));
     for (std::size_t i = 0; i < content_.summary.size(); ++i) {
         const Table& t = content_.summary[i];
-        summaryColumns_.push_back(shapeColumns({&t}, m_, width_, t.compact));
+        // The whole file's table and the window's line up, column for column.
+        std::vector<const Table*> alike;
+        for (const Table& other : content_.summary) {
+            if (other.headings == t.headings)
+                alike.push_back(&other);
+        }
+        summaryColumns_.push_back(shapeColumns(alike, m_, width_, t.compact));
         table(Part::SummaryTable, i, t, summaryColumns_.back(), m_.mm(5));
     }
     // The chart as printed keeps its 4:3 shape; less than a third of the

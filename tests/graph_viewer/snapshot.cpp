@@ -2,7 +2,8 @@
 // and toolbar), an open View menu, and the chart as exported; then, on the
 // last file, the window zoomed with the readout, with markers, with a trace
 // hidden, with the grid off, and the print preview and printed PDF. Each
-// file is pictured with the summary panel open too.
+// file is pictured with the summary panel open too, and its report written
+// (NAME.report.pdf; the zoomed one zoomed.report.pdf), and the File menu.
 // graph_viewer_snapshot OUT_DIR FILE...
 #include "shell/command_ids.h"
 #include "shell/main_frame.h"
@@ -82,6 +83,7 @@ int main(int argc, char** argv) {
         app.frame().grab().save(out.filePath(base + "-summary.png"));
         summary->trigger();
         QApplication::processEvents();
+        app.exportReportTo(out.filePath(base + ".report.pdf"));
     }
     // The last file: zoom, readout, markers, a hidden trace, no grid, printing.
     vessor::graph::VessorGraphView& graph = app.view();
@@ -100,6 +102,7 @@ int main(int argc, char** argv) {
     summary->trigger();
     QApplication::processEvents();
     app.frame().grab().save(out.filePath("zoomed-summary.png"));
+    app.exportReportTo(out.filePath("zoomed.report.pdf"));
     summary->trigger();
     QApplication::processEvents();
     plot = graph.chart().plotRect();
@@ -132,6 +135,15 @@ int main(int argc, char** argv) {
         graph.ZoomOut();
     graph.printToPdf(out.filePath("print-full.pdf"));
 
+    // The File menu with its exports.
+    for (QObject* owner : app.frame().command(vessor::graph::command::EXPORT_REPORT)->associatedObjects()) {
+        if (auto* file = qobject_cast<QMenu*>(owner)) {
+            file->popup(app.frame().mapToGlobal(QPoint(10, 30)));
+            QApplication::processEvents();
+            file->grab().save(out.filePath("file-menu.png"));
+            file->close();
+        }
+    }
     // The View menu opened with its traces submenu.
     QMenu* view = app.frame().viewMenu();
     view->popup(app.frame().mapToGlobal(QPoint(40, 30)));
