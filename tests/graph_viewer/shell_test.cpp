@@ -77,8 +77,10 @@ TEST(CommandLine, FileAndExports) {
         {{"--bogus", "a.txt"}, "", "", "", false, true},
         {{"--export-summary", "-", "a.txt"}, "a.txt", "", "", true, false},
         {{"--export-summary", "-"}, "", "", "", true, true},
-        // The activation energy is the summary's alone.
+        // The activation energy is the summary's and the report's alone.
         {{"--activation-energy", "80", "a.txt"}, "", "", "", false, true},
+        {{"--export-report", "r.pdf", "--activation-energy", "80", "a.txt"}, "a.txt", "", "", true, false},
+        {{"--export-report=r.pdf"}, "", "", "", true, true},
     };
     for (const Case& c : cases) {
         const CommandLine line = parseCommandLine(c.args);
