@@ -26,15 +26,17 @@ QString q(const std::string& text) {
 
 // "Celsius (°C)", kept on one line where a list of them wraps.
 QString channelHeading(const ChannelSummary& channel) {
-    return channel.unit.empty() ? q(channel.name)
-                                : QStringLiteral("%1\u00A0(%2)").arg(q(channel.name), q(channel.unit));
+    return channel.unit.empty()
+               ? q(channel.name)
+               : QStringLiteral("%1\u00A0(%2)").arg(q(channel.name), q(channel.unit));
 }
 
 QString levelText(const AlarmSummary& alarm, const ChannelSummary& channel, const QLocale& locale) {
     if (!alarm.level)
         return NONE;
-    return QStringLiteral("%1 %2").arg(alarm.kind == AlarmKind::Low ? QStringLiteral("below") : QStringLiteral("above"),
-                                       summaryValueText(alarm.level, channel.decimals, channel.unit, locale));
+    return QStringLiteral("%1 %2").arg(
+        alarm.kind == AlarmKind::Low ? QStringLiteral("below") : QStringLiteral("above"),
+        summaryValueText(alarm.level, channel.decimals, channel.unit, locale));
 }
 
 QString duration(const Summary& s, int readings, const QLocale& locale) {
@@ -112,9 +114,10 @@ Table channelTable(const Summary& s, bool shown, const QLocale& locale) {
         return summaryValueText(c.stddev, c.decimals + 1, c.unit, locale);
     });
     if (std::any_of(s.channels.begin(), s.channels.end(), hasMkt)) {
-        addRow(QStringLiteral("Mean kinetic temperature"), false, [&locale](const ChannelSummary& c) {
-            return hasMkt(c) ? summaryValueText(c.mkt, c.decimals, c.unit, locale) : QString();
-        });
+        addRow(
+            QStringLiteral("Mean kinetic temperature"), false, [&locale](const ChannelSummary& c) {
+                return hasMkt(c) ? summaryValueText(c.mkt, c.decimals, c.unit, locale) : QString();
+            });
         t.note = QStringLiteral("Mean kinetic temperature with an activation energy of %1 kJ/mol.")
                      .arg(locale.toString(s.activationEnergy, 'f', 2));
     }
@@ -124,14 +127,16 @@ Table channelTable(const Summary& s, bool shown, const QLocale& locale) {
 Table alarmTable(const Summary& s, bool shown, const QLocale& locale) {
     Table t;
     t.title = QStringLiteral("Alarm levels, %1").arg(rangeName(s, shown, locale));
-    t.headings = {QStringLiteral("Alarm"),      QStringLiteral("Level"),   QStringLiteral("Readings beyond"),
-                  QStringLiteral("Time beyond"), QStringLiteral("Excursions"), QStringLiteral("Longest"),
+    t.headings = {QStringLiteral("Alarm"),           QStringLiteral("Level"),
+                  QStringLiteral("Readings beyond"), QStringLiteral("Time beyond"),
+                  QStringLiteral("Excursions"),      QStringLiteral("Longest"),
                   QStringLiteral("First crossed")};
     t.right = {false, true, true, true, true, true, true};
     for (const ChannelSummary& c : s.channels) {
         for (const AlarmSummary& a : c.alarms) {
-            t.rows.push_back({QStringLiteral("%1: %2").arg(q(c.name), q(a.label)), levelText(a, c, locale),
-                              locale.toString(a.readings), duration(s, a.readings, locale),
+            t.rows.push_back({QStringLiteral("%1: %2").arg(q(c.name), q(a.label)),
+                              levelText(a, c, locale), locale.toString(a.readings),
+                              duration(s, a.readings, locale),
                               locale.toString(static_cast<qlonglong>(a.excursions.size())),
                               a.longestRun > 0 ? duration(s, a.longestRun, locale) : NONE,
                               a.firstAt() ? timeOf(s, *a.firstAt(), locale) : NONE});
@@ -142,8 +147,8 @@ Table alarmTable(const Summary& s, bool shown, const QLocale& locale) {
 }
 
 QString localTime(const CalendarTime& when, const QLocale& locale) {
-    return summaryTime(download::toClockSeconds({when.fullYear(), when.month + 1, when.day, when.hour,
-                                                 when.minute, when.second}),
+    return summaryTime(download::toClockSeconds({when.fullYear(), when.month + 1, when.day,
+                                                 when.hour, when.minute, when.second}),
                        locale);
 }
 
@@ -157,15 +162,19 @@ bool hasLevels(const Summary& s) {
 Table excursionTable(const Summary& s, const ChannelSummary& channel, const AlarmSummary& alarm,
                      const QLocale& locale) {
     Table t;
-    t.title = QStringLiteral("%1: %2, %3").arg(q(channel.name), q(alarm.label), levelText(alarm, channel, locale));
+    t.title = QStringLiteral("%1: %2, %3")
+                  .arg(q(channel.name), q(alarm.label), levelText(alarm, channel, locale));
     const qlonglong runs = static_cast<qlonglong>(alarm.excursions.size());
     if (runs > 0) {
         t.note = QStringLiteral("%1 %2, %3 beyond the level in all.")
-                     .arg(locale.toString(runs), runs == 1 ? QStringLiteral("excursion") : QStringLiteral("excursions"),
+                     .arg(locale.toString(runs),
+                          runs == 1 ? QStringLiteral("excursion") : QStringLiteral("excursions"),
                           duration(s, alarm.readings, locale));
     }
-    t.headings = {QStringLiteral("No."), QStringLiteral("Start"), QStringLiteral("End"), QStringLiteral("Duration"),
-                  alarm.kind == AlarmKind::Low ? QStringLiteral("Lowest") : QStringLiteral("Highest")};
+    t.headings = {QStringLiteral("No."), QStringLiteral("Start"), QStringLiteral("End"),
+                  QStringLiteral("Duration"),
+                  alarm.kind == AlarmKind::Low ? QStringLiteral("Lowest")
+                                               : QStringLiteral("Highest")};
     t.right = {true, false, false, true, true};
     const bool anyOpen = std::any_of(alarm.excursions.begin(), alarm.excursions.end(),
                                      [](const Excursion& e) { return e.openAtEnd; });
@@ -176,8 +185,8 @@ Table excursionTable(const Summary& s, const ChannelSummary& channel, const Alar
     t.rows.reserve(alarm.excursions.size());
     int number = 0;
     for (const Excursion& e : alarm.excursions) {
-        QStringList row{locale.toString(++number), timeOf(s, e.first, locale), timeOf(s, e.last, locale),
-                        duration(s, e.readings(), locale),
+        QStringList row{locale.toString(++number), timeOf(s, e.first, locale),
+                        timeOf(s, e.last, locale), duration(s, e.readings(), locale),
                         summaryValueText(e.extreme, channel.decimals, channel.unit, locale)};
         if (anyOpen)
             row << (e.openAtEnd ? QStringLiteral("open at the end of the file") : QString());
@@ -203,14 +212,18 @@ Content reportContent(const Summary& whole, const Summary* shown, const Context&
     if (!context.serialNumber.isEmpty())
         r.identity.emplace_back(QStringLiteral("Serial number"), context.serialNumber);
     r.identity.emplace_back(QStringLiteral("File"), context.fileName);
-    r.identity.emplace_back(channels.size() == 1 ? QStringLiteral("Channel") : QStringLiteral("Channels"),
+    r.identity.emplace_back(channels.size() == 1 ? QStringLiteral("Channel")
+                                                 : QStringLiteral("Channels"),
                             channels.join(QStringLiteral(", ")));
     r.identity.emplace_back(QStringLiteral("Report made"), localTime(context.madeAt, locale));
-    r.recording.emplace_back(QStringLiteral("First reading"), any ? timeOf(whole, whole.range.from, locale) : NONE);
-    r.recording.emplace_back(QStringLiteral("Last reading"), any ? timeOf(whole, whole.range.to - 1, locale) : NONE);
+    r.recording.emplace_back(QStringLiteral("First reading"),
+                             any ? timeOf(whole, whole.range.from, locale) : NONE);
+    r.recording.emplace_back(QStringLiteral("Last reading"),
+                             any ? timeOf(whole, whole.range.to - 1, locale) : NONE);
     r.recording.emplace_back(QStringLiteral("Readings"), locale.toString(whole.readings()));
     r.recording.emplace_back(QStringLiteral("Interval"), summaryDuration(whole.interval, locale));
-    r.recording.emplace_back(QStringLiteral("Span"), any ? duration(whole, whole.readings() - 1, locale) : NONE);
+    r.recording.emplace_back(QStringLiteral("Span"),
+                             any ? duration(whole, whole.readings() - 1, locale) : NONE);
 
     r.summary.push_back(channelTable(whole, false, locale));
     if (hasLevels(whole))
@@ -222,9 +235,11 @@ Content reportContent(const Summary& whole, const Summary* shown, const Context&
     }
 
     r.excursionsIntro =
-        QStringLiteral("Every run of consecutive readings beyond an alarm level, over the whole file. Start and "
-                       "end are its first and last reading beyond the level; its duration is its readings "
-                       "times the interval (%1).")
+        QStringLiteral(
+            "Every run of consecutive readings beyond an alarm level, over the whole file. Start "
+            "and "
+            "end are its first and last reading beyond the level; its duration is its readings "
+            "times the interval (%1).")
             .arg(summaryDuration(whole.interval, locale));
     for (const ChannelSummary& c : whole.channels) {
         for (const AlarmSummary& a : c.alarms)
@@ -247,9 +262,12 @@ QString pageNumberText(int page, int pages, const QLocale& locale) {
 
 QPageSize::PageSizeId paperFor(const QLocale& locale) {
     static constexpr QLocale::Territory LETTER[] = {
-        QLocale::UnitedStates, QLocale::Canada,    QLocale::Mexico,     QLocale::PuertoRico,
-        QLocale::Chile,        QLocale::Colombia,  QLocale::CostaRica,  QLocale::Guatemala,
-        QLocale::Nicaragua,    QLocale::Panama,    QLocale::ElSalvador, QLocale::Venezuela,
+        QLocale::UnitedStates, QLocale::Canada,
+        QLocale::Mexico,       QLocale::PuertoRico,
+        QLocale::Chile,        QLocale::Colombia,
+        QLocale::CostaRica,    QLocale::Guatemala,
+        QLocale::Nicaragua,    QLocale::Panama,
+        QLocale::ElSalvador,   QLocale::Venezuela,
         QLocale::Philippines,  QLocale::DominicanRepublic,
     };
     if (locale.measurementSystem() == QLocale::ImperialUSSystem ||

@@ -23,21 +23,21 @@ enum class Verdict { WithinLimits, OutOfLimits, NoLevels };
 
 struct Table {
     QString title;
-    QString note;        // a line under the title
+    QString note; // a line under the title
     QStringList headings;
-    QList<bool> right;   // per column: right-aligned
+    QList<bool> right; // per column: right-aligned
     std::vector<QStringList> rows;
-    QList<bool> quiet;   // per row: drawn lighter (a time under its value)
-    QString none;        // in place of the rows and their headings when there are none
+    QList<bool> quiet;    // per row: drawn lighter (a time under its value)
+    QString none;         // in place of the rows and their headings when there are none
     bool compact = false; // as wide as its columns need, not the page's width
 };
 
 using Fact = std::pair<QString, QString>; // label, value
 
 struct Content {
-    QString logger;               // the file's title
-    std::vector<Fact> identity;   // serial number, file, channels, when made
-    std::vector<Fact> recording;  // first and last reading, readings, interval, span
+    QString logger;              // the file's title
+    std::vector<Fact> identity;  // serial number, file, channels, when made
+    std::vector<Fact> recording; // first and last reading, readings, interval, span
     QString headline;
     Verdict verdict = Verdict::NoLevels;
     std::vector<Table> summary;    // page 1, above the chart
@@ -52,12 +52,13 @@ struct Context {
     QString fileName;
     QString serialNumber; // shown only when present
     QLocale locale;
-    CalendarTime madeAt;  // local time the report is made (the caller's clock)
+    CalendarTime madeAt; // local time the report is made (the caller's clock)
 };
 
 // The report of `whole`; `shown`, when given, adds the tables of the readings
 // the window shows (a zoomed view).
-Content reportContent(const download::Summary& whole, const download::Summary* shown, const Context& context);
+Content reportContent(const download::Summary& whole, const download::Summary* shown,
+                      const Context& context);
 
 // One alarm level's excursions: number, start (first reading beyond), end
 // (last reading beyond), duration (readings × interval) and the extreme

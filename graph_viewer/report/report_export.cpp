@@ -27,19 +27,22 @@ QByteArray reportPdf(VessorGraphView& view, const ReportRequest& request) {
     context.serialNumber = QString::fromStdString(cp1252ToUtf8(doc.serialNumber));
     context.locale = request.locale;
     context.madeAt = request.madeAt;
-    const report::Content content = report::reportContent(whole, shown ? &*shown : nullptr, context);
+    const report::Content content =
+        report::reportContent(whole, shown ? &*shown : nullptr, context);
 
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly))
         return {};
-    const int pages = report::writeReportPdf(buffer, content, report::reportPageLayout(report::paperFor(request.locale)),
-                                             [&view](QPainter& painter) { return view.printChart(painter); });
+    const int pages = report::writeReportPdf(
+        buffer, content, report::reportPageLayout(report::paperFor(request.locale)),
+        [&view](QPainter& painter) { return view.printChart(painter); });
     buffer.close();
     return pages > 0 ? bytes : QByteArray();
 }
 
-bool saveReport(VessorGraphView& view, const ReportRequest& request, const std::string& path, std::string& reason) {
+bool saveReport(VessorGraphView& view, const ReportRequest& request, const std::string& path,
+                std::string& reason) {
     const QByteArray bytes = reportPdf(view, request);
     if (bytes.isEmpty()) {
         reason = "the report cannot be drawn";

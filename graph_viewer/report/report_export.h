@@ -27,6 +27,7 @@ struct ReportRequest {
 QByteArray reportPdf(VessorGraphView& view, const ReportRequest& request);
 // The PDF written through the safe save; false with `reason` (the system's
 // text, or why it could not be drawn).
-bool saveReport(VessorGraphView& view, const ReportRequest& request, const std::string& path, std::string& reason);
+bool saveReport(VessorGraphView& view, const ReportRequest& request, const std::string& path,
+                std::string& reason);
 
 } // namespace vessor::graph

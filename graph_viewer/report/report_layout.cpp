@@ -72,7 +72,8 @@ void placeTable(Flow& flow, const Block& block, std::size_t index) {
 
 } // namespace
 
-std::vector<Page> layoutPages(const std::vector<Block>& blocks, double pageHeight, double firstPageHeight) {
+std::vector<Page> layoutPages(const std::vector<Block>& blocks, double pageHeight,
+                              double firstPageHeight) {
     Flow flow(pageHeight, firstPageHeight);
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         const Block& block = blocks[i];

@@ -42,6 +42,7 @@ using Page = std::vector<Slice>;
 // under it; a chart with less than its least left starts the next page. A
 // block taller than a page still gets one page of its own (the builder keeps
 // its blocks smaller). At least one page.
-std::vector<Page> layoutPages(const std::vector<Block>& blocks, double pageHeight, double firstPageHeight = -1);
+std::vector<Page> layoutPages(const std::vector<Block>& blocks, double pageHeight,
+                              double firstPageHeight = -1);
 
 } // namespace vessor::graph::report

@@ -42,8 +42,8 @@ Tone toneOf(Verdict verdict) {
 
 QFont font(double points, bool bold = false) {
     QFont f;
-    f.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                   QStringLiteral("Helvetica")});
+    f.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
+                   QStringLiteral("Arial"), QStringLiteral("Helvetica")});
     // No ligatures: the PDF's text is searched and copied as typed ("file", not "ﬁle").
     f.setStyleHint(QFont::SansSerif, QFont::PreferNoShaping);
     f.setPointSizeF(points);
@@ -65,7 +65,9 @@ public:
     double mm(double millimetres) const { return millimetres * RESOLUTION / 25.4; }
     QFontMetricsF metrics(const QFont& f) const { return QFontMetricsF(f, device_); }
     double line(const QFont& f) const { return metrics(f).lineSpacing(); }
-    double width(const QFont& f, const QString& text) const { return metrics(f).horizontalAdvance(text); }
+    double width(const QFont& f, const QString& text) const {
+        return metrics(f).horizontalAdvance(text);
+    }
     // The height of `text` wrapped to `width`.
     double wrapped(const QFont& f, const QString& text, double width) const {
         if (text.isEmpty())
@@ -110,7 +112,8 @@ struct Columns {
     double headingHeight = 0, rowHeight = 0;
 };
 
-Columns shapeColumns(const std::vector<const Table*>& tables, const Measure& m, double width, bool compact) {
+Columns shapeColumns(const std::vector<const Table*>& tables, const Measure& m, double width,
+                     bool compact) {
     Columns s;
     s.pad = m.mm(1.8);
     std::size_t count = 0;
@@ -133,7 +136,9 @@ Columns shapeColumns(const std::vector<const Table*>& tables, const Measure& m, 
             x = std::ceil(x) + 2 * s.pad;
         return w;
     };
-    const auto sum = [](const std::vector<double>& w) { return std::accumulate(w.begin(), w.end(), 0.0); };
+    const auto sum = [](const std::vector<double>& w) {
+        return std::accumulate(w.begin(), w.end(), 0.0);
+    };
     double points = 8.5;
     s.cell = font(points);
     s.heading = font(points, true);
@@ -146,8 +151,10 @@ Columns shapeColumns(const std::vector<const Table*>& tables, const Measure& m, 
         s.widths = natural(s.cell, s.heading);
     }
     const double total = sum(s.widths);
-    const double target = compact ? std::min(width, total + static_cast<double>(count) * m.mm(10)) : width;
-    const bool numbered = !tables.empty() && !tables.front()->right.isEmpty() && tables.front()->right.front();
+    const double target =
+        compact ? std::min(width, total + static_cast<double>(count) * m.mm(10)) : width;
+    const bool numbered =
+        !tables.empty() && !tables.front()->right.isEmpty() && tables.front()->right.front();
     if (total < target && !s.widths.empty()) {
         // The room left goes to every column but a leading number column.
         const std::size_t from = numbered && count > 1 ? 1 : 0;
@@ -172,7 +179,15 @@ public:
     int draw();
 
 private:
-    enum class Part { Header, Headline, SummaryTable, Chart, ExcursionsTitle, ExcursionTable, Signature };
+    enum class Part {
+        Header,
+        Headline,
+        SummaryTable,
+        Chart,
+        ExcursionsTitle,
+        ExcursionTable,
+        Signature
+    };
     struct Item {
         Part part;
         std::size_t index = 0; // the table's
@@ -189,7 +204,8 @@ private:
     void drawPage(const Page& page, int number, int pages);
     void drawSlice(const Slice& slice, double top);
     void drawHeader(double top);
-    double drawFacts(const std::vector<Fact>& facts, double left, double top, double width, double labelWidth);
+    void drawFacts(const std::vector<Fact>& facts, double left, double top, double width,
+                   double labelWidth);
     void drawHeadline(double top, double height);
     void drawTable(const Table& t, const Columns& s, const Slice& slice, double top, bool stripes);
     void drawExcursionsTitle(double top);
@@ -219,10 +235,12 @@ double ReportPainter::tableHead(const Table& t, const Columns& c) const {
            (t.rows.empty() ? 0 : c.headingHeight);
 }
 
-double ReportPainter::factsHeight(const std::vector<Fact>& facts, double width, double labelWidth) const {
+double ReportPainter::factsHeight(const std::vector<Fact>& facts, double width,
+                                  double labelWidth) const {
     double height = 0;
     for (const Fact& fact : facts)
-        height += std::max(m_.line(fonts_.label), m_.wrapped(fonts_.value, fact.second, width - labelWidth)) +
+        height += std::max(m_.line(fonts_.label),
+                           m_.wrapped(fonts_.value, fact.second, width - labelWidth)) +
                   m_.mm(0.6);
     return height;
 }
@@ -253,7 +271,8 @@ double ReportPainter::headerHeight() const {
     const FactColumns f = factColumns(content_, fonts_, m_, width_);
     const double facts = std::max(factsHeight(content_.identity, f.leftWidth, f.leftLabel),
                                   factsHeight(content_.recording, f.rightWidth, f.rightLabel));
-    return m_.line(fonts_.kicker) + m_.wrapped(fonts_.title, content_.logger, width_) + m_.mm(2.5) + facts;
+    return m_.line(fonts_.kicker) + m_.wrapped(fonts_.title, content_.logger, width_) + m_.mm(2.5) +
+           facts;
 }
 
 double ReportPainter::headlineHeight() const {
@@ -261,7 +280,8 @@ double ReportPainter::headlineHeight() const {
 }
 
 double ReportPainter::excursionsTitleHeight() const {
-    return m_.line(fonts_.sectionTitle) + m_.mm(1.5) + m_.wrapped(fonts_.body, content_.excursionsIntro, width_);
+    return m_.line(fonts_.sectionTitle) + m_.mm(1.5) +
+           m_.wrapped(fonts_.body, content_.excursionsIntro, width_);
 }
 
 double ReportPainter::signatureHeight() const {
@@ -273,8 +293,10 @@ void ReportPainter::addBlocks() {
         blocks_.push_back({Block::Kind::Fixed, height, 0, 0, 0, gap});
         items_.push_back({part});
     };
-    const auto table = [&](Part part, std::size_t index, const Table& t, const Columns& c, double gap) {
-        blocks_.push_back({Block::Kind::Table, c.rowHeight, tableHead(t, c), static_cast<int>(t.rows.size()), 0, gap});
+    const auto table = [&](Part part, std::size_t index, const Table& t, const Columns& c,
+                           double gap) {
+        blocks_.push_back({Block::Kind::Table, c.rowHeight, tableHead(t, c),
+                           static_cast<int>(t.rows.size()), 0, gap});
         items_.push_back({part, index});
     };
     fixed(Part::Header, headerHeight(), 0);
@@ -292,7 +314,8 @@ void ReportPainter::addBlocks() {
     }
     // The chart as printed keeps its 4:3 shape; less than a third of the
     // page is too small to read, and it moves to a page of its own.
-    blocks_.push_back({Block::Kind::Chart, std::min(height_ / 3, width_ * 0.75), 0, 0, width_ * 0.75, m_.mm(5)});
+    blocks_.push_back(
+        {Block::Kind::Chart, std::min(height_ / 3, width_ * 0.75), 0, 0, width_ * 0.75, m_.mm(5)});
     items_.push_back({Part::Chart});
     if (!content_.excursions.empty()) {
         blocks_.push_back({Block::Kind::NewPage});
@@ -329,12 +352,13 @@ int ReportPainter::draw() {
     return ended && chartDrawn_ ? count : 0;
 }
 
-void ReportPainter::drawText(const QFont& f, const QColor& colour, const QRectF& rect, const QString& text,
-                             Qt::Alignment alignment) {
+void ReportPainter::drawText(const QFont& f, const QColor& colour, const QRectF& rect,
+                             const QString& text, Qt::Alignment alignment) {
     painter_.setFont(f);
     painter_.setPen(colour);
     // Elided only when even the smallest type does not fit (never in practice).
-    const QString shown = QFontMetricsF(f, &writer_).elidedText(text, Qt::ElideMiddle, rect.width() + 0.5);
+    const QString shown =
+        QFontMetricsF(f, &writer_).elidedText(text, Qt::ElideMiddle, rect.width() + 0.5);
     painter_.drawText(rect, static_cast<int>(alignment), shown);
 }
 
@@ -392,9 +416,10 @@ void ReportPainter::drawSlice(const Slice& slice, double top) {
 
 void ReportPainter::drawHeader(double top) {
     const double kicker = m_.line(fonts_.kicker);
-    drawText(fonts_.kicker, GREY, QRectF(0, top, width_, kicker), QStringLiteral("RECORDING REPORT"));
-    drawText(fonts_.kicker, GREY, QRectF(0, top, width_, kicker), QStringLiteral("Vessor USB Graph"),
-             Qt::AlignRight | Qt::AlignVCenter);
+    drawText(fonts_.kicker, GREY, QRectF(0, top, width_, kicker),
+             QStringLiteral("RECORDING REPORT"));
+    drawText(fonts_.kicker, GREY, QRectF(0, top, width_, kicker),
+             QStringLiteral("Vessor USB Graph"), Qt::AlignRight | Qt::AlignVCenter);
     top += kicker;
     const double title = m_.wrapped(fonts_.title, content_.logger, width_);
     painter_.setFont(fonts_.title);
@@ -409,18 +434,18 @@ void ReportPainter::drawHeader(double top) {
     drawFacts(content_.recording, f.rightLeft, top, f.rightWidth, f.rightLabel);
 }
 
-double ReportPainter::drawFacts(const std::vector<Fact>& facts, double left, double top, double width,
-                                double labelWidth) {
+void ReportPainter::drawFacts(const std::vector<Fact>& facts, double left, double top, double width,
+                              double labelWidth) {
     for (const Fact& fact : facts) {
         const double line = m_.line(fonts_.label);
         const double value = m_.wrapped(fonts_.value, fact.second, width - labelWidth);
         drawText(fonts_.label, GREY, QRectF(left, top, labelWidth, line), fact.first);
         painter_.setFont(fonts_.value);
         painter_.setPen(INK);
-        painter_.drawText(QRectF(left + labelWidth, top, width - labelWidth, value), fact.second, wrapping());
+        painter_.drawText(QRectF(left + labelWidth, top, width - labelWidth, value), fact.second,
+                          wrapping());
         top += std::max(line, value) + m_.mm(0.6);
     }
-    return top;
 }
 
 void ReportPainter::drawHeadline(double top, double height) {
@@ -429,14 +454,16 @@ void ReportPainter::drawHeadline(double top, double height) {
     painter_.fillRect(QRectF(0, top, m_.mm(1.5), height), tone.bar);
     painter_.setFont(fonts_.headline);
     painter_.setPen(tone.text);
-    painter_.drawText(QRectF(m_.mm(6), top + m_.mm(2.5), width_ - m_.mm(9), height - m_.mm(5)), content_.headline,
-                      wrapping());
+    painter_.drawText(QRectF(m_.mm(6), top + m_.mm(2.5), width_ - m_.mm(9), height - m_.mm(5)),
+                      content_.headline, wrapping());
 }
 
-void ReportPainter::drawTable(const Table& t, const Columns& s, const Slice& slice, double top, bool stripes) {
+void ReportPainter::drawTable(const Table& t, const Columns& s, const Slice& slice, double top,
+                              bool stripes) {
     const double titleHeight = m_.line(fonts_.tableTitle) + m_.mm(0.8);
     drawText(fonts_.tableTitle, INK, QRectF(0, top, width_, titleHeight),
-             slice.continued() ? t.title + QStringLiteral(" (continued)") : t.title, Qt::AlignLeft | Qt::AlignTop);
+             slice.continued() ? t.title + QStringLiteral(" (continued)") : t.title,
+             Qt::AlignLeft | Qt::AlignTop);
     top += titleHeight;
     if (!t.note.isEmpty()) {
         const double note = m_.wrapped(fonts_.note, t.note, width_);
@@ -455,8 +482,8 @@ void ReportPainter::drawTable(const Table& t, const Columns& s, const Slice& sli
         painter_.drawLine(QPointF(0, top), QPointF(s.width, top));
         return;
     }
-    const auto cells = [&](const QStringList& texts, const QFont& f, const QColor& colour, double y, double h,
-                           bool quiet) {
+    const auto cells = [&](const QStringList& texts, const QFont& f, const QColor& colour, double y,
+                           double h, bool quiet) {
         double x = 0;
         for (std::size_t c = 0; c < s.widths.size(); ++c) {
             const qsizetype i = static_cast<qsizetype>(c);
@@ -464,8 +491,9 @@ void ReportPainter::drawTable(const Table& t, const Columns& s, const Slice& sli
             // A quiet row's label sits under the label above it, indented.
             const double indent = quiet && c == 0 ? m_.mm(4) : 0;
             if (i < texts.size() && !texts[i].isEmpty()) {
-                drawText(f, colour, QRectF(x + s.pad + indent, y, s.widths[c] - 2 * s.pad - indent, h), texts[i],
-                         (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+                drawText(f, colour,
+                         QRectF(x + s.pad + indent, y, s.widths[c] - 2 * s.pad - indent, h),
+                         texts[i], (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
             }
             x += s.widths[c];
         }
@@ -479,7 +507,8 @@ void ReportPainter::drawTable(const Table& t, const Columns& s, const Slice& sli
         const bool quiet = r < t.quiet.size() && t.quiet[r];
         if (stripes && r % 2 == 1)
             painter_.fillRect(QRectF(0, top, s.width, s.rowHeight), STRIPE);
-        cells(t.rows[static_cast<std::size_t>(r)], s.cell, quiet ? GREY : INK, top, s.rowHeight, quiet);
+        cells(t.rows[static_cast<std::size_t>(r)], s.cell, quiet ? GREY : INK, top, s.rowHeight,
+              quiet);
         top += s.rowHeight;
     }
     painter_.setPen(rule);
@@ -488,17 +517,20 @@ void ReportPainter::drawTable(const Table& t, const Columns& s, const Slice& sli
 
 void ReportPainter::drawExcursionsTitle(double top) {
     const double title = m_.line(fonts_.sectionTitle);
-    drawText(fonts_.sectionTitle, INK, QRectF(0, top, width_, title), QStringLiteral("Alarm excursions"));
+    drawText(fonts_.sectionTitle, INK, QRectF(0, top, width_, title),
+             QStringLiteral("Alarm excursions"));
     top += title + m_.mm(1.5);
     painter_.setFont(fonts_.body);
     painter_.setPen(INK);
-    painter_.drawText(QRectF(0, top, width_, m_.wrapped(fonts_.body, content_.excursionsIntro, width_)),
-                      content_.excursionsIntro, wrapping());
+    painter_.drawText(
+        QRectF(0, top, width_, m_.wrapped(fonts_.body, content_.excursionsIntro, width_)),
+        content_.excursionsIntro, wrapping());
 }
 
 void ReportPainter::drawSignature(double top) {
     // Three lines to write on: who checked the report, their signature, the date.
-    const QString labels[] = {QStringLiteral("Reviewed by"), QStringLiteral("Signature"), QStringLiteral("Date")};
+    const QString labels[] = {QStringLiteral("Reviewed by"), QStringLiteral("Signature"),
+                              QStringLiteral("Date")};
     const double gap = m_.mm(8);
     const double each = (width_ - 2 * gap) / 3;
     const double lineY = top + m_.mm(14);
@@ -506,17 +538,20 @@ void ReportPainter::drawSignature(double top) {
     for (int i = 0; i < 3; ++i) {
         const double x = i * (each + gap);
         painter_.drawLine(QPointF(x, lineY), QPointF(x + each, lineY));
-        drawText(fonts_.note, GREY, QRectF(x, lineY + m_.mm(1), each, m_.line(fonts_.note)), labels[i]);
+        drawText(fonts_.note, GREY, QRectF(x, lineY + m_.mm(1), each, m_.line(fonts_.note)),
+                 labels[i]);
     }
 }
 
 } // namespace
 
 QPageLayout reportPageLayout(QPageSize::PageSizeId paper) {
-    return QPageLayout(QPageSize(paper), QPageLayout::Portrait, QMarginsF(18, 15, 18, 13), QPageLayout::Millimeter);
+    return QPageLayout(QPageSize(paper), QPageLayout::Portrait, QMarginsF(18, 15, 18, 13),
+                       QPageLayout::Millimeter);
 }
 
-int writeReportPdf(QIODevice& out, const Content& content, const QPageLayout& layout, const ChartPainter& chart) {
+int writeReportPdf(QIODevice& out, const Content& content, const QPageLayout& layout,
+                   const ChartPainter& chart) {
     QPdfWriter writer(&out);
     writer.setResolution(RESOLUTION);
     writer.setPageLayout(layout);

@@ -24,6 +24,7 @@ QPageLayout reportPageLayout(QPageSize::PageSizeId paper);
 
 // The report as a PDF into `out`. The number of pages; 0 when it cannot be
 // drawn (then `out` holds nothing useful).
-int writeReportPdf(QIODevice& out, const Content& content, const QPageLayout& layout, const ChartPainter& chart);
+int writeReportPdf(QIODevice& out, const Content& content, const QPageLayout& layout,
+                   const ChartPainter& chart);
 
 } // namespace vessor::graph::report

@@ -56,23 +56,42 @@ TEST(ReportLayout, BlocksOverPages) {
         std::string pages;
     };
     const Case cases[] = {
-        {"gaps between blocks, none at the top of a page", {fixed(30), fixed(30, 10), fixed(50, 10)}, -1,
+        {"gaps between blocks, none at the top of a page",
+         {fixed(30), fixed(30, 10), fixed(50, 10)},
+         -1,
          "0@0+30 1@40+30 | 2@0+50"},
-        {"a table breaks between rows, its head on every page", {table(10, 20, 12)}, -1,
+        {"a table breaks between rows, its head on every page",
+         {table(10, 20, 12)},
+         -1,
          "0@0+100[0,8) | 0@0+60[8,12)"},
-        {"a long table over several pages", {fixed(55), table(10, 15, 25, 5)}, -1,
+        {"a long table over several pages",
+         {fixed(55), table(10, 15, 25, 5)},
+         -1,
          "0@0+55 1@60+35[0,2) | 1@0+95[2,10) | 1@0+95[10,18) | 1@0+85[18,25)"},
-        {"a head never stands without a row", {fixed(85), table(10, 10, 3)}, -1, "0@0+85 | 1@0+40[0,3)"},
+        {"a head never stands without a row",
+         {fixed(85), table(10, 10, 3)},
+         -1,
+         "0@0+85 | 1@0+40[0,3)"},
         {"the last row fits exactly", {fixed(70), table(10, 10, 2)}, -1, "0@0+70 1@70+30[0,2)"},
         {"a table without rows keeps one row's room", {table(10, 20, 0)}, -1, "0@0+30[0,1)"},
-        {"a chart takes the room left, up to its most", {fixed(40), chart(30, 50, 5)}, -1, "0@0+40 1@45+50"},
+        {"a chart takes the room left, up to its most",
+         {fixed(40), chart(30, 50, 5)},
+         -1,
+         "0@0+40 1@45+50"},
         {"a chart shrinks to what is left", {fixed(60), chart(30, 50, 5)}, -1, "0@0+60 1@65+35"},
-        {"a chart with less than its least left moves on", {fixed(75), chart(30, 50, 5)}, -1,
+        {"a chart with less than its least left moves on",
+         {fixed(75), chart(30, 50, 5)},
+         -1,
          "0@0+75 | 1@0+50"},
-        {"a new page, but never an empty one", {newPage(), fixed(10), newPage(), newPage(), fixed(10)}, -1,
+        {"a new page, but never an empty one",
+         {newPage(), fixed(10), newPage(), newPage(), fixed(10)},
+         -1,
          "1@0+10 | 4@0+10"},
         {"a shorter first page", {table(10, 0, 12)}, 50, "0@0+50[0,5) | 0@0+70[5,12)"},
-        {"a block taller than a page gets a page of its own", {fixed(150), fixed(10)}, -1, "0@0+150 | 1@0+10"},
+        {"a block taller than a page gets a page of its own",
+         {fixed(150), fixed(10)},
+         -1,
+         "0@0+150 | 1@0+10"},
         {"nothing: one empty page", {}, -1, ""},
     };
     for (const Case& c : cases) {
@@ -129,18 +148,30 @@ TEST(ReportContent, ExcursionRows) {
         std::vector<QStringList> rows;
     };
     const Case cases[] = {
-        {"first row, a gap, open at the end", download::AlarmKind::High, {21, 19, 21, 21.5, 19, 22.04}, english,
+        {"first row, a gap, open at the end",
+         download::AlarmKind::High,
+         {21, 19, 21, 21.5, 19, 22.04},
+         english,
          "Celsius: High Alarm, above 20.0" + c,
          {"No.", "Start", "End", "Duration", "Highest", "Note"},
          {{"1", "3/5/07 14:30:00", "3/5/07 14:30:00", "1 min", "21.0" + c, ""},
           {"2", "3/5/07 14:32:00", "3/5/07 14:33:00", "2 min", "21.5" + c, ""},
-          {"3", "3/5/07 14:35:00", "3/5/07 14:35:00", "1 min", "22.0" + c, "open at the end of the file"}}},
-        {"a low run ends before the file does, in German", download::AlarmKind::Low, {25, 18, 17.5, 19, 21, 21},
-         german, "Celsius: High Alarm, below 20,0" + c,
+          {"3", "3/5/07 14:35:00", "3/5/07 14:35:00", "1 min", "22.0" + c,
+           "open at the end of the file"}}},
+        {"a low run ends before the file does, in German",
+         download::AlarmKind::Low,
+         {25, 18, 17.5, 19, 21, 21},
+         german,
+         "Celsius: High Alarm, below 20,0" + c,
          {"No.", "Start", "End", "Duration", "Lowest"},
          {{"1", "05.03.07 14:31:00", "05.03.07 14:33:00", "3 min", "17,5" + c}}},
-        {"never crossed", download::AlarmKind::High, {1, 2, 3, 4, 5, 6}, english,
-         "Celsius: High Alarm, above 20.0" + c, {"No.", "Start", "End", "Duration", "Highest"}, {}},
+        {"never crossed",
+         download::AlarmKind::High,
+         {1, 2, 3, 4, 5, 6},
+         english,
+         "Celsius: High Alarm, above 20.0" + c,
+         {"No.", "Start", "End", "Duration", "Highest"},
+         {}},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
@@ -157,7 +188,8 @@ TEST(ReportContent, ExcursionRows) {
 }
 
 TEST(ReportContent, HeadlineTablesAndTheWindowsRange) {
-    const download::SummaryInput input = inputOf(download::AlarmKind::High, {21, 19, 21, 21.5, 19, 22});
+    const download::SummaryInput input =
+        inputOf(download::AlarmKind::High, {21, 19, 21, 21.5, 19, 22});
     download::Summary whole = download::summarize(input);
     Context context;
     context.fileName = QStringLiteral("cold.txt");
@@ -179,7 +211,8 @@ TEST(ReportContent, HeadlineTablesAndTheWindowsRange) {
     ASSERT_EQ(zoomed.summary.size(), 4u); // then the readings and the levels the window shows
     EXPECT_EQ(zoomed.summary[2].title,
               QStringLiteral("Readings, shown in the window, 3/5/07 14:31:00 to 3/5/07 14:32:00"));
-    EXPECT_EQ(zoomed.identity.front(), Fact(QStringLiteral("Serial number"), QStringLiteral("000123456")));
+    EXPECT_EQ(zoomed.identity.front(),
+              Fact(QStringLiteral("Serial number"), QStringLiteral("000123456")));
 
     whole.channels[0].alarms.clear();
     EXPECT_EQ(reportContent(whole, nullptr, context).verdict, Verdict::NoLevels);
@@ -195,7 +228,8 @@ TEST(ReportContent, PaperAndPageNumbers) {
     for (const auto& [name, paper] : cases)
         EXPECT_EQ(paperFor(QLocale(QString::fromLatin1(name))), paper) << name;
     EXPECT_EQ(pageNumberText(2, 5, QLocale::c()), QStringLiteral("Page 2 of 5"));
-    EXPECT_EQ(pageNumberText(1, 1200, QLocale(QStringLiteral("de_DE"))), QStringLiteral("Page 1 of 1.200"));
+    EXPECT_EQ(pageNumberText(1, 1200, QLocale(QStringLiteral("de_DE"))),
+              QStringLiteral("Page 1 of 1.200"));
 }
 
 } // namespace

@@ -35,14 +35,16 @@ QString sample(const char* name) {
 // A cold store whose compressor lets it rise above 8.0 °C for three readings
 // in every ten, and is above it at the last reading: `rows` readings.
 QString cyclingFile(const QTemporaryDir& dir, int rows) {
-    QByteArray text = "COLD STORE,Time,Celsius(\xB0" "C),High Alarm,Low Alarm,Serial Number\r\n";
+    QByteArray text = "COLD STORE,Time,Celsius(\xB0"
+                      "C),High Alarm,Low Alarm,Serial Number\r\n";
     const std::int64_t start = download::toClockSeconds({2026, 12, 1, 8, 0, 0});
     for (int k = 0; k < rows; ++k) {
         const download::ClockFields t = download::fromClockSeconds(start + std::int64_t{k} * 120);
         const double celsius = k == rows - 1 || k % 10 >= 7 ? 8.4 : 5.0;
         char row[120];
-        std::snprintf(row, sizeof row, "%d,%02d/%02d/%04d %02d:%02d:%02d,%.1f,8.0,2.0%s\r\n", k + 1, t.day, t.month,
-                      t.year, t.hour, t.minute, t.second, celsius, k == 0 ? ",000987654" : "");
+        std::snprintf(row, sizeof row, "%d,%02d/%02d/%04d %02d:%02d:%02d,%.1f,8.0,2.0%s\r\n", k + 1,
+                      t.day, t.month, t.year, t.hour, t.minute, t.second, celsius,
+                      k == 0 ? ",000987654" : "");
         text += row;
     }
     QFile file(dir.filePath(QStringLiteral("cold-store.txt")));
@@ -74,8 +76,10 @@ void settle() {
 void zoomToMiddle(Chart2D& chart) {
     const QRect r = chart.plotRect();
     QWidget* area = chart.mouseArea();
-    const auto send = [area](QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons) {
-        QMouseEvent event(type, QPointF(p), area->mapToGlobal(QPointF(p)), button, buttons, Qt::NoModifier);
+    const auto send = [area](QEvent::Type type, QPoint p, Qt::MouseButton button,
+                             Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(p), area->mapToGlobal(QPointF(p)), button, buttons,
+                          Qt::NoModifier);
         QApplication::sendEvent(area, &event);
     };
     const QPoint from(r.left() + r.width() * 3 / 10, r.top() + r.height() / 10);
@@ -99,7 +103,8 @@ TEST(Report, TheWindowsReportOverSeveralPages) {
     app.fileNew();
     EXPECT_FALSE(app.exportReportTo(pdf));
     EXPECT_FALSE(QFile::exists(pdf));
-    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Open the data file before exporting a report.")});
+    EXPECT_EQ(ui.messages,
+              QStringList{QStringLiteral("Open the data file before exporting a report.")});
 
     ASSERT_TRUE(app.OpenDocumentFile(cyclingFile(dir, 1000)));
     ASSERT_TRUE(app.exportReportTo(pdf)) << ui.messages.join('\n').toStdString();
@@ -107,7 +112,8 @@ TEST(Report, TheWindowsReportOverSeveralPages) {
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const QByteArray bytes = written.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
-    EXPECT_TRUE(bytes.contains("/MediaBox [0 0 612.000000 792.000000]")); // Letter in the tests' en_US
+    EXPECT_TRUE(
+        bytes.contains("/MediaBox [0 0 612.000000 792.000000]")); // Letter in the tests' en_US
 
     if (!havePdfText())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
@@ -119,15 +125,17 @@ TEST(Report, TheWindowsReportOverSeveralPages) {
     for (int i = 0; i < pages.size(); ++i)
         EXPECT_TRUE(pages[i].contains(QStringLiteral("Page %1 of 4").arg(i + 1))) << i;
     for (const char* expected :
-         {"COLD STORE", "000987654", "cold-store.txt", "Report made 12/8/26 09:05:00", "Celsius (°C)",
-          "Out of limits: Celsius above High Alarm", "Readings, whole file", "Alarm levels, whole file",
-          "activation energy of 83.14 kJ/mol", "From:- 01 December 2026 08:00:00"}) {
+         {"COLD STORE", "000987654", "cold-store.txt", "Report made 12/8/26 09:05:00",
+          "Celsius (°C)", "Out of limits: Celsius above High Alarm", "Readings, whole file",
+          "Alarm levels, whole file", "activation energy of 83.14 kJ/mol",
+          "From:- 01 December 2026 08:00:00"}) {
         EXPECT_TRUE(pages[0].contains(QString::fromUtf8(expected))) << expected;
     }
     EXPECT_TRUE(pages[1].contains(QStringLiteral("Alarm excursions")));
     EXPECT_TRUE(pages[2].contains(QStringLiteral("Celsius: High Alarm, above 8.0 °C (continued)")));
     EXPECT_EQ(text.count(QStringLiteral("open at the end of the file")), 1);
-    EXPECT_TRUE(pages[3].contains(QStringLiteral("No excursions: no reading was beyond the level.")));
+    EXPECT_TRUE(
+        pages[3].contains(QStringLiteral("No excursions: no reading was beyond the level.")));
     EXPECT_TRUE(pages[3].contains(QStringLiteral("Reviewed by")));
     // The first excursion: three readings two minutes apart.
     EXPECT_TRUE(pages[1].contains(QRegularExpression(
@@ -147,7 +155,8 @@ TEST(Report, TheWindowsReportOverSeveralPages) {
     ui.messages.clear();
     EXPECT_FALSE(app.exportReportTo(dir.filePath(QStringLiteral("none/cold.pdf"))));
     ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_TRUE(ui.messages[0].startsWith(QStringLiteral("Cannot write ") + dir.filePath("none/cold.pdf") + ": "))
+    EXPECT_TRUE(ui.messages[0].startsWith(QStringLiteral("Cannot write ") +
+                                          dir.filePath("none/cold.pdf") + ": "))
         << ui.messages[0].toStdString();
 }
 
@@ -180,26 +189,42 @@ TEST(Headless, ReportExitStatusAndBatch) {
     struct Case {
         QStringList args;
         int status;
-        QString message;       // in the messages
-        QStringList written;   // in `out`, or `one`
+        QString message;     // in the messages
+        QStringList written; // in `out`, or `one`
     };
     const Case cases[] = {
-        {{"--export-report", one, "--activation-energy", "100", sample("temperature-day.txt")}, 0, "", {"day.pdf"}},
+        {{"--export-report", one, "--activation-energy", "100", sample("temperature-day.txt")},
+         0,
+         "",
+         {"day.pdf"}},
         {{"--export-report", one, sample("missing.txt")}, 1, "File not found", {}},
         {{"--export-report", one, bad.fileName()}, 2, "The File contains invaild data.", {}},
         {{"--export-report", one, sample("zr-ev-state.txt")}, 3, "is an event log", {}},
-        {{"--export-report", sample("zr-v.txt"), sample("zr-v.txt")}, 2, "it is the file being exported", {}},
+        {{"--export-report", sample("zr-v.txt"), sample("zr-v.txt")},
+         2,
+         "it is the file being exported",
+         {}},
         // Several files: each named after its input; a refused one stops no other.
-        {{"--export-report", out, sample("humidity-day.txt"), bad.fileName(), sample("zr-co.txt")}, 2,
-         bad.fileName() + ": The File contains invaild data.", {"humidity-day.report.pdf", "zr-co.report.pdf"}},
+        {{"--export-report", out, sample("humidity-day.txt"), bad.fileName(), sample("zr-co.txt")},
+         2,
+         bad.fileName() + ": The File contains invaild data.",
+         {"humidity-day.report.pdf", "zr-co.report.pdf"}},
         // Bad usage, found before any work.
-        {{"--export-report", out, "--export-pdf", out, sample("zr-v.txt"), dir.filePath("zr-v.report.txt")}, 1,
-         "would both be exported to", {}},
-        {{"--export-report", one, sample("zr-v.txt"), sample("zr-co.txt")}, 1, "with several files, OUT must be", {}},
+        {{"--export-report", out, "--export-pdf", out, sample("zr-v.txt"),
+          dir.filePath("zr-v.report.txt")},
+         1,
+         "would both be exported to",
+         {}},
+        {{"--export-report", one, sample("zr-v.txt"), sample("zr-co.txt")},
+         1,
+         "with several files, OUT must be",
+         {}},
         {{"--export-report", one}, 1, "An export needs a download file.", {}},
         {{"--export-report"}, 1, "--export-report needs an output file.", {}},
-        {{"--activation-energy", "100", sample("zr-v.txt")}, 1,
-         "--activation-energy goes with --export-summary or --export-report.\nUsage: vessor-graph", {}},
+        {{"--activation-energy", "100", sample("zr-v.txt")},
+         1,
+         "--activation-energy goes with --export-summary or --export-report.\nUsage: vessor-graph",
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
@@ -217,7 +242,8 @@ TEST(Headless, ReportExitStatusAndBatch) {
 
     // The first case's report, in German on A4, with the energy given.
     QDir(out).removeRecursively();
-    const ViewerRun day = runGerman({"--export-report", one, "--activation-energy", "100", sample("temperature-day.txt")});
+    const ViewerRun day = runGerman(
+        {"--export-report", one, "--activation-energy", "100", sample("temperature-day.txt")});
     ASSERT_EQ(day.status, 0);
     QFile pdf(one);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
@@ -228,8 +254,10 @@ TEST(Headless, ReportExitStatusAndBatch) {
     for (const char* expected :
          {"COLDROOM", "000123456", "temperature-day.txt", "Out of limits: Celsius below Low Alarm",
           "activation energy of 100,00 kJ/mol", "05.03.07 14:30:00", "Page 1 of 2", "Page 2 of 2",
-          "Celsius: Low Alarm, below 2,0 °C", "3 excursions, 3 h 30 min beyond the level in all."}) {
-        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
+          "Celsius: Low Alarm, below 2,0 °C",
+          "3 excursions, 3 h 30 min beyond the level in all."}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
+                                                                << text.toStdString();
     }
 }
 
