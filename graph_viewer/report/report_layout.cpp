@@ -40,6 +40,9 @@ private:
     std::vector<Page> pages_;
 };
 
+// The rows a table's tail takes over to the next page with it.
+constexpr int CARRIED_ROWS = 2;
+
 // Rounding must not push the last row that fits over the page.
 int rowsThatFit(double room, double rowHeight) {
     if (rowHeight <= 0)
@@ -56,8 +59,21 @@ void placeTable(Flow& flow, const Block& block, std::size_t index) {
             flow.newPage();
             continue;
         }
+        const int remaining = rows - from;
+        if (fit >= remaining &&
+            rowsThatFit(flow.left(block.gap) - block.head - block.tail, block.height) < remaining) {
+            // The last rows go over with what follows, unless nothing would stay.
+            fit = remaining - std::min(remaining, CARRIED_ROWS);
+            if (fit < 1) {
+                if (!flow.pageEmpty()) {
+                    flow.newPage();
+                    continue;
+                }
+                fit = remaining;
+            }
+        }
         // A page that cannot hold the head and one row still takes one row.
-        fit = std::clamp(fit, 1, rows - from);
+        fit = std::clamp(fit, 1, remaining);
         Slice slice;
         slice.block = index;
         slice.height = block.head + fit * block.height;
@@ -89,7 +105,10 @@ std::vector<Page> layoutPages(const std::vector<Block>& blocks, double pageHeigh
         case Block::Kind::Chart: {
             if (flow.left(block.gap) < block.height)
                 flow.newPage();
-            const double room = std::max(flow.left(block.gap), block.height);
+            // The tail's room, when the chart can spare it.
+            const double left = flow.left(block.gap);
+            const double room = left - block.tail >= block.height ? left - block.tail
+                                                                  : std::max(left, block.height);
             flow.place({i, 0, std::min(room, std::max(block.most, block.height))}, block.gap);
             break;
         }

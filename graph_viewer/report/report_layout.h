@@ -22,6 +22,9 @@ struct Block {
     int rows = 0;      // Table; none still takes one row's room (for "none" text)
     double most = 0;   // Chart
     double gap = 0;    // room above it, dropped at the top of a page
+    // Table and Chart: room kept below the last row (or the chart) for the
+    // block after it, which should not stand alone on a page of its own.
+    double tail = 0;
 };
 
 // One block's part on one page.
@@ -39,7 +42,9 @@ using Page = std::vector<Slice>;
 
 // The blocks on pages whose content is `pageHeight` high (the first page
 // `firstPageHeight`, when given). A table's head never stands without a row
-// under it; a chart with less than its least left starts the next page. A
+// under it; a chart with less than its least left starts the next page; a
+// table whose tail does not fit after its last row takes its last two rows
+// over to the next page, so that what follows has company there. A
 // block taller than a page still gets one page of its own (the builder keeps
 // its blocks smaller). At least one page.
 std::vector<Page> layoutPages(const std::vector<Block>& blocks, double pageHeight,

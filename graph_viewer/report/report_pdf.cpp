@@ -328,6 +328,8 @@ void ReportPainter::addBlocks() {
         for (std::size_t i = 0; i < content_.excursions.size(); ++i)
             table(Part::ExcursionTable, i, content_.excursions[i], excursionColumns_, m_.mm(6));
     }
+    // The place to sign never stands alone on the last page.
+    blocks_.back().tail = signatureHeight() + m_.mm(10);
     fixed(Part::Signature, signatureHeight(), m_.mm(10));
 }
 

@@ -24,6 +24,10 @@ Block table(double row, double head, int rows, double gap = 0) {
 Block chart(double least, double most, double gap = 0) {
     return {Kind::Chart, least, 0, 0, most, gap};
 }
+Block tailed(Block block, double tail) {
+    block.tail = tail;
+    return block;
+}
 Block newPage() {
     return {Kind::NewPage};
 }
@@ -92,6 +96,26 @@ TEST(ReportLayout, BlocksOverPages) {
          {fixed(150), fixed(10)},
          -1,
          "0@0+150 | 1@0+10"},
+        {"what follows a table keeps its last rows company",
+         {fixed(40), tailed(table(10, 10, 4), 30), fixed(30)},
+         -1,
+         "0@0+40 1@40+30[0,2) | 1@0+30[2,4) 2@30+30"},
+        {"a short table goes over whole with what follows",
+         {fixed(60), tailed(table(10, 10, 2), 30), fixed(30)},
+         -1,
+         "0@0+60 | 1@0+30[0,2) 2@30+30"},
+        {"a tail that fits changes nothing",
+         {fixed(20), tailed(table(10, 10, 4), 30), fixed(30)},
+         -1,
+         "0@0+20 1@20+50[0,4) 2@70+30"},
+        {"a chart spares the room of what follows",
+         {fixed(40), tailed(chart(30, 50), 20), fixed(20)},
+         -1,
+         "0@0+40 1@40+40 2@80+20"},
+        {"a chart that cannot spare it takes the room",
+         {fixed(60), tailed(chart(30, 50), 20), fixed(20)},
+         -1,
+         "0@0+60 1@60+40 | 2@0+20"},
         {"nothing: one empty page", {}, -1, ""},
     };
     for (const Case& c : cases) {
