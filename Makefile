@@ -2,11 +2,12 @@
 MAKEFLAGS += --no-print-directory
 BUILD      ?= build
 ASAN_BUILD ?= $(BUILD)/asan
+PACKAGE_BUILD ?= $(BUILD)/package
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 MODEL      ?= 3
 SIM_IMAGE  ?= $(BUILD)/sim/model$(MODEL).img
 
-.PHONY: all deps configure build test test-asan run clean
+.PHONY: all deps configure build test test-asan run package clean
 
 all: build
 
@@ -39,6 +40,22 @@ run: build
 	else \
 		VESSOR_SIM_SPEED=$${VESSOR_SIM_SPEED:-60} $(BUILD)/bin/vessor-logger --device sim:$(SIM_IMAGE) info; \
 	fi
+
+# The Debian package vessor-usb_VERSION_ARCH.deb, here: a Release build
+# without the tests, with Debian's flags (hardening, and -O2: GCC 12 at -O3
+# warns falsely about std::string), stripped by CPack.
+# Install it with `sudo apt install ./vessor-usb_*.deb` (docs/packaging.md).
+package: deps
+	@eval "$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)" && \
+		CFLAGS="$$CFLAGS $$CPPFLAGS" CXXFLAGS="$$CXXFLAGS $$CPPFLAGS" \
+		cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+		-DCMAKE_C_FLAGS_RELEASE=-DNDEBUG -DCMAKE_CXX_FLAGS_RELEASE=-DNDEBUG \
+		-DVESSOR_TESTS=OFF -DVESSOR_BENCHMARKS=OFF >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	@rm -rf $(PACKAGE_BUILD)/deb
+	@cd $(PACKAGE_BUILD) && cpack -G DEB -B deb >/dev/null
+	@cp $(PACKAGE_BUILD)/deb/vessor-usb_*.deb .
+	@echo "make package: $$(cd $(PACKAGE_BUILD)/deb && ls vessor-usb_*.deb)"
 
 clean:
 	rm -rf $(BUILD)

@@ -1,5 +1,6 @@
 #include "cli_support.h"
 
+#include "logger/product_info.h"
 #include "logger/safe_save.h"
 #include "logger/strings.h"
 #include "logger/text_encoding.h"
@@ -248,7 +249,7 @@ int runArguments(std::span<const Command> commands, const std::vector<std::strin
         context.transportOptions.extraUsbIds.push_back(usbId);
     }
     if (takeFlag(args, "--version")) {
-        std::fprintf(out, "vessor-logger 5.45\n");
+        std::fprintf(out, "vessor-logger %s\n", product::VERSION);
         return EXIT_OK;
     }
     if (takeFlag(args, "--help") || takeFlag(args, "-h")) {

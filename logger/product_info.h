@@ -2,10 +2,12 @@
 // details (About boxes, --version).
 #pragma once
 
+#include "logger/product_version.h"
+
 namespace vessor::product {
 
-inline constexpr const char* VERSION = "5.45";
-inline constexpr const char* VERSION_LINE = "Vessor USB Version 5.45";
+inline constexpr const char* VERSION = VESSOR_VERSION;
+inline constexpr const char* VERSION_LINE = "Vessor USB Version " VESSOR_VERSION;
 inline constexpr const char* MAKER = "Meridane Electronics";
 
 // Rich text for the About boxes.

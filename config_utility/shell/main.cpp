@@ -14,6 +14,7 @@
 #include "config_utility/shell/utility_window.h"
 #include "logger/clock.h"
 #include "logger/logger_config.h"
+#include "logger/product_info.h"
 #include "logger/transport.h"
 
 int main(int argc, char** argv)
@@ -31,7 +32,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (options.version) {
-        std::puts("vessor-usb 5.45");
+        std::printf("vessor-usb %s\n", product::VERSION);
         return 0;
     }
 
@@ -45,7 +46,7 @@ int main(int argc, char** argv)
     QApplication app(qtArgc, qtArgv.data());
     QApplication::setOrganizationName(QStringLiteral("Meridane Electronics"));
     QApplication::setApplicationName(QStringLiteral("Vessor USB"));
-    QApplication::setApplicationVersion(QStringLiteral("5.45"));
+    QApplication::setApplicationVersion(QString::fromLatin1(product::VERSION));
     if (qtArgc > 1) {
         std::fprintf(stderr, "vessor-usb: unknown argument \"%s\"\nTry 'vessor-usb --help'.\n",
                      qtArgv[1]);

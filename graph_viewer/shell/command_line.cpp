@@ -90,6 +90,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             line.help = true;
             continue;
         }
+        if (arg == "--version") {
+            line.version = true;
+            continue;
+        }
         if (arg == ACTIVATION_ENERGY || arg.starts_with(std::string(ACTIVATION_ENERGY) + '=')) {
             const bool separate = arg == ACTIVATION_ENERGY;
             const bool given = !separate || i + 1 < arguments.size();
@@ -187,6 +191,7 @@ QString usageText() {
         "       vessor-graph --export-summary OUT.json [--activation-energy KJ_PER_MOL] FILE\n"
         "       vessor-graph --export-report OUT.pdf [--activation-energy KJ_PER_MOL] FILE\n"
         "       vessor-graph --export-... OUTDIR FILE FILE...\n"
+        "       vessor-graph --help | --version\n"
         "Shows a download file as a chart; the export options write it without a window.\n"
         "--export-summary writes the statistics, the mean kinetic temperature (activation\n"
         "energy 83.14472 kJ/mol unless given) and the alarm excursions as JSON ('-' is\n"

@@ -28,6 +28,7 @@ struct CommandLine {
     double activationEnergy = download::DEFAULT_ACTIVATION_ENERGY;
     QString error;          // set when the arguments make no sense
     bool help = false;
+    bool version = false;   // --version
 
     bool headless() const {
         return !exportPng.empty() || !exportPdf.empty() || !exportJson.empty() || !exportXlsx.empty() ||

@@ -3,6 +3,7 @@
 #include "headless_export.h"
 #include "vessor_graph_app.h"
 
+#include "logger/product_info.h"
 #include "logger/safe_save.h"
 
 #include <QApplication>
@@ -20,7 +21,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VessorGraph"));
     QApplication::setOrganizationName(QStringLiteral("Meridane Electronics"));
-    QApplication::setApplicationVersion(QStringLiteral("5.45"));
+    QApplication::setApplicationVersion(QString::fromLatin1(vessor::product::VERSION));
 
     QTextStream errors(stderr);
     // The raw bytes (QApplication has taken its own options out of argv):
@@ -35,6 +36,10 @@ int main(int argc, char** argv) {
                    << QString::fromStdString(written.reason) << ".\n";
             return vessor::graph::EXIT_CANNOT_OPEN;
         }
+        return 0;
+    }
+    if (line.version) {
+        std::printf("vessor-graph %s\n", vessor::product::VERSION);
         return 0;
     }
     if (!line.error.isEmpty()) {

@@ -3,6 +3,7 @@
 
 #include "logger/clock.h"
 #include "logger/locale_format.h"
+#include "logger/product_info.h"
 #include "logger/sim/simulated_logger.h"
 
 #include <cstdio>
@@ -252,7 +253,7 @@ TEST_F(Cli, VersionAndHelpFromTheProgram) {
     std::ifstream in(outPath);
     std::string line;
     std::getline(in, line);
-    EXPECT_EQ(line, "vessor-logger 5.45");
+    EXPECT_EQ(line, std::string("vessor-logger ") + vessor::product::VERSION);
     ASSERT_EQ(std::system((program + " --help > " + outPath).c_str()), 0);
     std::ifstream help(outPath);
     const std::string text((std::istreambuf_iterator<char>(help)), std::istreambuf_iterator<char>());

@@ -7,6 +7,8 @@
 #include "shell/vessor_graph_app.h"
 #include "view/vessor_graph_view.h"
 
+#include "logger/product_info.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
@@ -466,6 +468,9 @@ TEST(Headless, HelpAndUsageErrorsNeedNoDisplay) {
     const ProcessResult help = runViewer({"--help"});
     EXPECT_EQ(help.status, 0) << help.err.toStdString();
     EXPECT_TRUE(help.out.startsWith("Usage: vessor-graph")) << help.out.toStdString();
+    const ProcessResult version = runViewer({"--version"});
+    EXPECT_EQ(version.status, 0) << version.err.toStdString();
+    EXPECT_EQ(version.out, QByteArray("vessor-graph ") + product::VERSION + "\n");
     const ProcessResult wrong = runViewer({"--export-gif", "x.gif", sample("zr-v.txt")});
     EXPECT_EQ(wrong.status, 1);
     EXPECT_TRUE(wrong.err.contains("Unknown option --export-gif.")) << wrong.err.toStdString();

@@ -9,10 +9,12 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -430,8 +432,14 @@ TEST_F(ExportTest, LibreOfficeConvertsTheChartsToPdf)
     exportFile(testing::humidityFile(200), "calc");
     QProcess process;
     process.setProgram(office);
+    // A home and a profile of its own: runs the same as root on a build
+    // machine, and leaves the user's LibreOffice alone.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", m_dir.path());
+    process.setProcessEnvironment(environment);
     // Each sheet on one page: the charts are the pages after the data sheet.
-    process.setArguments({"-env:UserInstallation=file://" + m_dir.path() + "/profile", "--headless", "--convert-to",
+    process.setArguments({"-env:UserInstallation=" + QUrl::fromLocalFile(m_dir.path() + "/profile").toString(),
+                          "--headless", "--convert-to",
                           "pdf:calc_pdf_Export:{\"SinglePageSheets\":{\"type\":\"boolean\",\"value\":\"true\"}}",
                           "--outdir", m_dir.path(), QString::fromStdString(path("calc.xlsx"))});
     process.start();

@@ -9,6 +9,7 @@
 #include "config_utility/shell/startup_options.h"
 #include "logger/locale_format.h"
 #include "logger/logger_config.h"
+#include "logger/product_info.h"
 #include "logger/sim/simulated_logger.h"
 #include "logger/status_report.h"
 
@@ -83,7 +84,7 @@ TEST(Programs, UtilityAnswersHelpAndVersionWithoutADisplay)
 {
     ProcessResult version = run(QStringLiteral(VESSOR_USB_PROGRAM), {QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out, "vessor-usb 5.45\n");
+    EXPECT_EQ(version.out, QByteArray("vessor-usb ") + product::VERSION + "\n");
     ProcessResult help = run(QStringLiteral(VESSOR_USB_PROGRAM), {QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("--device DEV"));
