@@ -24,7 +24,7 @@
 
 #include "config_utility/support/sim_fixture.h"
 #include "config_utility/wizard/event_pages.h"
-#include "config_utility/wizard/event_pages_logic.h"
+#include "logger/setup/event_pages_logic.h"
 #include "config_utility/wizard/name_pages.h"
 #include "config_utility/wizard/number_edit.h"
 #include "config_utility/wizard/setup_voltage_cal_form.h"
