@@ -2,6 +2,7 @@
 
 #include "logger/logger_config.h"
 #include "logger/setup/name_pages_logic.h"
+#include "logger/strings.h"
 
 namespace vessor {
 
@@ -81,6 +82,15 @@ bool isStepShown(WizardStep step, const LoggerConfig& config)
     default:
         return true;
     }
+}
+
+int setUpQuestion(const LoggerConfig& config)
+{
+    if (config.isLogging())
+        return config.isDelayedStart()     ? MSG_SETUP_WHILE_DELAYED
+               : config.isAwaitingButton() ? MSG_SETUP_AWAITING_BUTTON
+                                           : MSG_SETUP_WHILE_LOGGING;
+    return config.hasUndownloadedData() ? MSG_SETUP_NOT_DOWNLOADED : 0;
 }
 
 std::string agreementText(WizardStep step)

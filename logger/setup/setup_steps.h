@@ -16,6 +16,12 @@ class LoggerConfig;
 // triggering, the count period only in the counting modes.
 bool isStepShown(WizardStep step, const LoggerConfig& config);
 
+// The question Set up and Start asks before the first step: 131 in a
+// delayed start, 176 waiting for the button, 130 logging; 133 for a
+// stopped logger holding readings not yet downloaded; 0 when there is
+// nothing to ask.
+int setUpQuestion(const LoggerConfig& config);
+
 // The closing sentence of both agreements (CR LF included).
 inline constexpr const char* AGREEMENT_CONFIRMATION =
     "I confirm I have read and fully understood the manual and the above conditions.\r\n";
