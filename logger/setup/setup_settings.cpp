@@ -414,9 +414,18 @@ std::string_view trimmed(std::string_view text)
     return text;
 }
 
-// A value that would not read back as written goes in double quotes.
-std::string quotedIfNeeded(const std::string& value)
+// One line of the profile: line breaks would start another.
+std::string oneLine(std::string_view text)
 {
+    std::string line(text);
+    std::replace_if(line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    return line;
+}
+
+// A value that would not read back as written goes in double quotes.
+std::string quotedIfNeeded(const std::string& original)
+{
+    const std::string value = oneLine(original);
     const bool needs = value.empty() || isBlank(value.front()) || isBlank(value.back()) || value.front() == '"';
     return needs ? "\"" + value + "\"" : value;
 }
@@ -484,7 +493,7 @@ bool parseProfile(std::string_view text, Profile& profile, std::string& error)
 
 std::string formatProfile(const Profile& profile, std::string_view comment)
 {
-    std::string text = "# " + std::string(comment) + "\nmodel = " + std::to_string(profile.model) + "\n";
+    std::string text = "# " + oneLine(comment) + "\nmodel = " + std::to_string(profile.model) + "\n";
     for (const SettingInfo& info : SETTINGS)
         if (profile.settings.has(info.setting))
             text += std::string(info.key) + " = " + quotedIfNeeded(settingText(profile.settings, info.setting)) + "\n";
