@@ -366,7 +366,8 @@ private:
                 if (!fitsBox(*given, decimals, LEVEL_BOX_CHARACTERS))
                     return invalid(std::string(settingInfo(b.level).key) + ": " + modelText(c_) +
                                    " takes levels of at most " + std::to_string(LEVEL_BOX_CHARACTERS) +
-                                   " characters with " + std::to_string(decimals) + " decimal places");
+                                   " characters and " + std::to_string(decimals) +
+                                   (decimals == 1 ? " decimal place" : " decimal places"));
                 typed = levelText(*given);
             }
             // What the box holds when Next reads it.
