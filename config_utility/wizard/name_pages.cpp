@@ -216,9 +216,7 @@ void SetupLiteNameForm::onNext()
 {
     if (!acceptName())
         return;
-    // This logger's raw levels do not depend on the unit: nothing to convert.
-    config().setOptionFlags(fahrenheitChosen() ? 1 : 0);
-    config().setSampleInterval(LITE_SAMPLE_INTERVAL);
+    storeLiteNamePage(config(), fahrenheitChosen());
     goNext();
 }
 

@@ -208,8 +208,7 @@ private:
         if (!acceptName(0))
             return false;
         use(Setting::Unit);
-        c_.setOptionFlags(s_.fahrenheit.value_or(shownFahrenheit) ? 1 : 0);
-        c_.setSampleInterval(LITE_SAMPLE_INTERVAL);
+        storeLiteNamePage(c_, s_.fahrenheit.value_or(shownFahrenheit));
         return true;
     }
 

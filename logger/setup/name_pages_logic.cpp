@@ -133,6 +133,12 @@ void applyNamePageUnit(LoggerConfig& config, bool fahrenheit, bool shownFahrenhe
     config.setLowAlarmValue(static_cast<float>(low));
 }
 
+void storeLiteNamePage(LoggerConfig& config, bool fahrenheit)
+{
+    config.setOptionFlags(fahrenheit ? 1 : 0);
+    config.setSampleInterval(LITE_SAMPLE_INTERVAL);
+}
+
 bool isFahrenheitBit(const LoggerConfig& config)
 {
     return (config.optionFlags() & TC_FAHRENHEIT) != 0;

@@ -57,6 +57,11 @@ std::uint16_t rateToStore(const RateList& list, int selected);
 
 inline constexpr std::uint16_t LITE_SAMPLE_INTERVAL = 1800;
 
+// The low-cost name page's Next after the naming rule: the unit byte, and
+// the fixed rate (this logger's raw levels do not depend on the unit, so
+// nothing is converted).
+void storeLiteNamePage(LoggerConfig& config, bool fahrenheit);
+
 // --- Temperature unit (name page 1, low-cost page 11, thermocouple page 16) ---
 
 // The unit radio of pages 1 and 11: °F when optionFlags is not 0.
