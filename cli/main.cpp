@@ -12,8 +12,7 @@ namespace {
 using namespace vessor::cli;
 
 constexpr Command COMMANDS[] = {
-    {"list", "list", "every attached logger, one line each: device, model, name, serial, state, readings (tab-separated)",
-     cmdList},
+    {"list", "list", "one line per attached logger: device, model, name, serial, state, readings", cmdList},
     {"info", "info", "show the logger's configuration block, one field per line", cmdInfo},
     {"status", "status", "show the current status as the utility's status page does (label<TAB>value)", cmdStatus},
     {"stop", "stop", "stop the logger (its data stays in its memory)", cmdStop},
@@ -21,8 +20,8 @@ constexpr Command COMMANDS[] = {
     {"download", "download [-o FILE] [--stop]",
      "save the readings as a download file (default: the logger's name + .txt here)", cmdDownload},
     {"setup", "setup [--profile FILE] [SETTINGS] [--start WHEN] [--agree] [--force] [--dry-run]",
-     "set up and start the logger as the wizard does (settings and options below)", cmdSetup},
-    {"profile", "profile [-o FILE]", "the logger's settings as a profile for setup --profile (default: to stdout)",
+     "set up and start the logger as the wizard does (options below)", cmdSetup},
+    {"profile", "profile [-o FILE]", "the logger's settings as a profile for setup --profile (default: stdout)",
      cmdProfile},
     {"restart", "restart [--start WHEN] [--agree] [--force] [--dry-run]",
      "start the logger again with the settings it has", cmdRestart},

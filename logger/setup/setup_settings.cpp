@@ -40,7 +40,7 @@ const std::vector<SettingInfo> SETTINGS = {
     {Setting::Leds, "leds", "on|off", "the alarm LEDs, or the event logger's red LED on events"},
     {Setting::Sounder, "sounder", "on|off", "CO loggers: the sounder"},
     {Setting::EventMode, "event-mode", "edges|states|count-total|count-per-period",
-     "event logger: record each edge, record state changes, count over the whole log, count per period"},
+     "event logger: edges, state changes, one count in all, or counts per period"},
     {Setting::Edge, "edge", "rising|falling", "event logger: the edge that triggers"},
     {Setting::Input, "input", "voltage|volt-free", "event logger: voltage triggering or volt-free contacts"},
     {Setting::VoltageRange, "voltage-range", "3|5|12|24", "event logger: input range 0-3V, 0-5V, 0-12V or 0-24V"},
