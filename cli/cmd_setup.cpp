@@ -112,13 +112,21 @@ private:
 int SetupCommand::parseArguments() {
     std::vector<std::string> args = m_context.args;
     bool missing = false;
+    // An option given twice is refused rather than half taken.
+    bool twice = false;
     auto valued = [&](const std::string& option) -> std::optional<std::string> {
         auto value = takeOption(args, option, missing);
+        if (value && !missing) {
+            bool again = false;
+            twice = takeOption(args, option, again).has_value() || again;
+        }
         return value;
     };
     const std::optional<std::string> start = valued("--start");
     if (missing)
         return usage("--start needs now, push or YYYY-MM-DDTHH:MM:SS");
+    if (twice)
+        return usage("--start is given twice");
     if (start) {
         if (*start == "now")
             m_start.kind = StartKind::Now;
@@ -136,6 +144,8 @@ int SetupCommand::parseArguments() {
         const std::optional<std::string> profile = valued("--profile");
         if (missing)
             return usage("--profile needs a FILE");
+        if (twice)
+            return usage("--profile is given twice");
         if (profile)
             if (const int status = readProfile(*profile); status != EXIT_OK)
                 return status;
@@ -146,7 +156,7 @@ int SetupCommand::parseArguments() {
                 return usage(option + " needs a value (" + info.values + ")");
             if (!value)
                 continue;
-            if (takeOption(args, option, missing) || missing)
+            if (twice)
                 return usage(option + " is given twice");
             std::string error;
             if (!setSetting(m_settings, info.setting, *value, error))

@@ -254,6 +254,7 @@ TEST_F(Setup, RefusalsShowTheirMessageAndLeaveTheLoggerAsItWas) {
         {"unit character", 4, {"--scaling", "custom", "--scale-unit", "a,b"}, "cannot store (or a comma)"},
         {"no start button", 2, {"--start", "push"}, "has no start button"},
         {"not a value", 2, {"--unit", "K"}, "unit: \"K\" is not one of C, F"},
+        {"option twice", 2, {"--unit", "C", "--unit=F"}, "--unit is given twice"},
         {"not a date", 2, {"--start", "2024-02-30T10:00:00"}, "is not now, push or a date"},
         {"profile of another model", 2, {"--profile", otherModel},
          "the profile is for the ZR-TH (model 3), the logger is the ZR-T (model 2)"},
