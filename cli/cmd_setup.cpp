@@ -287,9 +287,12 @@ int SetupCommand::run() {
         return EXIT_USAGE;
     if (!attempt.device)
         return reportDeviceResult(m_context, attempt.device);
+    // The state of the new log: the logger starts it with no readings.
+    LoggerConfig started = config;
+    started.setReadingCount(0);
     std::fprintf(m_context.out, "set up %s (%s \"%s\"): %s\n", config.serialNumberText().c_str(),
                  modelName(model).c_str(), cp1252ToUtf8(config.loggerName()).c_str(),
-                 composeStatus(config, m_context.locale).status.value.c_str());
+                 composeStatus(started, m_context.locale).status.value.c_str());
     return EXIT_OK;
 }
 

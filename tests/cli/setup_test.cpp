@@ -194,6 +194,16 @@ TEST_F(Setup, ForceStopsALoggingLoggerFirstAndDryRunWritesNothing) {
     ASSERT_EQ(run({"--device", "sim:" + image, "setup", "--force", "--interval", "300"}), EXIT_OK) << stderrText;
     ASSERT_EQ(run({"--device", "sim:" + image, "info"}), EXIT_OK);
     EXPECT_NE(stdoutText.find("interval: 300 s\n"), std::string::npos) << stdoutText;
+
+    // A logger with readings waits for its button afresh.
+    const std::string button = create(16, "b.img", 16, [](LoggerConfig& c) {
+        c.setStatusFlags(STATUS_LOGGING);
+        c.setReadingCount(40);
+    });
+    ASSERT_EQ(run({"--device", "sim:" + button, "setup", "--force", "--start", "push"}), EXIT_OK) << stderrText;
+    EXPECT_EQ(stdoutText, "set up 000000016 (ZR-TH-DX \"ZR-TH-DX\"): Push Button To Start\n");
+    ASSERT_EQ(run({"--device", "sim:" + button, "info"}), EXIT_OK);
+    EXPECT_NE(stdoutText.find("state: Push Button To Start\n"), std::string::npos) << stdoutText;
 }
 
 TEST_F(Setup, DeviceWarningsGoToStderrAndTheSetUpGoesOn) {
