@@ -15,9 +15,9 @@ namespace {
 
 // What --device takes to reach this logger again; empty for a USB logger
 // whose block could not be read (only its serial number names it).
-std::string deviceName(const std::string& spec, const AttachedLogger& logger) {
-    if (spec.starts_with("sim:"))
-        return logger.linkName.empty() ? spec : "sim:" + logger.linkName;
+std::string deviceName(const std::string& given, const AttachedLogger& logger) {
+    if (given.starts_with("sim:"))
+        return logger.linkName.empty() ? given : "sim:" + logger.linkName;
     return logger.read ? "usb:" + logger.config.serialNumberText() : std::string();
 }
 
