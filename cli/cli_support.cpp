@@ -2,6 +2,7 @@
 
 #include "logger/product_info.h"
 #include "logger/safe_save.h"
+#include "logger/setup/setup_settings.h"
 #include "logger/strings.h"
 #include "logger/text_encoding.h"
 
@@ -48,10 +49,13 @@ namespace {
 
 // Every option of the tool that takes a value: what follows one of them is
 // its value, never an option of its own.
-constexpr std::string_view VALUED_OPTIONS[] = {"--device", "--usb-id", "--model", "--name", "-o", "--output"};
+constexpr std::string_view VALUED_OPTIONS[] = {"--device", "--usb-id", "--model", "--name", "-o", "--output",
+                                               "--serial", "--start", "--profile"};
 
 bool takesValue(std::string_view arg) {
-    return std::find(std::begin(VALUED_OPTIONS), std::end(VALUED_OPTIONS), arg) != std::end(VALUED_OPTIONS);
+    // The set-up settings (--name, --high-alarm, ...) take values too.
+    return std::find(std::begin(VALUED_OPTIONS), std::end(VALUED_OPTIONS), arg) != std::end(VALUED_OPTIONS) ||
+           (arg.starts_with("--") && findSetting(arg.substr(2)));
 }
 
 // Whether args[i] stands where a value goes.
@@ -182,6 +186,32 @@ bool openSession(CommandContext& context, DeviceSession& session, LoggerKinds ki
 
 namespace {
 
+void printSetupHelp(std::FILE* out) {
+    std::fprintf(out,
+                 "\n"
+                 "Set-up options (setup, restart):\n"
+                 "  --start WHEN       now (the default), push (the model's start button; ZR-TH-D,\n"
+                 "                     ZR-TC-D, ZR-TH-DX) or YYYY-MM-DDTHH:MM:SS (a delayed start,\n"
+                 "                     local time, in the future)\n"
+                 "  --agree            accept the safety agreement (ZR-CO, ZR-CO-300, ZR-T-PRO)\n"
+                 "                     and answer the CO warning level's questions Yes\n"
+                 "  --force            set up a logger that is logging or holds readings not yet\n"
+                 "                     downloaded (they are lost)\n"
+                 "  --dry-run          print the block as it would be written (as info does);\n"
+                 "                     write nothing\n"
+                 "  --profile FILE     settings from a profile (setup only; options given on the\n"
+                 "                     line win)\n"
+                 "\n"
+                 "Set-up settings (setup options; the same names are the keys of a profile):\n");
+    for (const SettingInfo& info : settingInfos()) {
+        const std::string option = std::string("--") + info.key + " " + info.values;
+        std::fprintf(out, "  %s\n      %s\n", option.c_str(), info.help);
+    }
+    std::fprintf(out,
+                 "  Settings not given keep what the logger holds; each is checked as the wizard's\n"
+                 "  page checks it, and a setting the model lacks is an error.\n");
+}
+
 void printHelp(std::span<const Command> commands, std::FILE* out) {
     std::fprintf(out,
                  "Usage: vessor-logger [--device DEV] [--usb-id VID:PID]... COMMAND [ARGS]\n"
@@ -189,9 +219,11 @@ void printHelp(std::span<const Command> commands, std::FILE* out) {
                  "Talks to a Vessor USB data logger, real or simulated.\n"
                  "\n"
                  "Options:\n"
-                 "  --device DEV       usb (the first logger on the USB bus) or sim:PATH (a\n"
-                 "                     simulated logger kept in a logger image); default:\n"
-                 "                     $VESSOR_DEVICE, else usb\n"
+                 "  --device DEV       usb (the first logger on the USB bus), usb:SERIAL (the\n"
+                 "                     logger whose block holds that serial number), or\n"
+                 "                     sim:PATH (a simulated logger kept in a logger image; a\n"
+                 "                     folder of images holds several, named sim:PATH/FILE);\n"
+                 "                     default: $VESSOR_DEVICE, else usb\n"
                  "  --usb-id VID:PID   also look for this USB id (hexadecimal; repeatable)\n"
                  "  --help             show this help\n"
                  "  --version          show the version\n"
@@ -199,9 +231,12 @@ void printHelp(std::span<const Command> commands, std::FILE* out) {
                  "Commands:\n");
     for (const Command& command : commands)
         std::fprintf(out, "  %s\n      %s\n", command.synopsis, command.description);
+    if (std::any_of(commands.begin(), commands.end(), [](const Command& c) { return c.name == std::string_view("setup"); }))
+        printSetupHelp(out);
     std::fprintf(out,
                  "\n"
-                 "Exit status: 0 success, 1 device or communication failure, 2 bad usage.\n"
+                 "Exit status: 0 success, 1 device or communication failure, 2 bad usage or a\n"
+                 "setting or set-up refused.\n"
                  "VESSOR_SIM_SPEED sets how fast simulated loggers log (1 = real time,\n"
                  "60 = a minute a second, 0 = frozen).\n");
 }

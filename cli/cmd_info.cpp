@@ -1,4 +1,5 @@
 #include "cli_support.h"
+#include "logger_info.h"
 
 #include "logger/conversion.h"
 #include "logger/text_encoding.h"
@@ -59,15 +60,8 @@ std::string alarmLine(const std::string& value, const std::string& unit, bool en
 
 } // namespace
 
-int cmdInfo(CommandContext& context) {
-    if (!context.args.empty())
-        return context.usageError("info", "takes no arguments");
-    DeviceSession session(context);
-    if (!openSession(context, session, LoggerKinds::Any))
-        return EXIT_DEVICE_FAILURE;
-    LoggerConfig& c = session.config;
-
-    std::FILE* out = context.out;
+void printLoggerInfo(std::FILE* out, const LoggerConfig& block, const LocaleFormat& locale) {
+    const LoggerConfig& c = block;
     auto line = [out](const char* field, const std::string& value) {
         std::fprintf(out, "%s: %s\n", field, value.c_str());
     };
@@ -115,11 +109,20 @@ int cmdInfo(CommandContext& context) {
         line("count period", std::to_string(c.countPeriod()));
     }
     if (isCOModel(model)) {
-        line("sensor life expiry", expiryText(c.sensorLife(), context.locale));
-        line("calibration expiry", expiryText(c.calibrationPeriod(), context.locale));
+        line("sensor life expiry", expiryText(c.sensorLife(), locale));
+        line("calibration expiry", expiryText(c.calibrationPeriod(), locale));
     }
     line("battery", std::to_string(c.batteryLevel()) + " (low battery level " +
                         std::to_string(c.lowBatteryLevel()) + ")");
+}
+
+int cmdInfo(CommandContext& context) {
+    if (!context.args.empty())
+        return context.usageError("info", "takes no arguments");
+    DeviceSession session(context);
+    if (!openSession(context, session, LoggerKinds::Any))
+        return EXIT_DEVICE_FAILURE;
+    printLoggerInfo(context.out, session.config, context.locale);
     return EXIT_OK;
 }
 

@@ -17,6 +17,9 @@ int cmdSimCreate(CommandContext& context) {
     const auto name = takeOption(args, "--name", missing);
     if (missing)
         return context.usageError("sim-create", "--name needs a value");
+    const auto serialText = takeOption(args, "--serial", missing);
+    if (missing)
+        return context.usageError("sim-create", "--serial needs a value");
     const bool logging = takeFlag(args, "--logging");
     if (args.size() != 1 || args.front().rfind("--", 0) == 0)
         return context.usageError("sim-create", "needs exactly one PATH");
@@ -27,8 +30,19 @@ int cmdSimCreate(CommandContext& context) {
         !isKnownModel(model))
         return context.usageError("sim-create", "--model " + *modelText + " is not a model number 1..18");
 
+    // A serial number of its own, so that several images can stand for
+    // several loggers (the default follows the model number).
+    std::uint32_t serial = 0;
+    if (serialText) {
+        const auto read = std::from_chars(serialText->data(), serialText->data() + serialText->size(), serial);
+        if (read.ec != std::errc() || read.ptr != serialText->data() + serialText->size() || serial == 0 ||
+            serial > 999999999)
+            return context.usageError("sim-create", "--serial " + *serialText + " is not a serial number 1..999999999");
+    }
+
     sim::FactoryOptions options;
     options.modelType = model;
+    options.serialNumber = serial;
     options.logging = logging;
     options.now = context.clock.now();
     if (name) {

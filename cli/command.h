@@ -55,5 +55,9 @@ int cmdStatus(CommandContext& context);
 int cmdStop(CommandContext& context);
 int cmdDump(CommandContext& context);
 int cmdDownload(CommandContext& context);
+int cmdList(CommandContext& context);
+int cmdSetup(CommandContext& context);
+int cmdRestart(CommandContext& context);
+int cmdProfile(CommandContext& context);
 
 } // namespace vessor::cli

@@ -1,6 +1,9 @@
 // Choosing the device a program talks to: "usb" (the default: the first
-// logger on the USB bus, through libusb) or "sim:PATH" (a simulated logger
-// kept in a logger image file). VESSOR_DEVICE gives the default.
+// logger on the USB bus, through libusb), "usb:SERIAL" (the logger on the
+// USB bus whose configuration block holds that serial number) or "sim:PATH"
+// (a simulated logger kept in a logger image file; a folder of images is a
+// bus of simulated loggers, the first one answering as device 0).
+// VESSOR_DEVICE gives the default.
 #pragma once
 
 #include "usb_xpress.h"
@@ -31,8 +34,9 @@ struct TransportOptions {
 // "usb" unless VESSOR_DEVICE is set.
 std::string defaultDeviceSpec();
 
-// Whether `deviceSpec` names a kind of device at all ("usb" or "sim:PATH"
-// with a path); false with `error` set (one line, for the user).
+// Whether `deviceSpec` names a kind of device at all ("usb", "usb:SERIAL"
+// with digits, or "sim:PATH" with a path); false with `error` set (one line,
+// for the user).
 bool checkDeviceSpec(std::string_view deviceSpec, std::string& error);
 
 // nullptr with `error` set (one line, for the user) when the device name is not

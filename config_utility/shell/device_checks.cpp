@@ -3,6 +3,7 @@
 #include "config_utility/shell/device_messages.h"
 #include "config_utility/wizard/page_sequence.h"
 #include "logger/download_sequence.h"
+#include "logger/setup/setup_steps.h"
 #include "logger/strings.h"
 
 namespace vessor {
@@ -39,17 +40,14 @@ int runSetUpChecks(LoggerSession& session, UserInterface& ui, const CalendarTime
     if (!showDeviceResult(ui, refreshAndWarn(session, &ui, today)))
         return NO_PAGE;
     const LoggerConfig& config = session.config();
+    const int question = setUpQuestion(config);
     if (config.isLogging()) {
-        const int question = config.isDelayedStart()     ? MSG_SETUP_WHILE_DELAYED
-                             : config.isAwaitingButton() ? MSG_SETUP_AWAITING_BUTTON
-                                                         : MSG_SETUP_WHILE_LOGGING;
         if (askMessage(&ui, question, MessageButtons::YesNo, MessageIcon::None) != Answer::Yes)
             return NO_PAGE;
         if (!showDeviceResult(ui, session.stopLogging()))
             return NO_PAGE;
-    } else if (config.hasUndownloadedData()) {
-        if (askMessage(&ui, MSG_SETUP_NOT_DOWNLOADED, MessageButtons::OkCancel, MessageIcon::None)
-            != Answer::Ok)
+    } else if (question != 0) {
+        if (askMessage(&ui, question, MessageButtons::OkCancel, MessageIcon::None) != Answer::Ok)
             return NO_PAGE;
     }
     return entryPage(config.modelType());

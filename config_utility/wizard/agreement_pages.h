@@ -6,15 +6,12 @@
 #include <string>
 
 #include "config_utility/wizard/wizard_page.h"
+#include "logger/setup/setup_steps.h"
 
 class QPlainTextEdit;
 class QRadioButton;
 
 namespace vessor {
-
-// The closing sentence of both agreements (CR LF included).
-inline constexpr const char* AGREEMENT_CONFIRMATION =
-    "I confirm I have read and fully understood the manual and the above conditions.\r\n";
 
 // The whole text page `page` (14 or 20) shows: its fixed text with CR LF
 // line ends, followed by the confirmation sentence. Empty for other pages.

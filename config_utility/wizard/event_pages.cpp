@@ -13,8 +13,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "config_utility/wizard/event_pages_logic.h"
-#include "config_utility/wizard/name_pages_logic.h"
+#include "logger/setup/event_pages_logic.h"
+#include "logger/setup/name_pages_logic.h"
 #include "config_utility/wizard/setup_form_text.h"
 #include "logger/text_encoding.h"
 

@@ -11,7 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "config_utility/wizard/name_pages_logic.h"
+#include "logger/setup/name_pages_logic.h"
 #include "config_utility/wizard/page_sequence.h"
 #include "config_utility/wizard/setup_form_text.h"
 #include "logger/text_encoding.h"
@@ -92,18 +92,12 @@ void NamingPage::updateNameAndRate()
 {
     nameEdit_->setText(QString::fromStdString(cp1252ToUtf8(config().loggerName())));
     if (rateList_)
-        fillRateList(rateList_, rateListFor(pageNumber(), config().modelType()), config().sampleInterval());
+        fillRateList(rateList_, rateListFor(stepOfPage(pageNumber()), config().modelType()), config().sampleInterval());
 }
 
 bool NamingPage::acceptName(int readBackLimit)
 {
-    const std::string typed = nameEdit_->text().toStdString();
-    // The box itself refuses an over-long name first; the naming rule then
-    // still has its say.
-    const std::string tooLong = nameReadBackMessage(typed, readBackLimit);
-    if (!tooLong.empty())
-        ui().showMessage(tooLong);
-    const NameCheck check = checkLoggerName(typed);
+    const NameCheck check = readBackName(nameEdit_->text().toStdString(), readBackLimit, ui());
     if (check.messageId != 0) {
         rejectInput(check.message, nameEdit_);
         return false;
@@ -116,7 +110,7 @@ void NamingPage::storeRate()
 {
     if (rateList_)
         config().setSampleInterval(
-            rateToStore(rateListFor(pageNumber(), config().modelType()), rateList_->currentIndex()));
+            rateToStore(rateListFor(stepOfPage(pageNumber()), config().modelType()), rateList_->currentIndex()));
 }
 
 // --- Page 1 ---
@@ -222,9 +216,7 @@ void SetupLiteNameForm::onNext()
 {
     if (!acceptName())
         return;
-    // This logger's raw levels do not depend on the unit: nothing to convert.
-    config().setOptionFlags(fahrenheitChosen() ? 1 : 0);
-    config().setSampleInterval(LITE_SAMPLE_INTERVAL);
+    storeLiteNamePage(config(), fahrenheitChosen());
     goNext();
 }
 

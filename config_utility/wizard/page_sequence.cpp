@@ -4,9 +4,9 @@
 #include <utility>
 
 #include "config_utility/shell/page.h"
-#include "config_utility/wizard/name_pages_logic.h"
 #include "logger/logger_config.h"
 #include "logger/models.h"
+#include "logger/setup/setup_steps.h"
 
 namespace vessor {
 
@@ -45,33 +45,10 @@ int pageOf(WizardStep step)
     return NO_PAGE;
 }
 
-WizardStep stepOf(int page)
-{
-    for (const auto& [step, p] : STEP_PAGES)
-        if (p == page)
-            return step;
-    return WizardStep::None;
-}
-
-// The steps some sequences skip, by what the earlier pages chose.
-bool isShown(WizardStep step, const LoggerConfig& config)
-{
-    switch (step) {
-    case WizardStep::CustomScaling:
-        return isCustomScaling(config);
-    case WizardStep::EventVoltageRange:
-        return (config.optionFlags() & EVENT_VOLT_FREE) == 0;
-    case WizardStep::EventCountPeriod:
-        return config.eventSampleMode() >= EVENT_MODE_COUNT_TOTAL;
-    default:
-        return true;
-    }
-}
-
 // Where `page` stands in the model's sequence; -1 when it is not in it.
 int positionOf(int page, const WizardSequence& sequence)
 {
-    const WizardStep step = stepOf(page);
+    const WizardStep step = stepOfPage(page);
     if (step == WizardStep::None)
         return -1;
     for (std::size_t i = 0; i < sequence.size(); ++i)
@@ -81,6 +58,14 @@ int positionOf(int page, const WizardSequence& sequence)
 }
 
 } // namespace
+
+WizardStep stepOfPage(int page)
+{
+    for (const auto& [step, p] : STEP_PAGES)
+        if (p == page)
+            return step;
+    return WizardStep::None;
+}
 
 int entryPage(int modelType)
 {
@@ -98,7 +83,7 @@ int nextPage(int page, const LoggerConfig& config)
     if (at < 0)
         return NO_PAGE;
     for (std::size_t i = static_cast<std::size_t>(at) + 1; i < sequence.size(); ++i)
-        if (sequence[i] != WizardStep::None && isShown(sequence[i], config))
+        if (sequence[i] != WizardStep::None && isStepShown(sequence[i], config))
             return pageOf(sequence[i]);
     return NO_PAGE;
 }
@@ -110,7 +95,7 @@ int backPage(int page, const LoggerConfig& config)
     if (at < 0)
         return NO_PAGE;
     for (int i = at - 1; i >= 0; --i)
-        if (isShown(sequence[static_cast<std::size_t>(i)], config))
+        if (isStepShown(sequence[static_cast<std::size_t>(i)], config))
             return pageOf(sequence[static_cast<std::size_t>(i)]);
     // Back on an agreement declines it; on any other first page it does nothing.
     if (page == PAGE_CO_DISCLAIMER || page == PAGE_PRO_DISCLAIMER)

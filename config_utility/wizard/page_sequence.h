@@ -3,6 +3,8 @@
 // number and theConfig, so that pages and tests share one table.
 #pragma once
 
+#include "logger/models.h"
+
 namespace vessor {
 
 class LoggerConfig;
@@ -11,6 +13,9 @@ class LoggerConfig;
 // Finish (their own handler), Back on the confirmation page and the inert
 // Back of a sequence's first page.
 inline constexpr int NO_PAGE = -1;
+
+// The kind of set-up step page `page` is; None outside the wizard's steps.
+WizardStep stepOfPage(int page);
 
 // The first set-up page of `modelType` (any value; unknown models get page 1).
 int entryPage(int modelType);

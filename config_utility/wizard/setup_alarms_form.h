@@ -4,7 +4,7 @@
 // levels and holds are stored on Next (and on Back, except on page 12).
 #pragma once
 
-#include "config_utility/wizard/alarm_list_logic.h"
+#include "logger/setup/alarm_list_logic.h"
 #include "config_utility/wizard/wizard_page.h"
 
 class QCheckBox;

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "config_utility/wizard/co_alarm_logic.h"
+#include "logger/setup/co_alarm_logic.h"
 #include "config_utility/wizard/co_table_dialog.h"
 #include "config_utility/wizard/number_edit.h"
 #include "config_utility/wizard/setup_form_text.h"

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "config_utility/wizard/setup_form_text.h"
-#include "config_utility/wizard/start_logic.h"
+#include "logger/setup/start_logic.h"
 #include "logger/text_encoding.h"
 
 namespace vessor {

@@ -7,13 +7,22 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "config_utility/shell/device_messages.h"
 #include "config_utility/wizard/setup_form_text.h"
-#include "config_utility/wizard/start_logic.h"
+#include "logger/setup/start_logic.h"
 #include "config_utility/wizard/start_pickers.h"
 
 namespace vessor {
 
 namespace {
+
+// Finish of both start pages; the device's failure is shown here.
+bool finishSetup(LoggerSession& session, UserInterface& ui, const CalendarTime& start, const CalendarTime& now,
+                 bool pushButton)
+{
+    const StartAttempt attempt = startAt(session, ui, start, now, pushButton);
+    return attempt.inFuture && showDeviceResult(ui, attempt.device);
+}
 
 QTimer* makeClockTimer(QObject* parent)
 {
@@ -87,7 +96,7 @@ void SetupStartForm::onNext()
 {
     stopFollowing();
     const CalendarTime start = pickers_->moment();
-    if (finishSetup(context().session, ui(), start, context().clock.now(), false) == FinishResult::Started)
+    if (finishSetup(context().session, ui(), start, context().clock.now(), false))
         showPage(PAGE_SETUP_SUMMARY);
 }
 
@@ -220,7 +229,7 @@ void SetupPushToStartForm::onNext()
     const CalendarTime now = context().clock.now();
     const int chosen = choice();
     const CalendarTime start = chosen == START_DELAYED ? pickers_->moment() : now;
-    if (finishSetup(context().session, ui(), start, now, chosen == START_ON_BUTTON) == FinishResult::Started)
+    if (finishSetup(context().session, ui(), start, now, chosen == START_ON_BUTTON))
         showPage(PAGE_SETUP_SUMMARY);
 }
 

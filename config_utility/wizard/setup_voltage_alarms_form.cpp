@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "config_utility/wizard/number_alarm_logic.h"
+#include "logger/setup/number_alarm_logic.h"
 #include "config_utility/wizard/number_edit.h"
 #include "config_utility/wizard/setup_form_text.h"
 #include "logger/conversion.h"

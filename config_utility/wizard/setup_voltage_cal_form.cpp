@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "config_utility/wizard/number_edit.h"
-#include "config_utility/wizard/scaling_page_logic.h"
+#include "logger/setup/scaling_page_logic.h"
 #include "config_utility/wizard/setup_form_text.h"
 #include "logger/text_encoding.h"
 
@@ -26,7 +26,7 @@ public:
     State validate(QString& input, int&) const override
     {
         for (const QChar ch : input)
-            if (!isUnitCharacter(ch))
+            if (!isUnitCharacter(ch.unicode()))
                 return Invalid;
         return Acceptable;
     }
@@ -143,16 +143,18 @@ void SetupVoltageCalForm::updatePage()
 
 void SetupVoltageCalForm::showUnit(const QString& unit)
 {
-    const UnitListState state = unitListFor(unit);
+    const UnitListState state = unitListFor(unit.toStdString());
+    const QString text = QString::fromStdString(state.text);
     const QSignalBlocker blocker(unitList_);
     unitList_->clear();
-    unitList_->addItems(state.entries);
+    for (const std::string& entry : state.entries)
+        unitList_->addItem(QString::fromStdString(entry));
     // A longer unit from the logger is shown whole; typing stays limited.
-    unitList_->lineEdit()->setMaxLength(std::max<int>(SCALE_UNIT_BOX_LIMIT, static_cast<int>(state.text.size())));
+    unitList_->lineEdit()->setMaxLength(std::max<int>(SCALE_UNIT_BOX_LIMIT, static_cast<int>(text.size())));
     unitList_->setCurrentIndex(state.selected);
-    unitList_->setEditText(state.text);
-    outputUnit1_->setText(state.text);
-    outputUnit2_->setText(state.text);
+    unitList_->setEditText(text);
+    outputUnit1_->setText(text);
+    outputUnit2_->setText(text);
 }
 
 void SetupVoltageCalForm::loadPointBoxes()
@@ -180,7 +182,7 @@ void SetupVoltageCalForm::restoreDefaults()
 void SetupVoltageCalForm::onNext()
 {
     ScalingEntry entry;
-    entry.unit = unitList_->currentText();
+    entry.unit = unitList_->currentText().toStdString();
     entry.output1 = output1_->text().toStdString();
     entry.input1 = input1_->text().toStdString();
     entry.output2 = output2_->text().toStdString();

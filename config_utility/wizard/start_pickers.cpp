@@ -4,7 +4,7 @@
 #include <QLocale>
 #include <QSignalBlocker>
 
-#include "config_utility/wizard/start_logic.h"
+#include "logger/setup/start_logic.h"
 
 namespace vessor {
 

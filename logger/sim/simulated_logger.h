@@ -195,4 +195,42 @@ private:
     std::vector<std::uint8_t> m_lastHostBytes;
 };
 
+// A folder of logger images as a bus of simulated loggers: every image file
+// in it is one device, in the order of the file names. Image files are the
+// plain files of an image's size (256 to 65791 bytes) whose names neither
+// start with a full stop nor end in ".lock". An image that cannot be opened
+// stays a device that cannot be opened: open() fails with the reason as
+// lastErrorDetail(). Product string selector 2 (link name) is the image's
+// path.
+class SimFolderXpress : public UsbXpress {
+public:
+    // Lists the folder once; `error` set (one line) when it cannot be read.
+    SimFolderXpress(const std::string& folder, const Clock& clock, std::string& error);
+    ~SimFolderXpress() override;
+
+    UsbStatus getNumDevices(std::uint32_t& count) override;
+    UsbStatus getProductString(std::uint32_t index, std::string& text,
+                               std::uint32_t selector) override;
+    UsbStatus open(std::uint32_t index, Handle& handle) override;
+    UsbStatus close(Handle handle) override;
+    UsbStatus read(Handle handle, void* buffer, std::uint32_t toRead,
+                   std::uint32_t& bytesRead) override;
+    UsbStatus write(Handle handle, const void* buffer, std::uint32_t toWrite,
+                    std::uint32_t& bytesWritten) override;
+    UsbStatus setTimeouts(std::uint32_t readMs, std::uint32_t writeMs) override;
+    UsbStatus getTimeouts(std::uint32_t& readMs, std::uint32_t& writeMs) override;
+    UsbStatus checkRxQueue(Handle handle, std::uint32_t& bytesInQueue,
+                           std::uint32_t& queueStatus) override;
+    std::string lastErrorDetail() const override { return m_detail; }
+
+private:
+    struct Device;
+    Device* deviceOf(Handle handle);
+
+    std::vector<std::unique_ptr<Device>> m_devices;
+    std::uint32_t m_readTimeout = USB_INFINITE_TIMEOUT;
+    std::uint32_t m_writeTimeout = USB_INFINITE_TIMEOUT;
+    std::string m_detail;
+};
+
 } // namespace vessor::sim

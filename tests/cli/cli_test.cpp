@@ -211,7 +211,8 @@ TEST_F(Cli, ImagesThatAreNoPlainFileOrTooLarge) {
     } cases[] = {
         {{"--device", "sim:" + fifo, "info"}, "Not a plain file"},
         {{"sim-press", fifo}, "Not a plain file"},
-        {{"--device", "sim:" + dir, "stop"}, "Is a directory"},
+        // A folder is a bus of simulated loggers; these files are none.
+        {{"--device", "sim:" + dir, "stop"}, "No Vessor USB Data Logger found"},
         {{"--device", "sim:" + large, "info"},
          "1048576 bytes, but a logger image has at most 65791 (the 256-byte block and at most 65535 bytes"},
     };

@@ -8,6 +8,7 @@
 
 #include <climits>
 #include <deque>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,16 @@ public:
     }
     // Ids of the messages shown, looked up from their texts.
     std::vector<int> messageIds() const;
+    // The texts shown, messages and questions alike, in order.
+    std::vector<std::string> texts() const {
+        std::vector<std::string> shown;
+        for (const Entry& e : entries)
+            shown.push_back(e.text);
+        return shown;
+    }
+    // Answers handed out to questions in order.
+    void script(std::initializer_list<Answer> more) { answers.insert(answers.end(), more); }
+    std::size_t unusedAnswers() const { return answers.size(); }
     void clear() { entries.clear(); }
 
     std::vector<Entry> entries;

@@ -155,6 +155,48 @@ TEST_F(EndToEnd, CommandLineToolReadsTheLoggerOverUsb) {
     EXPECT_NE(output.find("4711"), std::string::npos) << output;
 }
 
+// Two loggers on the bus: list names each by the serial number of its
+// block, and usb:SERIAL reaches the one asked for, set up included.
+TEST_F(EndToEnd, ListAndSerialNumbersPickOneLoggerOfTwo) {
+    bed = std::make_unique<UsbTestbed>();
+    std::vector<std::shared_ptr<sim::SimulatedLogger>> loggers;
+    unsigned port = 0;
+    for (const auto& [model, serial] : {std::pair{3, 4711u}, std::pair{17, 10003017u}}) {
+        ++port;
+        sim::FactoryOptions options;
+        options.modelType = model;
+        options.serialNumber = serial;
+        options.now = NOW;
+        std::string error;
+        std::optional<sim::LoggerImage> image = sim::makeFactoryImage(options, error);
+        ASSERT_TRUE(image) << error;
+        loggers.push_back(sim::SimulatedLogger::fromImage(*image, clock, 0.0));
+        DeviceSetup setup = loggerDeviceSetup(*loggers.back());
+        setup.sysName = "1-" + std::to_string(port);
+        setup.address = 1 + port;
+        bed->addDevice(setup, std::make_shared<SimulatedLoggerFirmware>(loggers.back()));
+    }
+    std::string output;
+    ASSERT_EQ(runInTestbed({VESSOR_LOGGER_PROGRAM, "--device", "usb", "list"}, output), 0) << output;
+    EXPECT_NE(output.find("usb:000004711\t3 ZR-TH\tZR-TH\t000004711\tStopped\t0\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("usb:010003017\t17 ZR-EV\tZR-EV\t010003017\tStopped\t0\n"), std::string::npos) << output;
+
+    ASSERT_EQ(runInTestbed({VESSOR_LOGGER_PROGRAM, "--device", "usb:010003017", "setup", "--name", "Door"}, output), 0)
+        << output;
+    LoggerConfig first;
+    first.setBlock(loggers[0]->image().block);
+    LoggerConfig second;
+    second.setBlock(loggers[1]->image().block);
+    EXPECT_EQ(first.loggerName(), "ZR-TH");
+    EXPECT_FALSE(first.isLogging());
+    EXPECT_EQ(second.loggerName(), "Door");
+    EXPECT_TRUE(second.isLogging());
+
+    // Nobody of that number: "no logger with the serial number 000000099 is attached".
+    EXPECT_EQ(runInTestbed({VESSOR_LOGGER_PROGRAM, "--device", "usb:99", "info"}, output), 1);
+    EXPECT_EQ(output, "");
+}
+
 // Two downloads at once from one logger: both end, each either with the
 // whole file or refused cleanly because the other holds the device, never
 // with a crash or a hang; at least one gets the file.

@@ -24,6 +24,7 @@
 #include "cli/command.h"
 #include "cli/cli_support.h"
 #include "config_utility/shell/utility_window.h"
+#include "config_utility/support/setup_command.h"
 #include "config_utility/support/sim_fixture.h"
 #include "config_utility/wizard/agreement_pages.h"
 #include "config_utility/wizard/name_pages.h"
@@ -34,7 +35,7 @@
 #include "config_utility/wizard/setup_mode_forms.h"
 #include "config_utility/wizard/setup_start_form.h"
 #include "config_utility/wizard/setup_voltage_alarms_form.h"
-#include "config_utility/wizard/start_logic.h"
+#include "logger/setup/start_logic.h"
 #include "config_utility/wizard/start_pickers.h"
 #include "logger/conversion.h"
 #include "logger/sim/simulated_logger.h"
@@ -201,6 +202,28 @@ std::string differences(const ConfigBlock& actual, const ConfigBlock& expected)
     return text;
 }
 
+// What each case chooses on the pages, as `vessor-logger setup` options
+// (the name and a delayed start are added from the case).
+const std::map<std::string, std::vector<std::string>> SETUP_OPTIONS = {
+    {"ZrT64", {"--high-alarm", "37.5", "--low-alarm", "0"}},
+    {"ZrTDelayed", {}},
+    {"ZrTH",
+     {"--high-alarm", "37.5", "--low-alarm", "0.0", "--hold-high", "on", "--rh-high-alarm", "85", "--rh-low-alarm",
+      "15", "--rh-hold-low", "on"}},
+    {"ZrV", {"--high-alarm", "8.5", "--low-alarm", "1.25", "--leds", "off"}},
+    {"ZrATextAlarms", {"--high-alarm", "12.5", "--low-alarm", "4"}},
+    {"ZrTMini", {"--high-alarm", "30", "--low-alarm", "-5"}},
+    {"ZrCO", {"--agree", "--low-alarm", "45", "--hold-low", "on"}},
+    {"ZrCO300AboveSafe", {"--agree", "--low-alarm", "200"}},
+    {"ZrTC", {"--high-alarm", "500", "--low-alarm", "-50"}},
+    {"ZrTHDOnButton", {"--display", "on", "--storage", "wrap", "--start", "push"}},
+    {"ZrTHXDelayed", {"--storage", "wrap", "--low-alarm", "off"}},
+    {"ZrTProAdjusted", {"--agree", "--high-alarm", "125"}},
+    {"ZrTCDImmediate", {"--display", "press"}},
+    {"ZrTHDXDelayed", {}},
+    {"ZrTRCFahrenheit", {"--unit", "F", "--high-alarm", "140", "--low-alarm", "-4"}},
+};
+
 class EndToEnd : public ::testing::TestWithParam<WalkCase> {};
 
 TEST_P(EndToEnd, TheLoggerHoldsWhatThePagesChose)
@@ -252,6 +275,21 @@ TEST_P(EndToEnd, TheLoggerHoldsWhatThePagesChose)
     expected.setCommandByte(0);
     const ConfigBlock actual = w.f.loggerBlock().block();
     EXPECT_TRUE(actual == expected.block()) << differences(actual, expected.block());
+
+    // The same choices given to `vessor-logger setup` on a factory logger of
+    // the model leave the same image, byte for byte (the same clock, so the
+    // same start too).
+    const auto options = SETUP_OPTIONS.find(c.name);
+    ASSERT_NE(options, SETUP_OPTIONS.end()) << "no setup options for " << c.name;
+    std::vector<std::string> args = {"--name", "Walk \u00B0" "1"};
+    args.insert(args.end(), options->second.begin(), options->second.end());
+    if (c.delay)
+        args.insert(args.end(), {"--start", test::startOption(w.f.clock, c.delay)});
+    const test::SetupCommandRun run = test::runSetupCommand(c.model, w.f.clock, args);
+    ASSERT_EQ(run.status, cli::EXIT_OK) << run.err;
+    ASSERT_TRUE(run.image);
+    EXPECT_TRUE(run.image->block == actual) << differences(run.image->block, actual);
+    EXPECT_EQ(run.image->memory, w.f.logger->image().memory);
 }
 
 // Levels as the model stores them.

@@ -21,7 +21,7 @@
 #include "config_utility/wizard/setup_mode_forms.h"
 #include "config_utility/wizard/setup_start_form.h"
 #include "config_utility/wizard/setup_voltage_alarms_form.h"
-#include "config_utility/wizard/start_logic.h"
+#include "logger/setup/start_logic.h"
 #include "config_utility/wizard/start_pickers.h"
 #include "logger/conversion.h"
 #include "logger/strings.h"

@@ -22,9 +22,10 @@
 #include <string>
 #include <vector>
 
+#include "config_utility/support/setup_command.h"
 #include "config_utility/support/sim_fixture.h"
 #include "config_utility/wizard/event_pages.h"
-#include "config_utility/wizard/event_pages_logic.h"
+#include "logger/setup/event_pages_logic.h"
 #include "config_utility/wizard/name_pages.h"
 #include "config_utility/wizard/number_edit.h"
 #include "config_utility/wizard/setup_voltage_cal_form.h"
@@ -111,6 +112,17 @@ struct LoggerRun {
 
     LoggerConfig loggerBlock() const { return f.loggerBlock(); }
 
+    // The same choices given to `vessor-logger setup` on a factory logger of
+    // the model leave the same image, byte for byte.
+    void expectSetupCommandAgrees(const std::vector<std::string>& args)
+    {
+        const test::SetupCommandRun cli = test::runSetupCommand(f.loggerBlock().modelType(), f.clock, args);
+        ASSERT_EQ(cli.status, 0) << cli.err;
+        ASSERT_TRUE(cli.image);
+        EXPECT_TRUE(cli.image->block == f.logger->image().block);
+        EXPECT_EQ(cli.image->memory, f.logger->image().memory);
+    }
+
     test::SimFixture f;
     CalendarTime start;
     std::unique_ptr<WizardDriver> wizard;
@@ -142,6 +154,8 @@ TEST(EndToEnd, VoltageLoggerWithCustomScaling)
     ASSERT_EQ(w.current(), PAGE_VOLTAGE_ALARMS);
     w.next();
     run.finish();
+    run.expectSetupCommandAgrees({"--name", "Tank 3", "--scaling", "custom", "--scale-unit", "PSI", "--scale-input1",
+                                  "1", "--scale-output1", "0", "--scale-input2", "9", "--scale-output2", "120"});
 
     // The logger holds the scaling as chosen.
     LoggerConfig held = run.loggerBlock();
@@ -242,6 +256,17 @@ TEST_P(EventEndToEnd, FileFollowsTheChosenMode)
     }
     EXPECT_EQ(w.shown(), s.route);
     run.finish();
+    std::vector<std::string> args = {"--name", "Door", "--input", s.voltFree ? "volt-free" : "voltage", "--leds",
+                                     s.ledOff ? "off" : "on", "--event-mode"};
+    const char* const modes[] = {"edges", "states", s.ticked ? "count-per-period" : "count-total"};
+    args.push_back(modes[s.choice]);
+    if (s.choice != EVENT_CHOICE_STATES)
+        args.insert(args.end(), {"--edge", s.rising ? "rising" : "falling"});
+    if (!s.voltFree)
+        args.insert(args.end(), {"--voltage-range", std::vector<std::string>{"3", "5", "12", "24"}.at(s.range)});
+    if (s.ticked)
+        args.insert(args.end(), {"--count-period", std::to_string(s.countPeriod)});
+    run.expectSetupCommandAgrees(args);
 
     const LoggerConfig held = run.loggerBlock();
     EXPECT_TRUE(held.isLogging());

@@ -16,7 +16,7 @@
 
 #include "config_utility/support/sim_fixture.h"
 #include "config_utility/wizard/event_pages.h"
-#include "config_utility/wizard/event_pages_logic.h"
+#include "logger/setup/event_pages_logic.h"
 #include "logger/strings.h"
 #include "wizard_driver.h"
 

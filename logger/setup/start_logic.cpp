@@ -1,8 +1,7 @@
-#include "config_utility/wizard/start_logic.h"
+#include "logger/setup/start_logic.h"
 
 #include <algorithm>
 
-#include "config_utility/shell/device_messages.h"
 #include "logger/logger_config.h"
 #include "logger/session.h"
 #include "logger/strings.h"
@@ -38,18 +37,19 @@ CalendarTime combineDateAndTime(const CalendarTime& date, const CalendarTime& ti
     return moment;
 }
 
-FinishResult finishSetup(LoggerSession& session, UserInterface& ui, const CalendarTime& start,
-                         const CalendarTime& now, bool pushButton)
+StartAttempt startAt(LoggerSession& session, UserInterface& ui, const CalendarTime& start,
+                     const CalendarTime& now, bool pushButton)
 {
+    StartAttempt attempt;
     const std::optional<std::uint32_t> delay = startDelaySeconds(start, now);
     if (!delay) {
         showMessage(&ui, MSG_TIME_NOT_IN_FUTURE);
-        return FinishResult::NotInFuture;
+        attempt.inFuture = false;
+        return attempt;
     }
-    if (!showDeviceResult(ui, session.startLogging(start.fullYear(), start.month + 1, start.day, start.hour,
-                                                   start.minute, start.second, *delay, pushButton)))
-        return FinishResult::Failed;
-    return FinishResult::Started;
+    attempt.device = session.startLogging(start.fullYear(), start.month + 1, start.day, start.hour, start.minute,
+                                          start.second, *delay, pushButton);
+    return attempt;
 }
 
 int displayChoice(const LoggerConfig& config)

@@ -1,9 +1,9 @@
-#include "config_utility/wizard/number_alarm_logic.h"
+#include "logger/setup/number_alarm_logic.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "config_utility/wizard/alarm_list_logic.h"
+#include "logger/setup/alarm_list_logic.h"
 #include "logger/conversion.h"
 #include "logger/logger_config.h"
 #include "logger/strings.h"

@@ -1,4 +1,4 @@
-#include "config_utility/wizard/alarm_list_logic.h"
+#include "logger/setup/alarm_list_logic.h"
 
 #include <algorithm>
 #include <cmath>

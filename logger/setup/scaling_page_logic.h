@@ -3,11 +3,9 @@
 // Next stores and how it reports a scaling that does not work.
 #pragma once
 
-#include <QString>
-#include <QStringList>
-
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vessor {
 
@@ -20,34 +18,38 @@ inline constexpr int SCALE_POINT_BOX_LIMIT = 7;
 // Decimal places the point boxes let the user type.
 inline constexpr int SCALE_POINT_DECIMALS = 3;
 
-// --- Unit list ---
+// --- Unit list (texts UTF-8) ---
+
+using UnitList = std::vector<std::string>;
 
 // The 26 units in the order they are added to the list.
-const QStringList& scalingUnits();
+const UnitList& scalingUnits();
 
 // The list's order: case ignored, symbols before digits before letters, and
 // the exact text as the tie-break, so the order does not depend on the
 // locale.
-bool unitSortsBefore(const QString& a, const QString& b);
+bool unitSortsBefore(std::string_view a, std::string_view b);
 // Inserts `unit` into the sorted `list` at its place; returns the index.
-int insertSorted(QStringList& list, const QString& unit);
+int insertSorted(UnitList& list, const std::string& unit);
 // The first entry of `list` that begins with `prefix`, case ignored
 // (the list's prefix selection); -1 when none does or `prefix` is empty.
-int prefixMatch(const QStringList& list, const QString& prefix);
+int prefixMatch(const UnitList& list, std::string_view prefix);
 
 // What the unit box shows for a stored unit.
 struct UnitListState {
-    QStringList entries;  // sorted
+    UnitList entries;     // sorted
     int selected = -1;    // -1: the text is shown unselected
-    QString text;         // the box's text
+    std::string text;     // the box's text
 };
 // The 26 units, plus `storedUnit` when no entry begins with it; the entry
 // beginning with the stored unit is selected (so "volt" shows as "Volts").
-UnitListState unitListFor(const QString& storedUnit);
+UnitListState unitListFor(std::string_view storedUnit);
 
 // Whether the unit box takes `ch`: characters the logger block can hold,
 // except the comma, which would split the download file's heading.
-bool isUnitCharacter(QChar ch);
+bool isUnitCharacter(char32_t ch);
+// Whether every character of `unit` (UTF-8) is one the unit box takes.
+bool isUnitText(std::string_view unit);
 
 // --- Point texts ---
 
@@ -67,7 +69,7 @@ bool isPointNumber(std::string_view text);
 enum class ScalingBox { None, Output1, Input1, Output2, Input2 };
 
 struct ScalingEntry {
-    QString unit;          // the unit box's text
+    std::string unit;      // the unit box's text (UTF-8)
     std::string output1;   // the point boxes' texts as typed
     std::string input1;
     std::string output2;

@@ -5,7 +5,7 @@
 #include <clocale>
 #include <string>
 
-#include "config_utility/wizard/scaling_page_logic.h"
+#include "logger/setup/scaling_page_logic.h"
 #include "logger/conversion.h"
 #include "logger/logger_config.h"
 #include "logger/sim/simulated_logger.h"
@@ -14,22 +14,22 @@
 namespace vessor {
 namespace {
 
-const QString DEGREE_C = QString::fromUtf8("\u00B0C");
+const std::string DEGREE_C = "\u00B0C";
 
 TEST(ScalingUnitList, HoldsTheUnitsInAnOrderIndependentOfAddingAndLocale)
 {
-    const UnitListState state = unitListFor(QString());
+    const UnitListState state = unitListFor("");
     ASSERT_EQ(state.entries.size(), 26);
-    const QStringList expected = {
-        "%",   "%RH", DEGREE_C, QString::fromUtf8("\u00B0F"), "Amps", "g", "Hz", "K", "kg",
+    const UnitList expected = {
+        "%",   "%RH", DEGREE_C, "\u00B0F", "Amps", "g", "Hz", "K", "kg",
         "kHz", "kph", "kVolts", "Lux", "mBar", "mm/sec", "mph", "N", "Nm", "pH", "ppm CO",
         "ppm CO2", "ppm O2", "PSI", "RPM", "Volts", "Watts"};
     EXPECT_EQ(state.entries, expected);
     EXPECT_EQ(state.selected, -1);
-    EXPECT_EQ(state.text, QString());
+    EXPECT_EQ(state.text, "");
 
     // The same list whatever the order of adding.
-    QStringList reversed;
+    UnitList reversed;
     for (auto it = scalingUnits().rbegin(); it != scalingUnits().rend(); ++it)
         insertSorted(reversed, *it);
     EXPECT_EQ(reversed, expected);
@@ -46,13 +46,13 @@ class StoredUnit : public ::testing::TestWithParam<UnitCase> {};
 TEST_P(StoredUnit, IsSelectedByPrefixOrAdded)
 {
     const UnitCase& c = GetParam();
-    const UnitListState state = unitListFor(QString::fromUtf8(c.stored));
+    const UnitListState state = unitListFor(c.stored);
     EXPECT_EQ(state.entries.size(), c.added ? 27 : 26);
     ASSERT_GE(state.selected, 0);
-    EXPECT_EQ(state.entries.at(state.selected), QString::fromUtf8(c.shown));
-    EXPECT_EQ(state.text, QString::fromUtf8(c.shown));
+    EXPECT_EQ(state.entries.at(static_cast<std::size_t>(state.selected)), c.shown);
+    EXPECT_EQ(state.text, c.shown);
     // Still sorted after adding.
-    for (qsizetype i = 1; i < state.entries.size(); ++i)
+    for (std::size_t i = 1; i < state.entries.size(); ++i)
         EXPECT_TRUE(unitSortsBefore(state.entries.at(i - 1), state.entries.at(i)));
 }
 
@@ -70,10 +70,10 @@ INSTANTIATE_TEST_SUITE_P(Units, StoredUnit,
 TEST(ScalingUnitList, UnitBoxTakesOnlyWhatTheBlockAndTheFileCanHold)
 {
     for (const char* ok : {"a", "Z", "/", "%", "\u00B0", "\u00B5", "\u20AC", " ", "?", "("})
-        EXPECT_TRUE(isUnitCharacter(QString::fromUtf8(ok).at(0))) << ok;
+        EXPECT_TRUE(isUnitText(ok)) << ok;
     // Outside Windows-1252, control characters, and the field separator.
     for (const char* bad : {",", "\u03A9", "\u2103", "\t", "\x7F"})
-        EXPECT_FALSE(isUnitCharacter(QString::fromUtf8(bad).at(0))) << bad;
+        EXPECT_FALSE(isUnitText(bad)) << bad;
 }
 
 TEST(ScalingPointText, StoredTextsThatAreNoNumberShowAsZero)
@@ -156,7 +156,7 @@ TEST_P(ScalingNext, ReportsTheFirstFaultOnItsBox)
 
 ScalingEntry points(const char* in1, const char* out1, const char* in2, const char* out2)
 {
-    return {QStringLiteral("PSI"), out1, in1, out2, in2};
+    return {"PSI", out1, in1, out2, in2};
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -188,7 +188,7 @@ TEST(ScalingNext, StoresTheUnitWithoutLeadingBlanksAsWindows1252)
 {
     LoggerConfig config = customVoltageLogger();
     ScalingEntry entry = points("0", "-20", "10", "120");
-    entry.unit = QString::fromUtf8("  \u00B0C");
+    entry.unit = "  \u00B0C";
     ASSERT_EQ(storeCustomScaling(config, entry).messageId, 0);
     EXPECT_EQ(config.scaleUnit(), "\xB0" "C");
     EXPECT_EQ(unitText(config), "\u00B0C");
@@ -224,7 +224,7 @@ TEST(ScalingNext, FactoryPointsAreAcceptedOnEveryVoltageAndCurrentModel)
     for (int model = 4; model <= 7; ++model) {
         LoggerConfig config = customVoltageLogger(model);
         config.resetScaling();
-        const ScalingEntry entry{QString::fromStdString(config.scaleUnit()), config.scaleOutput1Text(),
+        const ScalingEntry entry{config.scaleUnit(), config.scaleOutput1Text(),
                                  config.scaleInput1Text(), config.scaleOutput2Text(), config.scaleInput2Text()};
         EXPECT_EQ(storeCustomScaling(config, entry).messageId, 0) << model;
         EXPECT_FLOAT_EQ(config.scaleGradient, 1.0f) << model;

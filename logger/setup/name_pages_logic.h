@@ -9,10 +9,12 @@
 #include <string_view>
 
 #include "logger/logger_name.h"
+#include "logger/models.h"
 
 namespace vessor {
 
 class LoggerConfig;
+class UserInterface;
 
 // --- The naming rule (every naming page, the event name page too) ---
 
@@ -25,6 +27,11 @@ inline constexpr int NAME_READ_BACK_LIMIT = 255;
 // "Please enter no more than 255 characters." for names read back from a box
 // whose limit is `limit`; empty when the name fits.
 std::string nameReadBackMessage(std::string_view typedUtf8, int limit);
+
+// Next on a naming page: the box's read-back message first (shown through
+// `ui` when the name exceeds `readBackLimit`; 0: the box has none), then
+// the naming rule, whose refusal the caller shows.
+NameCheck readBackName(std::string_view typedUtf8, int readBackLimit, UserInterface& ui);
 
 // --- Sample rate lists ---
 
@@ -39,15 +46,21 @@ struct RateList {
     int fallbackIndex = -1;
 };
 
-// The list of naming page `page` (1, 8, 13, 16) for `model`; empty for
-// pages without a list (the low-cost page 11 stores a fixed rate).
-RateList rateListFor(int page, int model);
+// The list of naming step `step` (Name, VoltageName, CoName,
+// ThermocoupleName) for `model`; empty for steps without a list (the
+// low-cost name page stores a fixed rate).
+RateList rateListFor(WizardStep step, int model);
 // The entry shown for `interval`: the matching entry, else the fallback.
 int rateIndexFor(const RateList& list, std::uint16_t interval);
 // The interval Next stores for `selected` (-1 or out of range: 10 s).
 std::uint16_t rateToStore(const RateList& list, int selected);
 
 inline constexpr std::uint16_t LITE_SAMPLE_INTERVAL = 1800;
+
+// The low-cost name page's Next after the naming rule: the unit byte, and
+// the fixed rate (this logger's raw levels do not depend on the unit, so
+// nothing is converted).
+void storeLiteNamePage(LoggerConfig& config, bool fahrenheit);
 
 // --- Temperature unit (name page 1, low-cost page 11, thermocouple page 16) ---
 

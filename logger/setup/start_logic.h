@@ -8,6 +8,7 @@
 #include <string>
 
 #include "logger/calendar.h"
+#include "logger/logger_link.h"
 
 namespace vessor {
 
@@ -28,17 +29,20 @@ std::optional<std::uint32_t> startDelaySeconds(const CalendarTime& start, const 
 // picker (day, month, year).
 CalendarTime combineDateAndTime(const CalendarTime& date, const CalendarTime& time);
 
-enum class FinishResult {
-    Started,       // the block is written; show the confirmation page
-    NotInFuture,   // message 143 shown; nothing written
-    Failed,        // the device outcome's message is shown (134, 135, 144)
+// How Finish ended: refused as a moment in the past (message 143 shown,
+// nothing written), or the outcome of the write.
+struct StartAttempt {
+    bool inFuture = true;
+    DeviceResult device;
+
+    bool started() const { return inFuture && device.ok(); }
 };
 
-// Starts the logger at `start` (seen at `now`): message 143 for a moment in
-// the past, otherwise startLogging with the delay; with `pushButton` the
-// logger waits for its button instead (delay 0).
-FinishResult finishSetup(LoggerSession& session, UserInterface& ui, const CalendarTime& start,
-                         const CalendarTime& now, bool pushButton);
+// Finish: message 143 for a moment in the past, otherwise startLogging with
+// the delay until `start` (seen at `now`); with `pushButton` the logger waits
+// for its button instead (delay 0). Device failures are the caller's to show.
+StartAttempt startAt(LoggerSession& session, UserInterface& ui, const CalendarTime& start,
+                     const CalendarTime& now, bool pushButton);
 
 // The start choices of the push-button start page.
 enum PushStartChoice : int { START_IMMEDIATE = 0, START_ON_BUTTON = 1, START_DELAYED = 2 };

@@ -6,8 +6,7 @@
 #include <cmath>
 #include <string>
 
-#include "config_utility/shell/page.h"
-#include "config_utility/wizard/name_pages_logic.h"
+#include "logger/setup/name_pages_logic.h"
 #include "logger/conversion.h"
 #include "logger/logger_config.h"
 #include "logger/strings.h"
@@ -102,7 +101,7 @@ TEST(NamePageUnit, AnUnchangedUnitTouchesNothing)
 
 struct RateCase {
     const char* label;
-    int page;
+    WizardStep step;
     int model;
     std::uint16_t interval;
     int shownIndex;         // -1: nothing selected
@@ -114,7 +113,7 @@ class RateLists : public ::testing::TestWithParam<RateCase> {};
 TEST_P(RateLists, SelectTheMatchingEntryOrTheFallback)
 {
     const RateCase& c = GetParam();
-    const RateList list = rateListFor(c.page, c.model);
+    const RateList list = rateListFor(c.step, c.model);
     const int index = rateIndexFor(list, c.interval);
     EXPECT_EQ(index, c.shownIndex);
     // Next stores what is shown, or 10 s when nothing is.
@@ -130,25 +129,25 @@ TEST_P(RateLists, SelectTheMatchingEntryOrTheFallback)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RateLists,
-    ::testing::Values(RateCase{"pro_2s_nothing", PAGE_SETUP_NAME, 14, 2, -1, nullptr},
-                      RateCase{"rc_2s_nothing", PAGE_SETUP_NAME, 18, 2, -1, nullptr},
-                      RateCase{"pro_1s", PAGE_SETUP_NAME, 14, 1, 0, "1 Sec (9 Hrs)"},
-                      RateCase{"zr_t_2s_first", PAGE_SETUP_NAME, 2, 2, 0, "10 Sec (45 Hrs)"},
-                      RateCase{"zr_th_12h", PAGE_SETUP_NAME, 3, 43200, 6, "12 Hours (>2 Yrs)"},
-                      RateCase{"zr_t_1s_not_offered", PAGE_SETUP_NAME, 2, 1, 0, "10 Sec (45 Hrs)"},
-                      RateCase{"co_30s", PAGE_CO_NAME, 9, 30, 1, "30 Sec (11 Days)"},
-                      RateCase{"co_1800_first", PAGE_CO_NAME, 11, 1800, 0, "10 Sec (3 Days)"},
-                      RateCase{"tc_2s_second", PAGE_TC_NAME, 10, 2, 1, "10 Sec (3.5 Days)"},
-                      RateCase{"tc_30s", PAGE_TC_NAME, 15, 30, 2, "30 Sec (11 Days)"},
-                      RateCase{"voltage_2s_second", PAGE_VOLTAGE_NAME, 4, 2, 1, "10 Sec (3.7 Days)"},
-                      RateCase{"voltage_5min", PAGE_VOLTAGE_NAME, 7, 300, 3, "5 Min (3 Mths)"}),
+    ::testing::Values(RateCase{"pro_2s_nothing", WizardStep::Name, 14, 2, -1, nullptr},
+                      RateCase{"rc_2s_nothing", WizardStep::Name, 18, 2, -1, nullptr},
+                      RateCase{"pro_1s", WizardStep::Name, 14, 1, 0, "1 Sec (9 Hrs)"},
+                      RateCase{"zr_t_2s_first", WizardStep::Name, 2, 2, 0, "10 Sec (45 Hrs)"},
+                      RateCase{"zr_th_12h", WizardStep::Name, 3, 43200, 6, "12 Hours (>2 Yrs)"},
+                      RateCase{"zr_t_1s_not_offered", WizardStep::Name, 2, 1, 0, "10 Sec (45 Hrs)"},
+                      RateCase{"co_30s", WizardStep::CoName, 9, 30, 1, "30 Sec (11 Days)"},
+                      RateCase{"co_1800_first", WizardStep::CoName, 11, 1800, 0, "10 Sec (3 Days)"},
+                      RateCase{"tc_2s_second", WizardStep::ThermocoupleName, 10, 2, 1, "10 Sec (3.5 Days)"},
+                      RateCase{"tc_30s", WizardStep::ThermocoupleName, 15, 30, 2, "30 Sec (11 Days)"},
+                      RateCase{"voltage_2s_second", WizardStep::VoltageName, 4, 2, 1, "10 Sec (3.7 Days)"},
+                      RateCase{"voltage_5min", WizardStep::VoltageName, 7, 300, 3, "5 Min (3 Mths)"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(RateLists, LowCostPageHasNoListAndNothingSelectedStoresTenSeconds)
 {
-    EXPECT_TRUE(rateListFor(PAGE_LITE_NAME, 8).entries.empty());
+    EXPECT_TRUE(rateListFor(WizardStep::LiteName, 8).entries.empty());
     EXPECT_EQ(LITE_SAMPLE_INTERVAL, 1800);
-    const RateList list = rateListFor(PAGE_TC_NAME, 10);
+    const RateList list = rateListFor(WizardStep::ThermocoupleName, 10);
     EXPECT_EQ(rateToStore(list, -1), 10);
     EXPECT_EQ(rateToStore(list, 99), 10);
 }

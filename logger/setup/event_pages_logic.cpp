@@ -1,4 +1,4 @@
-#include "config_utility/wizard/event_pages_logic.h"
+#include "logger/setup/event_pages_logic.h"
 
 #include <algorithm>
 #include <limits>

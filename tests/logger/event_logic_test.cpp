@@ -5,10 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "config_utility/wizard/event_pages_logic.h"
-#include "config_utility/wizard/page_sequence.h"
-#include "config_utility/shell/page.h"
 #include "logger/logger_config.h"
+#include "logger/setup/event_pages_logic.h"
+#include "logger/setup/setup_steps.h"
 
 namespace vessor {
 namespace {
@@ -84,19 +83,22 @@ TEST(EventTrigger, PageShowsTheBitsAndTheModesRules)
     }
 }
 
-TEST(EventTrigger, NextStoresTheChoicesAndLeadsOnByInputAndMode)
+TEST(EventTrigger, NextStoresTheChoicesAndDecidesTheStepsThatFollow)
 {
+    // The steps that follow: the voltage range for voltage triggering, the
+    // count period in the counting modes (the pages' order is the shell's test).
     const struct {
         int mode;
         bool voltFree;
-        int next;
+        bool range;
+        bool period;
     } routes[] = {
-        {EVENT_MODE_EDGE, false, PAGE_EV_VOLTAGE_TRIGGER},
-        {EVENT_MODE_COUNT_PER, false, PAGE_EV_VOLTAGE_TRIGGER},
-        {EVENT_MODE_EDGE, true, PAGE_SETUP_START},
-        {EVENT_MODE_STATE, true, PAGE_SETUP_START},
-        {EVENT_MODE_COUNT_TOTAL, true, PAGE_EV_COUNT_PERIOD},
-        {EVENT_MODE_COUNT_PER, true, PAGE_EV_COUNT_PERIOD},
+        {EVENT_MODE_EDGE, false, true, false},
+        {EVENT_MODE_COUNT_PER, false, true, true},
+        {EVENT_MODE_EDGE, true, false, false},
+        {EVENT_MODE_STATE, true, false, false},
+        {EVENT_MODE_COUNT_TOTAL, true, false, true},
+        {EVENT_MODE_COUNT_PER, true, false, true},
     };
     for (const auto& r : routes) {
         LoggerConfig config = eventLogger(r.mode);
@@ -109,10 +111,8 @@ TEST(EventTrigger, NextStoresTheChoicesAndLeadsOnByInputAndMode)
         EXPECT_EQ(config.eventVoltageRange(), r.voltFree ? 0 : 3);
         EXPECT_EQ(config.modeFlags(), MODE_PUSH_BUTTON | MODE_LEDS_DISABLED);
         EXPECT_EQ(config.eventSampleMode(), r.mode);
-        EXPECT_EQ(nextPage(PAGE_EV_TRIGGER_MODE, config), r.next) << r.mode << r.voltFree;
-        if (r.next == PAGE_SETUP_START) {   // and the start page comes back here
-            EXPECT_EQ(backPage(PAGE_SETUP_START, config), PAGE_EV_TRIGGER_MODE);
-        }
+        EXPECT_EQ(isStepShown(WizardStep::EventVoltageRange, config), r.range) << r.mode << r.voltFree;
+        EXPECT_EQ(isStepShown(WizardStep::EventCountPeriod, config), r.period) << r.mode << r.voltFree;
     }
     LoggerConfig config = eventLogger(EVENT_MODE_EDGE);
     config.setOptionFlags(static_cast<std::uint8_t>(config.optionFlags() | EVENT_RISING_EDGE));

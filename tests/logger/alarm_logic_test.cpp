@@ -6,13 +6,13 @@
 #include <functional>
 #include <optional>
 
-#include "config_utility/support/scripted_ui.h"
-#include "config_utility/wizard/alarm_list_logic.h"
-#include "config_utility/wizard/co_alarm_logic.h"
-#include "config_utility/wizard/number_alarm_logic.h"
+#include "logger/setup/alarm_list_logic.h"
+#include "logger/setup/co_alarm_logic.h"
+#include "logger/setup/number_alarm_logic.h"
 #include "logger/conversion.h"
 #include "logger/logger_config.h"
 #include "logger/strings.h"
+#include "test_support.h"
 
 namespace vessor {
 namespace {
@@ -188,7 +188,7 @@ TEST_P(AlarmOrder, RefusesHighNotAboveLowOnlyWithBothEnabled)
     s.highIndex = c.highIndex;
     s.lowIndex = c.lowIndex;
     storeAlarmList(c.page, config, s);
-    test::ScriptedUserInterface ui;
+    test::RecordingUserInterface ui;
     EXPECT_EQ(checkAlarmOrder(c.page, config, ui), c.passes);
     const std::vector<std::string> expected =
         c.passes ? std::vector<std::string>{} : std::vector<std::string>{messageText(MSG_HIGH_NOT_ABOVE_LOW)};
@@ -366,7 +366,7 @@ TEST_P(NumberNext, ChecksAdjustsAndStores)
     config.setLowAlarmRaw(1000);
     const float highBefore = config.highAlarmValue();
     const float lowBefore = config.lowAlarmValue();
-    test::ScriptedUserInterface ui;
+    test::RecordingUserInterface ui;
     const NumberAlarmOutcome out = storeNumberAlarms(config, c.typed.entry(1), ui);
 
     std::vector<std::string> expected;
@@ -433,7 +433,7 @@ TEST_P(NumberFullScale, IsStoredAndShownAsTyped)
     const FullScaleCase& c = GetParam();
     LoggerConfig config = c.make();
     const int decimals = numberAlarmDecimals(config);
-    test::ScriptedUserInterface ui;
+    test::RecordingUserInterface ui;
     EXPECT_TRUE(storeNumberAlarms(config, c.typed.entry(decimals), ui).stored);
     EXPECT_EQ(ui.texts(), std::vector<std::string>{});
     EXPECT_EQ(formatHighAlarm(config), c.highShown);
@@ -467,7 +467,7 @@ TEST(NumberNext, FallingScalingExchangesTheSlots)
     e.highEnabled = e.lowEnabled = true;
     e.high = 10;
     e.low = 2;
-    test::ScriptedUserInterface ui;
+    test::RecordingUserInterface ui;
     ASSERT_TRUE(storeNumberAlarms(c, e, ui).stored);
     EXPECT_EQ(c.u16At(field::HIGH_ALARM_RAW), static_cast<unsigned>(valueToRaw(c, 2.0f)));
     EXPECT_EQ(c.u16At(field::LOW_ALARM_RAW16), static_cast<unsigned>(valueToRaw(c, 10.0f)));
@@ -482,7 +482,7 @@ TEST(NumberNext, LowRawFloorWhenTheScaledZeroIsPositive)
     e.highEnabled = true;
     e.high = 12;
     e.low = 4;
-    test::ScriptedUserInterface ui;
+    test::RecordingUserInterface ui;
     ASSERT_TRUE(storeNumberAlarms(c, e, ui).stored);
     EXPECT_EQ(c.lowAlarmRaw(), 31u);
 
@@ -501,7 +501,7 @@ TEST(NumberNext, TextsStoredOnlyWhereTheyAreShown)
     e.low = 1.25;
     e.highText = "8.50";
     e.lowText = "1.25";
-    test::ScriptedUserInterface ui;
+    test::RecordingUserInterface ui;
 
     LoggerConfig text = voltageLogger(6, "0", "0", "30", "30");
     ASSERT_TRUE(storeNumberAlarms(text, e, ui).stored);
@@ -578,7 +578,7 @@ TEST_P(CoNext, ChecksAsksAndStores)
     const CoCase& c = GetParam();
     LoggerConfig config = coLogger(c.model);
     const unsigned before = config.lowAlarmRaw();
-    test::ScriptedUserInterface ui;
+    test::RecordingUserInterface ui;
     for (Answer a : c.answers)
         ui.script({a});
     CoAlarmState entry;

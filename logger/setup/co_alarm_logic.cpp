@@ -1,10 +1,10 @@
-#include "config_utility/wizard/co_alarm_logic.h"
+#include "logger/setup/co_alarm_logic.h"
 
 #include <cmath>
 #include <limits>
 #include <string>
 
-#include "config_utility/wizard/alarm_list_logic.h"
+#include "logger/setup/alarm_list_logic.h"
 #include "logger/conversion.h"
 #include "logger/logger_config.h"
 #include "logger/strings.h"

@@ -1,13 +1,13 @@
-#include "config_utility/wizard/name_pages_logic.h"
+#include "logger/setup/name_pages_logic.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "config_utility/shell/page.h"
 #include "logger/conversion.h"
 #include "logger/logger_config.h"
 #include "logger/strings.h"
 #include "logger/text_encoding.h"
+#include "logger/user_interface.h"
 
 namespace vessor {
 
@@ -59,19 +59,29 @@ std::string nameReadBackMessage(std::string_view typedUtf8, int limit)
     return "Please enter no more than " + std::to_string(limit) + " characters.";
 }
 
-RateList rateListFor(int page, int model)
+NameCheck readBackName(std::string_view typedUtf8, int readBackLimit, UserInterface& ui)
 {
-    switch (page) {
-    case PAGE_SETUP_NAME:
+    // The box itself refuses an over-long name first; the naming rule then
+    // still has its say.
+    const std::string tooLong = nameReadBackMessage(typedUtf8, readBackLimit);
+    if (!tooLong.empty())
+        ui.showMessage(tooLong);
+    return checkLoggerName(typedUtf8);
+}
+
+RateList rateListFor(WizardStep step, int model)
+{
+    switch (step) {
+    case WizardStep::Name:
         // The loggers with the large memory; their list has no fallback.
         if (setupModel(model).has(GROUP_WIDE_MEMORY))
             return {RATES_WIDE_MEMORY, -1};
         return {RATES_NAME_PAGE, 0};
-    case PAGE_CO_NAME:
+    case WizardStep::CoName:
         return {RATES_CO, 0};
-    case PAGE_TC_NAME:
+    case WizardStep::ThermocoupleName:
         return {RATES_THERMOCOUPLE, 1};
-    case PAGE_VOLTAGE_NAME:
+    case WizardStep::VoltageName:
         return {RATES_VOLTAGE, 1};
     default:
         return {};
@@ -121,6 +131,12 @@ void applyNamePageUnit(LoggerConfig& config, bool fahrenheit, bool shownFahrenhe
     config.setOptionFlags(fahrenheit ? 1 : 0);
     config.setHighAlarmValue(static_cast<float>(high));
     config.setLowAlarmValue(static_cast<float>(low));
+}
+
+void storeLiteNamePage(LoggerConfig& config, bool fahrenheit)
+{
+    config.setOptionFlags(fahrenheit ? 1 : 0);
+    config.setSampleInterval(LITE_SAMPLE_INTERVAL);
 }
 
 bool isFahrenheitBit(const LoggerConfig& config)
