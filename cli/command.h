@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,7 @@ struct CommandContext {
     const LocaleFormat& locale;
     std::FILE* out;                     // normal output (stdout)
     std::FILE* err;                     // diagnostics (stderr)
+    std::optional<std::string> archiveUrl; // --archive
 
     // Opens the transport of deviceSpec; nullptr with the reason printed to
     // `err` (the caller returns EXIT_DEVICE_FAILURE).
@@ -55,5 +57,6 @@ int cmdStatus(CommandContext& context);
 int cmdStop(CommandContext& context);
 int cmdDump(CommandContext& context);
 int cmdDownload(CommandContext& context);
+int cmdArchive(CommandContext& context);
 
 } // namespace vessor::cli

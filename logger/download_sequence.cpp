@@ -89,9 +89,15 @@ DownloadResult saveReadings(LoggerSession& session, SampleBuffer& samples, Downl
         return result;
     }
     const Busy busy(prompts);
-    result.saved = writeDownloadFile(session.config(), samples, result.path);
-    if (!result.saved.ok())
+    std::string bytes;
+    result.saved = buildDownloadFile(session.config(), samples, bytes);
+    if (result.saved.ok())
+        result.saved = saveDownloadFile(result.path, bytes);
+    if (!result.saved.ok()) {
         result.step = DownloadStep::SaveFailed;
+        return result;
+    }
+    prompts.saved(result.path, bytes);
     return result;
 }
 
