@@ -88,15 +88,18 @@ DownloadResult saveReadings(LoggerSession& session, SampleBuffer& samples, Downl
         result.step = DownloadStep::NotSaved;
         return result;
     }
-    const Busy busy(prompts);
     std::string bytes;
-    result.saved = buildDownloadFile(session.config(), samples, bytes);
-    if (result.saved.ok())
-        result.saved = saveDownloadFile(result.path, bytes);
+    {
+        const Busy busy(prompts);
+        result.saved = buildDownloadFile(session.config(), samples, bytes);
+        if (result.saved.ok())
+            result.saved = saveDownloadFile(result.path, bytes);
+    }
     if (!result.saved.ok()) {
         result.step = DownloadStep::SaveFailed;
         return result;
     }
+    // Outside the busy state: the program may show a warning here.
     prompts.saved(result.path, bytes);
     return result;
 }

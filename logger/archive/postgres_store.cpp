@@ -21,6 +21,13 @@ std::string trimmed(const char* message) {
     std::string text = message ? message : "";
     while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
         text.pop_back();
+    // One line: libpq continues a message on an indented line.
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at)) {
+        std::size_t end = at + 1;
+        while (end < text.size() && (text[end] == '\t' || text[end] == ' '))
+            ++end;
+        text.replace(at, end - at, " ");
+    }
     // libpq starts server messages with their severity.
     for (const char* prefix : {"ERROR:  ", "FATAL:  "})
         if (text.rfind(prefix, 0) == 0)
