@@ -30,11 +30,13 @@ CREATE TABLE downloads (
 CREATE INDEX downloads_by_logger ON downloads (serial, first_time);
 
 -- The merged series: one reading per logger and time, from the download
--- that brought it first.
+-- that brought it first. No foreign key on download_id: each reading is
+-- stored in the transaction of its download, rows are never removed, and a
+-- check per reading would double the time of an import.
 CREATE TABLE readings (
     serial BIGINT NOT NULL,
     reading_time BIGINT NOT NULL,             -- clock seconds (the logger's clock, no time zone)
-    download_id BIGINT NOT NULL REFERENCES downloads (id),
+    download_id BIGINT NOT NULL,                 -- downloads (id): stored in its transaction, never removed
     reading DOUBLE PRECISION NOT NULL,
     humidity DOUBLE PRECISION,
     dew_point DOUBLE PRECISION,

@@ -30,12 +30,14 @@ CREATE TABLE downloads (
 CREATE INDEX downloads_by_logger ON downloads (serial, first_time);
 
 -- The merged series: one reading per logger and time, from the download
--- that brought it first. The value columns have no declared type, so SQLite
+-- that brought it first. No foreign key on download_id: each reading is
+-- stored in the transaction of its download, rows are never removed, and a
+-- check per reading would double the time of an import. The value columns have no declared type, so SQLite
 -- keeps each double exactly as stored (a REAL column would turn -0.0 into 0).
 CREATE TABLE readings (
     serial INTEGER NOT NULL,
     reading_time INTEGER NOT NULL,            -- clock seconds (the logger's clock, no time zone)
-    download_id INTEGER NOT NULL REFERENCES downloads (id),
+    download_id INTEGER NOT NULL,                 -- downloads (id): stored in its transaction, never removed
     reading NOT NULL,
     humidity,
     dew_point,
