@@ -319,8 +319,13 @@ ImportResult Archive::importFile(std::string_view bytes, std::string_view source
                 r.dewPoint = data.primary.extra[i];
             prepared.staged.push_back(r);
         }
-        prepared.firstTime = prepared.staged.front().time;
-        prepared.lastTime = prepared.staged.back().time;
+        // The span of the readings (a file's rows run forwards; one that
+        // does not still has every reading inside the span).
+        const auto [earliest, latest] = std::minmax_element(
+            prepared.staged.begin(), prepared.staged.end(),
+            [](const StagedReading& a, const StagedReading& b) { return a.time < b.time; });
+        prepared.firstTime = earliest->time;
+        prepared.lastTime = latest->time;
         prepared.texts = rowTexts(data.rows.front().line, data);
         // Digits as the last row gives them, as the reader takes the reading's.
         const RowTexts last = rowTexts(data.rows.back().line, data);
@@ -892,7 +897,7 @@ VerifyReport Archive::verify() {
         }
         if (rows.empty())
             continue;
-        if (d.first && d.last && (rows.front().time != *d.first || rows.back().time != *d.last))
+        if (d.first && d.last && (low != *d.first || high != *d.last))
             differ("the file's first or last time differs from the one recorded");
         std::vector<StoredReading> stored;
         if (status = readingsOf(*store_, d.serial, low, high == INT64_MAX ? high : high + 1, stored); !status.ok()) {
