@@ -734,13 +734,13 @@ Result<ArchiveSeries> Archive::series(std::int64_t serial, std::optional<std::in
         if (at == visible.end())
             continue;
         const DownloadRecord& record = *at->second;
-        if ((most >= 0 && columnsOf(record.header) != columns) ||
-            (record.interval != 0 && most >= 0 && record.interval != interval)) {
+        // Only one-row downloads: the first one's columns decide.
+        if (most < 0 && chosen.empty())
+            columns = columnsOf(record.header);
+        if (columnsOf(record.header) != columns || (most >= 0 && record.interval != 0 && record.interval != interval)) {
             ++result.leftOut;
             continue;
         }
-        if (most < 0)
-            columns = columnsOf(record.header);
         if (!latest || record.id > latest->id)
             latest = &record;
         chosen.push_back(&r);

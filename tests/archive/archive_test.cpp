@@ -161,6 +161,25 @@ TEST_P(ArchiveTest, GapsSplitExportsAndEndExcursions) {
     EXPECT_EQ(summary.channels.front().count, 5);
 }
 
+// The viewer's series holds the interval most readings have; the export
+// still gives every stretch.
+TEST_P(ArchiveTest, SeriesKeepsTheCommonestInterval) {
+    const std::unique_ptr<Archive> archive = fresh();
+    ASSERT_TRUE(archive);
+    const SeriesFile minutes{.values = wave(0, 10)};
+    const SeriesFile seconds{.start = minutes.start + 3600, .interval = 30, .values = wave(0, 4)};
+    const SeriesFile later{.start = minutes.start + 7200, .values = wave(0, 5)};
+    for (const SeriesFile* file : {&minutes, &seconds, &later})
+        store(*archive, seriesBytes(*file));
+    const auto series = archive->series(minutes.serial, std::nullopt, std::nullopt);
+    ASSERT_TRUE(series.ok()) << series.error;
+    EXPECT_EQ(series.value->data.interval, 60);
+    EXPECT_EQ(series.value->readings, 15);
+    EXPECT_EQ(series.value->leftOut, 4);
+    EXPECT_EQ(series.value->places(), 125);
+    EXPECT_EQ(archive->exportFiles(minutes.serial, std::nullopt, std::nullopt).value->size(), 3u);
+}
+
 // Deletion hides a download everywhere, keeps its rows, and says who and why.
 TEST_P(ArchiveTest, DeletedDownloadIsHidden) {
     const std::unique_ptr<Archive> archive = fresh();
