@@ -50,7 +50,8 @@ namespace {
 // Every option of the tool that takes a value: what follows one of them is
 // its value, never an option of its own.
 constexpr std::string_view VALUED_OPTIONS[] = {"--device", "--usb-id", "--model", "--name", "-o", "--output",
-                                               "--serial", "--start", "--profile"};
+                                               "--serial", "--start", "--profile", "--archive", "--logger",
+                                               "--from", "--to", "--reason"};
 
 bool takesValue(std::string_view arg) {
     // The set-up settings (--name, --high-alarm, ...) take values too.
@@ -214,7 +215,7 @@ void printSetupHelp(std::FILE* out) {
 
 void printHelp(std::span<const Command> commands, std::FILE* out) {
     std::fprintf(out,
-                 "Usage: vessor-logger [--device DEV] [--usb-id VID:PID]... COMMAND [ARGS]\n"
+                 "Usage: vessor-logger [--device DEV] [--usb-id VID:PID]... [--archive URL] COMMAND [ARGS]\n"
                  "\n"
                  "Talks to a Vessor USB data logger, real or simulated.\n"
                  "\n"
@@ -225,6 +226,11 @@ void printHelp(std::span<const Command> commands, std::FILE* out) {
                  "                     folder of images holds several, named sim:PATH/FILE);\n"
                  "                     default: $VESSOR_DEVICE, else usb\n"
                  "  --usb-id VID:PID   also look for this USB id (hexadecimal; repeatable)\n"
+                 "  --archive URL      the archive downloads are stored in: sqlite:PATH,\n"
+                 "                     postgresql://[USER@]HOST[:PORT]/DB (the password from\n"
+                 "                     ~/.pgpass or PGPASSWORD) or none; default:\n"
+                 "                     $VESSOR_ARCHIVE, else the utility's setting, else\n"
+                 "                     sqlite:$XDG_DATA_HOME/vessor/archive.sqlite\n"
                  "  --help             show this help\n"
                  "  --version          show the version\n"
                  "\n"
@@ -237,6 +243,9 @@ void printHelp(std::span<const Command> commands, std::FILE* out) {
                  "\n"
                  "Exit status: 0 success, 1 device or communication failure, 2 bad usage or a\n"
                  "setting or set-up refused.\n"
+                 "Archive commands: 1 when the archive cannot be used, a file is refused, nothing\n"
+                 "is in the range or verify finds a difference. A download is saved even when\n"
+                 "the archive cannot store it (a warning on stderr, exit status 0).\n"
                  "VESSOR_SIM_SPEED sets how fast simulated loggers log (1 = real time,\n"
                  "60 = a minute a second, 0 = frozen).\n");
 }
@@ -249,7 +258,7 @@ int runArguments(std::span<const Command> commands, const std::vector<std::strin
                  UserInterface& ui, const Clock& clock, const LocaleFormat& locale, std::FILE* out,
                  std::FILE* err) {
     std::vector<std::string> args = arguments;
-    CommandContext context{defaultDeviceSpec(), {}, {}, ui, clock, locale, out, err};
+    CommandContext context{defaultDeviceSpec(), {}, {}, ui, clock, locale, out, err, {}};
 
     bool missing = false;
     // Global options may stand before or after the command.
@@ -282,6 +291,13 @@ int runArguments(std::span<const Command> commands, const std::vector<std::strin
             return EXIT_USAGE;
         }
         context.transportOptions.extraUsbIds.push_back(usbId);
+    }
+    if (auto archive = takeOption(args, "--archive", missing); archive || missing) {
+        if (missing) {
+            std::fprintf(err, "vessor-logger: --archive needs a value (sqlite:PATH, postgresql://... or none)\n");
+            return EXIT_USAGE;
+        }
+        context.archiveUrl = std::move(archive);
     }
     if (takeFlag(args, "--version")) {
         std::fprintf(out, "vessor-logger %s\n", product::VERSION);

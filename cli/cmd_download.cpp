@@ -3,6 +3,7 @@
 // byte for byte; only the questions become options (--stop, -o).
 #include "cli_support.h"
 
+#include "logger/archive/archive.h"
 #include "logger/download_sequence.h"
 #include "logger/safe_save.h"
 #include "logger/text_encoding.h"
@@ -27,17 +28,26 @@ int refuse(CommandContext& context, const std::string& what) {
 }
 
 // The questions of the download, answered by the command line: stop only
-// with --stop, and the file is the one already decided.
+// with --stop, and the file is the one already decided. The file written
+// goes into the archive; a failure there is a warning, never a lost download.
 class CommandLinePrompts : public DownloadPrompts {
 public:
-    explicit CommandLinePrompts(bool stop) : m_stop(stop) {}
+    CommandLinePrompts(bool stop, const archive::ArchiveChoice& choice, std::FILE* err)
+        : m_stop(stop), m_archive(choice), m_err(err) {}
     bool confirmStop(const LoggerConfig&) override { return m_stop; }
     std::string chooseFile(const LoggerConfig&) override { return path; }
+    void saved(const std::string& written, std::string_view bytes) override {
+        const std::string warning = archive::archiveSavedDownload(m_archive, bytes, written);
+        if (!warning.empty())
+            std::fprintf(m_err, "vessor-logger %s: warning: %s\n", COMMAND, warning.c_str());
+    }
 
     std::string path;
 
 private:
     bool m_stop;
+    const archive::ArchiveChoice& m_archive;
+    std::FILE* m_err;
 };
 
 // A simulated logger's image is the data being read: never write over it.
@@ -66,11 +76,14 @@ int cmdDownload(CommandContext& context) {
         return context.usageError(COMMAND, "-o needs a FILE");
     if (output && writesOverTheImage(context, *output))
         return context.usageError(COMMAND, "-o names the logger image the data is read from");
+    const archive::ArchiveChoice archiveChoice = archive::chooseArchiveForProgram(context.archiveUrl);
+    if (!archiveChoice.ok() && archiveChoice.source == archive::UrlSource::Option)
+        return context.usageError(COMMAND, archiveChoice.error);
 
     DeviceSession session(context);
     if (!attachTransport(context, session))
         return EXIT_DEVICE_FAILURE;
-    CommandLinePrompts prompts(stop);
+    CommandLinePrompts prompts(stop, archiveChoice, context.err);
     const DownloadResult prepared = prepareDownload(session.session, &context.ui, context.clock.now(), prompts);
     if (prepared.step == DownloadStep::StopDeclined)
         return refuse(context, "the logger is still logging; add --stop to stop it and download");

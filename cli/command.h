@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,7 @@ struct CommandContext {
     const LocaleFormat& locale;
     std::FILE* out;                     // normal output (stdout)
     std::FILE* err;                     // diagnostics (stderr)
+    std::optional<std::string> archiveUrl; // --archive
 
     // Opens the transport of deviceSpec; nullptr with the reason printed to
     // `err` (the caller returns EXIT_DEVICE_FAILURE).
@@ -59,5 +61,6 @@ int cmdList(CommandContext& context);
 int cmdSetup(CommandContext& context);
 int cmdRestart(CommandContext& context);
 int cmdProfile(CommandContext& context);
+int cmdArchive(CommandContext& context);
 
 } // namespace vessor::cli

@@ -153,20 +153,28 @@ std::string formatFixed(double value, int decimals) {
     return std::string(text, result.ptr);
 }
 
-std::string formatReading(const LoggerConfig& config, unsigned raw) {
+double readingValue(const LoggerConfig& config, unsigned raw) {
     const int model = config.modelType();
     const float v = rawToValue(config, raw);
+    if (isVoltageCurrentModel(model) || modelHas(model, GROUP_SENSOR_CURVE) || isCOModel(model) ||
+        isThermocoupleModel(model))
+        return roundToStep(config, v);
+    return v;
+}
+
+int readingDecimals(const LoggerConfig& config) {
+    const int model = config.modelType();
     if (isVoltageCurrentModel(model))
-        return formatFixed(roundToStep(config, v), config.decimalPlaces);
-    if (modelHas(model, GROUP_SENSOR_CURVE))
-        return formatFixed(roundToStep(config, v), 0);
-    if (isCOModel(model))
-        return formatFixed(roundToStep(config, v), 1);
+        return config.decimalPlaces;
+    if (modelHas(model, GROUP_SENSOR_CURVE) || isEventLogger(model))
+        return 0;
     if (isThermocoupleModel(model))
-        return formatFixed(roundToStep(config, v), fahrenheitBit(config) ? 0 : 1);
-    if (isEventLogger(model))
-        return formatFixed(v, 0);
-    return formatFixed(v, 1);
+        return fahrenheitBit(config) ? 0 : 1;
+    return 1;
+}
+
+std::string formatReading(const LoggerConfig& config, unsigned raw) {
+    return formatFixed(readingValue(config, raw), readingDecimals(config));
 }
 
 namespace {

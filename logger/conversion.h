@@ -29,8 +29,13 @@ double displayStepOf(const LoggerConfig& config);
 // Rounds half away from zero to the display step; model 9 shows below 3 as 0.
 float roundToStep(const LoggerConfig& config, float value);
 
-// One reading as written to download files and shown to the user.
+// One reading as written to download files and shown to the user:
+// formatFixed(readingValue, readingDecimals).
 std::string formatReading(const LoggerConfig& config, unsigned raw);
+// The value a reading shows (rounded to the display step where the model
+// rounds) and the digits after the point it is shown with.
+double readingValue(const LoggerConfig& config, unsigned raw);
+int readingDecimals(const LoggerConfig& config);
 // Alarm levels as the status page shows them (without unit).
 std::string formatHighAlarm(const LoggerConfig& config);
 std::string formatLowAlarm(const LoggerConfig& config);

@@ -1,16 +1,14 @@
 #include "download_file.h"
 
 #include "conversion.h"
+#include "download_writer.h"
 #include "strings.h"
 
-#include <charconv>
-#include <cstdio>
 #include <initializer_list>
 
 namespace vessor {
 namespace {
 
-constexpr const char* LINE_END = "\r\n";
 constexpr const char* DEGREE = "\xB0";
 
 // A name or unit from the block goes into the file as stored, except for
@@ -21,46 +19,6 @@ std::string fieldText(std::string text)
         if (c == ',' || c == '\r' || c == '\n')
             c = ' ';
     return text;
-}
-
-void appendNumber(std::string& out, std::int64_t value)
-{
-    char text[24];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    out.append(text, result.ptr);
-}
-
-// printf "%0*d" for the time fields; the fast path covers every sane value.
-void appendPadded(std::string& out, int value, int width)
-{
-    if (value >= 0 && ((width == 2 && value < 100) || (width == 4 && value < 10000))) {
-        char text[4];
-        for (int i = width - 1; i >= 0; --i) {
-            text[i] = static_cast<char>('0' + value % 10);
-            value /= 10;
-        }
-        out.append(text, static_cast<std::size_t>(width));
-        return;
-    }
-    char text[24];
-    const int length = std::snprintf(text, sizeof text, "%0*d", width, value);
-    out.append(text, static_cast<std::size_t>(length > 0 ? length : 0));
-}
-
-// "%d/%m/%Y %H:%M:%S"
-void appendTime(std::string& out, const CalendarTime& t)
-{
-    appendPadded(out, t.day, 2);
-    out += '/';
-    appendPadded(out, t.month + 1, 2);
-    out += '/';
-    appendPadded(out, t.fullYear(), 4);
-    out += ' ';
-    appendPadded(out, t.hour, 2);
-    out += ':';
-    appendPadded(out, t.minute, 2);
-    out += ':';
-    appendPadded(out, t.second, 2);
 }
 
 // The steps of addSeconds; a step of days is taken in one piece once the
@@ -186,22 +144,23 @@ DownloadOutcome samplingRows(const LoggerConfig& config, const SampleBuffer& sam
     const std::string humidityAlarms = humidityAlarmFields(config);
 
     out.reserve(out.size() + static_cast<std::size_t>(layout.rows) * (humidity ? 64 : 40));
+    DownloadTextWriter writer(out);
+    const int decimals = readingDecimals(config);
     std::size_t k = layout.first;
     for (long i = 0; i < layout.rows; ++i) {
-        appendNumber(out, i + 1);
-        out += ',';
         if (countPerPeriod && i == 0)
             advance(t, step);
-        appendTime(out, t);
+        writer.beginRow(i + 1, t);
         advance(t, step);
 
         if (k >= samples.size())
             return sampleMissing(k, samples.size());
         const unsigned raw = samples[k];
-        out += ',';
-        out += rawThermocouple ? std::to_string(raw)
-                               : formatReading(config, raw);
-        out += alarms;
+        if (rawThermocouple)
+            writer.whole(raw);
+        else
+            writer.value(readingValue(config, raw), decimals);
+        writer.fields(alarms);
         ++k;
 
         if (humidity) {
@@ -209,18 +168,16 @@ DownloadOutcome samplingRows(const LoggerConfig& config, const SampleBuffer& sam
                 return sampleMissing(k, samples.size());
             const float h = halfUnitsToPercent(samples[k]);
             ++k;
-            out += ',';
-            out += formatFixed(h, 1);
-            out += humidityAlarms;
-            out += ',';
+            writer.value(h, 1);
+            writer.fields(humidityAlarms);
             if (h == 0.0f)
-                out += text::ERROR_TEXT;
+                writer.field(text::ERROR_TEXT);
             else
-                out += formatFixed(dewPoint(config, rawToValue(config, raw), h), 1);
+                writer.value(dewPoint(config, rawToValue(config, raw), h), 1);
         }
         if (i == 0)
-            out += firstRowExtras(config);
-        out += LINE_END;
+            writer.fields(firstRowExtras(config));
+        writer.endRow();
         if (k >= layout.ring)
             k = 0;
     }
@@ -239,6 +196,7 @@ DownloadOutcome eventRows(const LoggerConfig& config, const SampleBuffer& sample
     const char edgeValue = (config.optionFlags() & EVENT_RISING_EDGE) ? '1' : '0';
     out.reserve(out.size() + static_cast<std::size_t>(records) * 28);
 
+    DownloadTextWriter writer(out);
     long row = 1;
     int lastState = 0;
     for (long i = 0; i < records; ++i) {
@@ -259,16 +217,11 @@ DownloadOutcome eventRows(const LoggerConfig& config, const SampleBuffer& sample
                 continue;
             value = edgeValue;
         }
-        appendNumber(out, row);
-        out += ',';
-        appendTime(out, t);
-        out += '.';
-        appendNumber(out, t.tenths);
-        out += ',';
-        out += value;
+        writer.beginRow(row, t, true);
+        writer.field(std::string_view(&value, 1));
         if (stateMode && row == 1)
-            out += ',' + config.serialNumberText();
-        out += LINE_END;
+            writer.field(config.serialNumberText());
+        writer.endRow();
         ++row;
     }
     return {};
@@ -348,28 +301,24 @@ DownloadOutcome buildDownloadFile(const LoggerConfig& config, const SampleBuffer
     out.clear();
     CalendarTime t = start;
     t.tenths = 0;
-    out += downloadHeader(config);
-    out += LINE_END;
+    DownloadTextWriter writer(out);
+    writer.line(downloadHeader(config));
 
     if (isEventLogger(config.modelType())) {
         switch (config.eventSampleMode()) {
         case EVENT_MODE_EDGE:
-            out += "0,";
-            appendTime(out, t);
-            out += ".0,,";
-            out += config.serialNumberText();
-            out += LINE_END;
+            writer.beginRow(0, t, true);
+            writer.field({});
+            writer.field(config.serialNumberText());
+            writer.endRow();
             return eventRows(config, samples, t, out);
         case EVENT_MODE_STATE:
             return eventRows(config, samples, t, out);
         case EVENT_MODE_COUNT_TOTAL:
-            out += "1,";
-            appendTime(out, t);
-            out += ',';
-            appendNumber(out, config.countPeriod());
-            out += ',';
-            out += config.serialNumberText();
-            out += LINE_END;
+            writer.beginRow(1, t);
+            writer.whole(config.countPeriod());
+            writer.field(config.serialNumberText());
+            writer.endRow();
             return {};
         default:
             break;

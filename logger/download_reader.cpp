@@ -75,6 +75,10 @@ public:
 
     ReadResult run();
 
+    enum class Header { TooShort, Event, Channels };
+    Header parseHeader(std::string_view line);
+    DownloadData& data() { return data_; }
+
 private:
     ReadResult invalid(std::string reason);
     void parseHeading(std::string_view text);
@@ -104,21 +108,17 @@ ReadResult Reader::run() {
     // Header: the logger name, "Time", then the column headings.
     if (next() == Lines::Read::TooLong)
         return invalid(TOO_LONG);
-    data_.header = trimBlanks(line);
-    FieldReader headings(data_.header);
-    std::string_view field;
-    if (headings.next(field))
-        data_.title = cp1252ToUtf8(field);
-    if (!headings.next(field))
+    switch (parseHeader(line)) {
+    case Header::TooShort:
         return invalid("the header has fewer than two fields");
-    if (toUpperAscii(data_.header).find("EVENT", headings.position()) != std::string::npos) {
+    case Header::Event: {
         ReadResult result;
         result.outcome.status = ReadStatus::EventFile;
         return result;
     }
-    while (headings.next(field))
-        parseHeading(field);
-    parseHeading({});
+    case Header::Channels:
+        break;
+    }
 
     // Room for every row at once: a large file is read without regrowing.
     const auto expected = static_cast<std::size_t>(std::count(bytes_.begin(), bytes_.end(), '\n')) + 1;
@@ -176,6 +176,22 @@ ReadResult Reader::run() {
     result.outcome.status = ReadStatus::Ok;
     result.data = std::move(data_);
     return result;
+}
+
+Reader::Header Reader::parseHeader(std::string_view line) {
+    data_.header = trimBlanks(line);
+    FieldReader headings(data_.header);
+    std::string_view field;
+    if (headings.next(field))
+        data_.title = cp1252ToUtf8(field);
+    if (!headings.next(field))
+        return Header::TooShort;
+    if (toUpperAscii(data_.header).find("EVENT", headings.position()) != std::string::npos)
+        return Header::Event;
+    while (headings.next(field))
+        parseHeading(field);
+    parseHeading({});
+    return Header::Channels;
 }
 
 bool Reader::takeRow(std::string_view row, std::string_view written) {
@@ -302,6 +318,51 @@ bool Reader::parseRow(std::string_view line, std::string_view& timeText) {
 
 ReadResult readDownload(const char* bytes, std::size_t size) {
     return Reader(std::string_view(bytes, size)).run();
+}
+
+std::optional<DownloadData> readHeader(std::string_view headerLine) {
+    Reader reader(headerLine);
+    if (reader.parseHeader(headerLine) != Reader::Header::Channels)
+        return std::nullopt;
+    return std::move(reader.data());
+}
+
+EventFileFacts readEventFile(std::string_view bytes) {
+    EventFileFacts facts;
+    Lines lines(bytes);
+    std::string_view line;
+    if (lines.next(line) != Lines::Read::Line)
+        return facts;
+    DownloadData data;
+    data.header = trimBlanks(line);
+    FieldReader headings(data.header);
+    std::string_view field;
+    if (headings.next(field))
+        facts.title = cp1252ToUtf8(field);
+    if (headings.next(field) && headings.next(field))
+        facts.heading = cp1252ToUtf8(field);
+    // Event times carry tenths ("dd/mm/yyyy hh:mm:ss.t"): the seconds are the first 19 characters.
+    const auto timeOf = [](std::string_view row) -> std::optional<std::int64_t> {
+        FieldReader fields(row);
+        std::string_view number, time;
+        ClockFields clock;
+        if (fields.next(number) && fields.next(time) && parseTimeStamp(time.substr(0, 19), clock))
+            return toClockSeconds(clock);
+        return std::nullopt;
+    };
+    for (Lines::Read r = lines.next(line); r == Lines::Read::Line; r = lines.next(line)) {
+        const std::string_view row = trimBlanks(line);
+        if (row.empty())
+            continue;
+        if (facts.rows == 0) {
+            data.rows.push_back(Row{row, std::nullopt});
+            facts.serial = serialNumber(data);
+            facts.first = timeOf(row);
+        }
+        facts.last = timeOf(row);
+        ++facts.rows;
+    }
+    return facts;
 }
 
 bool parseTimeStamp(std::string_view text, ClockFields& out) {

@@ -106,6 +106,22 @@ inline ReadResult readDownload(std::string_view bytes) {
 // A temporary's bytes would be gone before the views into them are read.
 ReadResult readDownload(std::string&& bytes) = delete;
 
+// The channels a header line announces (names, units, alarm labels, the
+// extra trace) as readDownload makes them, without values; none for an
+// event logger's header or one of fewer than two fields.
+std::optional<DownloadData> readHeader(std::string_view headerLine);
+
+// What an event logger's file (ReadStatus::EventFile) says about itself:
+// it has no channels to read, only rows of records.
+struct EventFileFacts {
+    std::string title;   // the logger name, UTF-8
+    std::string heading; // the third heading ("Event(Rising)"), UTF-8
+    std::string serial;  // the first row's "Serial Number" field
+    int rows = 0;        // data rows (blank lines skipped)
+    std::optional<std::int64_t> first, last; // clock seconds of the first and last row
+};
+EventFileFacts readEventFile(std::string_view bytes);
+
 // The logger's serial number: the first row's field under the header's
 // "Serial Number" column; empty when the file has none.
 std::string serialNumber(const DownloadData& data);

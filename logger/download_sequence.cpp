@@ -88,10 +88,19 @@ DownloadResult saveReadings(LoggerSession& session, SampleBuffer& samples, Downl
         result.step = DownloadStep::NotSaved;
         return result;
     }
-    const Busy busy(prompts);
-    result.saved = writeDownloadFile(session.config(), samples, result.path);
-    if (!result.saved.ok())
+    std::string bytes;
+    {
+        const Busy busy(prompts);
+        result.saved = buildDownloadFile(session.config(), samples, bytes);
+        if (result.saved.ok())
+            result.saved = saveDownloadFile(result.path, bytes);
+    }
+    if (!result.saved.ok()) {
         result.step = DownloadStep::SaveFailed;
+        return result;
+    }
+    // Outside the busy state: the program may show a warning here.
+    prompts.saved(result.path, bytes);
     return result;
 }
 

@@ -8,6 +8,7 @@
 #include "session.h"
 
 #include <string>
+#include <string_view>
 
 namespace vessor {
 
@@ -41,6 +42,9 @@ public:
     virtual std::string chooseFile(const LoggerConfig& config) = 0;
     // The device or the disk is busy (a wait cursor), or no longer.
     virtual void busy(bool /*on*/) {}
+    // The file was written: `bytes` are what `path` now holds (each program
+    // stores them in its archive here; nothing it does can undo the save).
+    virtual void saved(const std::string& /*path*/, std::string_view /*bytes*/) {}
 };
 
 // Reads the logger, refuses a model this program does not know, shows the
@@ -52,7 +56,8 @@ DownloadResult prepareDownload(LoggerSession& session, UserInterface* ui, const 
 
 // Reads the data memory into `samples` (after reading the block again when
 // `rereadFirst`: a logger may have been swapped since the stop), refuses a
-// start date that is no date, asks for the file and writes it.
+// start date that is no date, asks for the file, writes it and hands the
+// bytes written to prompts.saved.
 DownloadResult saveReadings(LoggerSession& session, SampleBuffer& samples, DownloadPrompts& prompts,
                             bool rereadFirst);
 

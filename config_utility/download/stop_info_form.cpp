@@ -13,6 +13,7 @@
 
 #include "config_utility/shell/desktop.h"
 #include "config_utility/shell/device_messages.h"
+#include "logger/archive/archive.h"
 #include "logger/conversion.h"
 #include "logger/download_sequence.h"
 #include "logger/strings.h"
@@ -23,11 +24,11 @@ namespace vessor {
 namespace {
 
 // The page's side of the download: the save dialog (remembering its
-// folder) and the wait cursor while the device or the disk is busy, never
-// over a dialog.
+// folder), the wait cursor while the device or the disk is busy, never
+// over a dialog, and the archive of the file saved.
 class SaveDialogPrompts : public DownloadPrompts {
 public:
-    explicit SaveDialogPrompts(Desktop& desktop) : m_desktop(desktop) {}
+    explicit SaveDialogPrompts(PageContext& context) : m_desktop(context.desktop), m_context(context) {}
 
     // The logger was stopped before the page was shown.
     bool confirmStop(const LoggerConfig&) override { return false; }
@@ -50,6 +51,19 @@ public:
         return QFile::encodeName(path).toStdString();
     }
 
+    // A download the archive cannot take is saved all the same: a warning.
+    void saved(const std::string& path, std::string_view bytes) override
+    {
+        const QVariant setting = m_desktop.setting(QString::fromLatin1(archive::SETTING_SECTION),
+                                                   QString::fromLatin1(archive::SETTING_KEY));
+        const archive::ArchiveChoice choice =
+            archive::chooseArchiveForProgram(m_context.archiveOption, setting.toString().toStdString());
+        const std::string warning =
+            archive::archiveSavedDownload(choice, bytes, QFile::decodeName(QByteArray::fromStdString(path)).toStdString());
+        if (!warning.empty())
+            m_context.ui.showMessage(warning, MessageIcon::Warning);
+    }
+
     void busy(bool on) override
     {
         if (on)
@@ -60,6 +74,7 @@ public:
 
 private:
     Desktop& m_desktop;
+    PageContext& m_context;
 };
 
 std::string memoryUsage(const LoggerConfig& config)
@@ -183,7 +198,7 @@ void StopInfoForm::updatePage()
 
 void StopInfoForm::saveDownload()
 {
-    SaveDialogPrompts prompts(desktop());
+    SaveDialogPrompts prompts(context());
     const DownloadResult result = saveReadings(context().session, context().samples, prompts, true);
     const QString path = QFile::decodeName(QByteArray::fromStdString(result.path));
     switch (result.step) {

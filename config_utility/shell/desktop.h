@@ -47,5 +47,7 @@ public:
 // Settings keys used by the utility.
 inline constexpr const char* SETTINGS_SECTION = "Settings";
 inline constexpr const char* SAVED_DIRECTORY_KEY = "Saved Directory";
+// The archive's URL is "Archive"/"URL" (logger/archive/archive_url.h:
+// SETTING_SECTION, SETTING_KEY), read without Qt by the command-line tool too.
 
 } // namespace vessor

@@ -69,6 +69,7 @@ int main(int argc, char** argv)
     session.setTransport(transport.get());
 
     UtilityWindow window(session, samples, ui, desktop, clock, locale);
+    window.context().archiveOption = options.archiveUrl;
     ui.setParent(&window);
     desktop.setDialogParent(&window);
     window.show();

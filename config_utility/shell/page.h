@@ -17,6 +17,8 @@ class QPushButton;
 class QVBoxLayout;
 
 #include <functional>
+#include <optional>
+#include <string>
 #include <initializer_list>
 
 #include "logger/clock.h"
@@ -94,6 +96,10 @@ struct PageContext {
     Desktop& desktop;          // file dialogs, viewer, editor, help, settings
     const Clock& clock;        // "now"
     const LocaleFormat& locale; // the user's date and time formats
+
+    // --archive URL of the command line; the setting and VESSOR_ARCHIVE
+    // decide when it is absent.
+    std::optional<std::string> archiveOption;
 
     // The start pages' live-clock flags: set by the page whose Next leads to
     // the start page (3) or the push-button start page (18), cleared there.

@@ -1,5 +1,7 @@
 #include "config_utility/shell/startup_options.h"
 
+#include "logger/archive/archive_url.h"
+
 #include <charconv>
 
 namespace vessor {
@@ -69,6 +71,11 @@ StartupOptions parseStartupOptions(const std::vector<std::string>& args, const s
                     options.error = "--device: " + why;
                 options.deviceSpec = text;
             }
+        } else if (value("--archive", text)) {
+            std::string why;
+            if (options.error.empty() && !archive::parseArchiveUrl(text, why))
+                options.error = "--archive: " + why;
+            options.archiveUrl = text;
         } else if (value("--usb-id", text)) {
             UsbId id;
             if (options.error.empty() && !parseUsbId(text, id))
@@ -86,13 +93,17 @@ StartupOptions parseStartupOptions(const std::vector<std::string>& args, const s
 
 std::string startupUsage()
 {
-    return "Usage: vessor-usb [--device DEV] [--usb-id VID:PID]...\n"
+    return "Usage: vessor-usb [--device DEV] [--usb-id VID:PID]... [--archive URL]\n"
            "The configuration utility of the Vessor USB data loggers.\n"
            "\n"
            "  --device DEV       the logger to use: usb (the first logger on the USB bus)\n"
            "                     or sim:PATH (a simulated logger kept in an image file);\n"
            "                     default: $VESSOR_DEVICE, else usb\n"
            "  --usb-id VID:PID   also look for loggers with this USB id (hexadecimal)\n"
+           "  --archive URL      where downloads are also stored: sqlite:PATH,\n"
+           "                     postgresql://[USER@]HOST[:PORT]/DB or none; default:\n"
+           "                     $VESSOR_ARCHIVE, else the setting Archive/URL, else\n"
+           "                     sqlite:$XDG_DATA_HOME/vessor/archive.sqlite\n"
            "  --help             show this help and exit\n"
            "  --version          show the version and exit\n";
 }

@@ -3,6 +3,7 @@
 // without a display; arguments it does not know are left for Qt.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@ namespace vessor {
 struct StartupOptions {
     std::string deviceSpec;             // --device, else VESSOR_DEVICE, else "usb"
     TransportOptions transport;         // --usb-id
+    std::optional<std::string> archiveUrl; // --archive
     bool help = false;
     bool version = false;
     std::string error;                  // bad usage, one line

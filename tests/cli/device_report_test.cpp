@@ -37,7 +37,7 @@ TEST(DeviceReport, EveryOutcomeHasItsMessageAndExitStatus) {
         // Through a command's context: the message (if any) on stderr.
         std::FILE* err = std::tmpfile();
         StderrUserInterface ui(err, nullptr, false);
-        CommandContext context{"usb", {}, {}, ui, SystemClock::instance(), FixedLocaleFormat::instance(), stdout, err};
+        CommandContext context{"usb", {}, {}, ui, SystemClock::instance(), FixedLocaleFormat::instance(), stdout, err, {}};
         EXPECT_EQ(reportDeviceResult(context, c.result), c.exitStatus);
         std::rewind(err);
         std::string shown;

@@ -20,6 +20,7 @@
 #include "cli/cli_support.h"
 #include "config_utility/download/stop_info_form.h"
 #include "config_utility/support/sim_fixture.h"
+#include "logger/archive/archive.h"
 #include "logger/download_file.h"
 #include "logger/sim/simulated_logger.h"
 #include "logger/strings.h"
@@ -418,6 +419,61 @@ TEST(StopPage, SameFileAsTheCommandLine)
         EXPECT_EQ(bytes, readFile(QString::fromStdString(fromCli)));
         EXPECT_EQ(f.desktop.viewerPaths.size() + f.desktop.editorPaths.size() + f.ui.log().size(), 1u);
     }
+}
+
+} // namespace
+} // namespace vessor
+
+namespace vessor {
+namespace {
+
+// The saved file goes into the archive the option or the setting names; an
+// archive that cannot be written costs a warning, never the file.
+TEST(StopPage, StoresTheSavedFileInTheArchive)
+{
+    QTemporaryDir folder;
+    const std::string base = QFile::encodeName(folder.path()).toStdString();
+    writeFile(folder.filePath(QStringLiteral("plain-file")), "not a folder");
+    const struct {
+        const char* name;
+        std::optional<std::string> option;
+        const char* setting;
+        const char* archive; // where the download is found afterwards; empty: nowhere
+    } cases[] = {
+        {"option", "sqlite:" + base + "/option.sqlite", "", "/option.sqlite"},
+        {"setting", std::nullopt, "/setting.sqlite", "/setting.sqlite"},
+        {"option before setting", "sqlite:" + base + "/first.sqlite", "/second.sqlite", "/first.sqlite"},
+        {"unwritable", "sqlite:" + base + "/plain-file/archive.sqlite", "", ""},
+    };
+    const std::string environment = std::getenv("VESSOR_ARCHIVE") ? std::getenv("VESSOR_ARCHIVE") : "";
+    ::unsetenv("VESSOR_ARCHIVE");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StopPage p(MODEL_ZR_T);
+        p.f.context.archiveOption = c.option;
+        if (*c.setting)
+            p.f.desktop.setSetting(QStringLiteral("Archive"), QStringLiteral("URL"),
+                                   QString::fromStdString("sqlite:" + base + c.setting));
+        p.clickOk();
+        EXPECT_EQ(readFile(p.saved()), p.expected());
+        EXPECT_EQ(p.f.desktop.viewerPaths, QStringList{p.saved()});
+        if (!*c.archive) {
+            ASSERT_EQ(p.f.ui.log().size(), 1u);
+            EXPECT_NE(p.f.ui.log()[0].text.find("but not stored in the archive"), std::string::npos);
+            continue;
+        }
+        EXPECT_TRUE(p.f.ui.log().empty());
+        std::string why;
+        const auto url = archive::parseArchiveUrl("sqlite:" + base + c.archive, why);
+        std::unique_ptr<archive::Archive> stored = archive::Archive::open(*url, why);
+        ASSERT_TRUE(stored) << why;
+        const auto downloads = stored->downloads();
+        ASSERT_TRUE(downloads.ok() && downloads.value->size() == 1u);
+        EXPECT_EQ(downloads.value->front().sourceName, "Freezer1a.txt");
+        QFile::remove(QString::fromStdString(base + c.archive));
+    }
+    if (!environment.empty())
+        ::setenv("VESSOR_ARCHIVE", environment.c_str(), 1);
 }
 
 } // namespace

@@ -66,8 +66,11 @@ TEST(StartupOptions, DeviceUsbIdsHelpVersionAndWhatIsLeftForQt)
           {"vessor-usb", "--device=USB"},
           {"vessor-usb", "--usb-id", "10c4"},
           {"vessor-usb", "--usb-id", "10c4:xyz"},
-          {"vessor-usb", "--usb-id", "10c45:1"}})
+          {"vessor-usb", "--usb-id", "10c45:1"},
+          {"vessor-usb", "--archive", "mysql://db/x"},
+          {"vessor-usb", "--archive"}})
         EXPECT_FALSE(parseStartupOptions(bad, "usb").error.empty()) << bad.back();
+    EXPECT_EQ(parseStartupOptions({"vessor-usb", "--archive=none"}, "usb").archiveUrl, "none");
 
     // An option's value is never taken as an option.
     for (const char* option : {"--device", "--usb-id"}) {
