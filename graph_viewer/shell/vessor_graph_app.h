@@ -6,6 +6,7 @@
 
 #include "command_line.h"
 #include "document/vessor_graph_doc.h"
+#include "open_archive_dialog.h"
 #include "qt_user_interface.h"
 
 #include <QObject>
@@ -50,6 +51,13 @@ public:
     void fileNew();
 
     void fileOpen();
+    // File › Open from Archive…: the archive VESSOR_ARCHIVE, else the
+    // utility's setting Archive/URL, else the default names; its loggers in
+    // the dialog, the chosen range as the document.
+    void fileOpenArchive();
+    // A logger's readings over [from, to) of `archive` as the document: empty
+    // when shown, else why not (the document on show stays).
+    std::string openArchiveSeries(archive::Archive& archive, const ArchiveRequest& request);
     void openRecentFile(int index);
     void exportToExcel();
     // Help Topics and F1: the help page for the kind of logger on show.
@@ -64,6 +72,9 @@ public:
     // The path of the download file on show; empty when none.
     const std::string& dataFilePath() const { return dataFilePath_; }
     QString dataFile() const;
+    // What is on show, for the summary: the file's name, or the archive's
+    // URL (without password) for a series.
+    QString documentName() const;
     VessorGraphDoc& document() { return doc_; }
     MainFrame& frame() { return *frame_; }
     VessorGraphView& view() { return *view_; }
@@ -76,6 +87,8 @@ public:
 
 private:
     void afterLoad(const QString& path);
+    // The frame's parts that follow the kind of document: file or series.
+    void showDocumentKind();
 
     QSettings settings_;
     std::string dataFilePath_;

@@ -152,8 +152,13 @@ QString summaryHtml(const Summary& whole, const Summary& visible, const SummaryT
                 timeOf(visible, visible.range.from, hasVisible, locale));
     html += row(QStringLiteral("Last reading"), timeOf(whole, whole.range.to - 1, hasWhole, locale),
                 timeOf(visible, visible.range.to - 1, hasVisible, locale));
-    html += row(QStringLiteral("Readings"), count(whole.readings(), locale),
-                count(visible.readings(), locale));
+    // An archive's series has places without a reading (gaps): the first
+    // channel's count is the readings (in a file every row has one).
+    const auto readings = [](const Summary& s) {
+        return s.channels.empty() ? s.readings() : s.channels.front().count;
+    };
+    html += row(QStringLiteral("Readings"), count(readings(whole), locale),
+                count(readings(visible), locale));
     html += wideRow(QStringLiteral("Interval"), escaped(summaryDuration(whole.interval, locale)));
     const auto span = [&](const Summary& s, bool has) {
         return has ? escaped(summaryDuration(std::int64_t{s.readings() - 1} * s.interval, locale))
