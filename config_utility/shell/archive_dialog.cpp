@@ -98,8 +98,8 @@ ArchiveDialog::ArchiveDialog(Desktop& desktop, UserInterface& ui,
     result_->setWordWrap(true);
     result_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* testRow = new QHBoxLayout;
-    testRow->addWidget(test_, 0, Qt::AlignTop);
-    testRow->addWidget(result_, 1);
+    testRow->addWidget(test_);
+    testRow->addStretch(1);
 
     note_->setWordWrap(true);
     note_->setStyleSheet(QStringLiteral("color: #a05000;"));
@@ -118,6 +118,7 @@ ArchiveDialog::ArchiveDialog(Desktop& desktop, UserInterface& ui,
     layout->addLayout(choices);
     layout->addSpacing(10);
     layout->addLayout(testRow);
+    layout->addWidget(result_);
     layout->addWidget(note_);
     layout->addSpacing(6);
     layout->addWidget(buttons);
@@ -235,10 +236,20 @@ void ArchiveDialog::test() {
     worker->start();
 }
 
+void ArchiveDialog::fitContents() {
+    // A long answer wraps onto more lines: the dialog grows to show them all.
+    layout()->activate();
+    const int needed = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width())
+                                                     : layout()->totalSizeHint().height();
+    if (needed > height())
+        resize(width(), needed);
+}
+
 void ArchiveDialog::showCheck(const ArchiveCheck& check) {
     result_->setStyleSheet(check.ok ? QStringLiteral("color: #006000;")
                                     : QStringLiteral("color: #b00000;"));
     result_->setText(fromUtf8(check.text));
+    fitContents();
 }
 
 } // namespace vessor

@@ -55,6 +55,7 @@ private:
     void browse();
     void updateFields();
     void showCheck(const ArchiveCheck& check);
+    void fitContents();
 
     Desktop& desktop_;
     UserInterface& ui_;

@@ -12,11 +12,11 @@ namespace vessor::graph {
 
 namespace {
 
-constexpr std::int64_t MINUTE = 60;
+constexpr std::int64_t DAY = 86400;
 
-std::int64_t floorMinute(std::int64_t seconds) {
-    const std::int64_t q = seconds / MINUTE;
-    return (q - (seconds % MINUTE < 0 ? 1 : 0)) * MINUTE;
+std::int64_t floorDay(std::int64_t seconds) {
+    const std::int64_t q = seconds / DAY;
+    return (q - (seconds % DAY < 0 ? 1 : 0)) * DAY;
 }
 
 std::string counted(std::int64_t n, const char* one, const char* many) {
@@ -74,7 +74,7 @@ OpenedArchive openArchiveForViewing(const archive::ArchiveChoice& choice) {
 std::pair<std::int64_t, std::int64_t> wholeSpan(const archive::LoggerEntry& logger) {
     const std::int64_t first = logger.firstTime.value_or(logger.lastTime.value_or(0));
     const std::int64_t last = std::max(first, logger.lastTime.value_or(first));
-    return {floorMinute(first), floorMinute(last) + MINUTE};
+    return {floorDay(first), floorDay(last) + DAY};
 }
 
 QDateTime clockDateTime(std::int64_t clockSeconds) {

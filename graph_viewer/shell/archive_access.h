@@ -32,8 +32,9 @@ struct OpenedArchive {
 };
 OpenedArchive openArchiveForViewing(const archive::ArchiveChoice& choice);
 
-// A range the dialog opens with for a logger: from its first reading's
-// minute to the minute after its last, so the whole span is in [from, to).
+// The range the dialog opens with for a logger: from midnight before its
+// first reading to midnight after its last, so the whole span is in
+// [from, to) and the title reads "2026-03-01 to 2026-04-01".
 std::pair<std::int64_t, std::int64_t> wholeSpan(const archive::LoggerEntry& logger);
 
 // Clock seconds (the logger's clock, no time zone) as a date-time for the

@@ -84,8 +84,11 @@ OpenArchiveDialog::OpenArchiveDialog(const QString& archiveName,
                     c, QStringLiteral("An event logger: its downloads have no readings to draw."));
         }
     }
-    for (int c = 0; c < COLUMNS; ++c)
+    // Room between columns: the texts would otherwise touch.
+    for (int c = 0; c < COLUMNS; ++c) {
         list_->resizeColumnToContents(c);
+        list_->setColumnWidth(c, list_->columnWidth(c) + 16);
+    }
     list_->header()->setStretchLastSection(false);
     list_->header()->setSectionResizeMode(NAME, QHeaderView::Stretch);
     // Wide enough for every column, tall enough for a few loggers.

@@ -75,7 +75,7 @@ void VessorGraphApp::fileNew() {
 
 QString VessorGraphApp::documentName() const {
     if (const auto& source = doc_.seriesSource())
-        return QStringLiteral("archive %1").arg(QString::fromStdString(source->archive));
+        return QString::fromStdString(source->archive);
     return QFileInfo(dataFile()).fileName();
 }
 

@@ -72,8 +72,8 @@ public:
     // The path of the download file on show; empty when none.
     const std::string& dataFilePath() const { return dataFilePath_; }
     QString dataFile() const;
-    // What is on show, for the summary: the file's name, or the archive's
-    // URL (without password) for a series.
+    // What is on show, for the summary: the file's name, or for a series
+    // the archive's URL (without password).
     QString documentName() const;
     VessorGraphDoc& document() { return doc_; }
     MainFrame& frame() { return *frame_; }

@@ -139,7 +139,8 @@ QString summaryHtml(const Summary& whole, const Summary& visible, const SummaryT
     html += QStringLiteral("<p style='font-size:large;font-weight:bold;color:%1'>%2</p>")
                 .arg(alarmed ? QStringLiteral("#b00000") : QStringLiteral("#006000"),
                      escaped(headline));
-    html += QStringLiteral("<table><tr><th></th><th>Whole file</th><th>Visible range</th></tr>");
+    html += QStringLiteral("<table><tr><th></th><th>%1</th><th>Visible range</th></tr>")
+                .arg(context.series ? QStringLiteral("Whole series") : QStringLiteral("Whole file"));
 
     const bool hasWhole = whole.readings() > 0;
     const bool hasVisible = visible.readings() > 0;
@@ -147,7 +148,8 @@ QString summaryHtml(const Summary& whole, const Summary& visible, const SummaryT
     html += wideRow(QStringLiteral("Logger"), escaped(q(whole.title)));
     if (!context.serialNumber.isEmpty())
         html += wideRow(QStringLiteral("Serial number"), escaped(context.serialNumber));
-    html += wideRow(QStringLiteral("File"), escaped(context.fileName));
+    html += wideRow(context.series ? QStringLiteral("Archive") : QStringLiteral("File"),
+                    escaped(context.fileName));
     html += row(QStringLiteral("First reading"), timeOf(whole, whole.range.from, hasWhole, locale),
                 timeOf(visible, visible.range.from, hasVisible, locale));
     html += row(QStringLiteral("Last reading"), timeOf(whole, whole.range.to - 1, hasWhole, locale),

@@ -116,12 +116,12 @@ TEST(ArchiveAccess, RangesAndTheTextsThatNameASeries) {
         std::int64_t from, to;
         std::string label;
     } spans[] = {
-        {at(1, 0, 0, 0), at(31, 23, 59, 0), at(1, 0, 0, 0), at(32, 0, 0, 0),
+        {at(1, 0, 0, 0), at(31, 23, 55, 0), at(1, 0, 0, 0), at(32, 0, 0, 0),
          "2026-03-01 to 2026-04-01"},
-        {at(1, 8, 30, 15), at(1, 9, 0, 0), at(1, 8, 30, 0), at(1, 9, 1, 0),
-         "2026-03-01 08:30 to 2026-03-01 09:01"},
-        {at(2, 0, 0, 10), at(2, 0, 0, 10), at(2, 0, 0, 0), at(2, 0, 1, 0),
-         "2026-03-02 to 2026-03-02 00:01"},
+        {at(1, 8, 30, 15), at(1, 9, 0, 0), at(1, 0, 0, 0), at(2, 0, 0, 0),
+         "2026-03-01 to 2026-03-02"},
+        {at(2, 0, 0, 0), at(3, 0, 0, 0), at(2, 0, 0, 0), at(4, 0, 0, 0),
+         "2026-03-02 to 2026-03-04"},
     };
     for (const auto& s : spans) {
         archive::LoggerEntry logger;
@@ -132,7 +132,8 @@ TEST(ArchiveAccess, RangesAndTheTextsThatNameASeries) {
                   "COLD ROOM 2 \u2014 archive, " + s.label);
         EXPECT_EQ(clockSecondsOf(clockDateTime(s.first)), s.first);
     }
-    EXPECT_EQ(rangeTimeText(at(1, 8, 30, 15)), "2026-03-01 08:30:15");
+    EXPECT_EQ(seriesLabel("A", 1, at(1, 8, 30, 0), at(1, 9, 1, 15)),
+              "A \u2014 archive, 2026-03-01 08:30 to 2026-03-01 09:01:15");
     EXPECT_EQ(seriesLabel("", 4242, at(1, 0, 0, 0), at(2, 0, 0, 0)),
               "Logger 000004242 \u2014 archive, 2026-03-01 to 2026-03-02");
 
@@ -189,7 +190,7 @@ TEST(OpenArchiveDialog, ListsLoggersAndHandsOnTheRange) {
     EXPECT_EQ(dialog.fromEdit()->dateTime().toString(Qt::ISODate),
               QStringLiteral("2024-03-01T00:00:00Z"));
     EXPECT_EQ(dialog.toEdit()->dateTime().toString(Qt::ISODate),
-              QStringLiteral("2024-03-01T00:07:00Z"));
+              QStringLiteral("2024-03-02T00:00:00Z"));
 
     // From not before To: said, nothing asked.
     dialog.toEdit()->setDateTime(dialog.fromEdit()->dateTime());
@@ -206,7 +207,7 @@ TEST(OpenArchiveDialog, ListsLoggersAndHandsOnTheRange) {
     EXPECT_EQ(asked[0].serial, SERIAL);
     EXPECT_EQ(asked[0].loggerName, "Cold Room 2");
     EXPECT_EQ(asked[0].from, 1709251200);
-    EXPECT_EQ(asked[0].to, 1709251200 + 7 * 60);
+    EXPECT_EQ(asked[0].to, 1709251200 + 86400);
     EXPECT_EQ(dialog.problemLabel()->text().toStdString(), refusal);
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     refusal.clear();
@@ -224,6 +225,7 @@ TEST(OpenFromArchive, SeriesIsShownWithItsFactsAndWithoutWorkbookExport) {
     MainFrame& frame = app.frame();
     QAction* excel = frame.command(command::EXPORT_TO_EXCEL);
     const bool workbooks = excel->isEnabled();
+    const QStringList recent = app.recentFiles();
     const std::int64_t from = 1709251200;
 
     EXPECT_EQ(app.openArchiveSeries(*archive, {SERIAL, "Cold Room 2", from, from + 86400}), "");
@@ -239,7 +241,7 @@ TEST(OpenFromArchive, SeriesIsShownWithItsFactsAndWithoutWorkbookExport) {
     EXPECT_EQ(excel->statusTip().toStdString(), WORKBOOK_NEEDS_FILE_TEXT);
     app.exportToExcel();
     EXPECT_EQ(ui.messages, QStringList{QString::fromUtf8(WORKBOOK_NEEDS_FILE_TEXT)});
-    EXPECT_TRUE(app.recentFiles().isEmpty());
+    EXPECT_EQ(app.recentFiles(), recent); // a series has no file to reopen
 
     // The summary names the archive and counts readings, not the gap's places.
     frame.resize(1024, 720);
@@ -247,8 +249,9 @@ TEST(OpenFromArchive, SeriesIsShownWithItsFactsAndWithoutWorkbookExport) {
     frame.command(command::VIEW_SUMMARY)->trigger();
     QApplication::processEvents();
     const QString summary = frame.summaryPanel().text()->toPlainText();
-    EXPECT_TRUE(
-        summary.contains(QStringLiteral("archive ") + QString::fromStdString(archive->display())))
+    EXPECT_TRUE(summary.contains(QStringLiteral("\nWhole series\n")));
+    EXPECT_TRUE(summary.contains(QStringLiteral("\nArchive\n") +
+                                 QString::fromStdString(archive->display())))
         << summary.toStdString();
     EXPECT_TRUE(summary.contains(QStringLiteral("\nReadings\n5\n5\n"))) << summary.toStdString();
     EXPECT_TRUE(summary.contains(QStringLiteral("\nExcursions\n2\n2\n"))) << summary.toStdString();
