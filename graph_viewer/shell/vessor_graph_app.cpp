@@ -153,7 +153,7 @@ void VessorGraphApp::fileOpenArchive() {
                              frame_.get());
     connect(&dialog, &OpenArchiveDialog::helpRequested, this, [this] {
         const QString file = QDir(helpDirectory(QCoreApplication::applicationDirPath()))
-                                 .filePath(QStringLiteral("graph-archive.html"));
+                                 .filePath(QString::fromLatin1(ARCHIVE_HELP_PAGE));
         if (!QFileInfo::exists(file) || !openUrl_(QUrl::fromLocalFile(file)))
             ui_->showMessage(QStringLiteral("Unable to open the help pages:\n%1")
                                  .arg(QDir::toNativeSeparators(file))

@@ -1,6 +1,7 @@
 // Options › Archive…: the choice turned into the setting Archive/URL and
 // back (never a password), the Test button's answers, and the dialog over
 // the scripted desktop.
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -235,6 +236,8 @@ TEST(ArchiveDialog, OkStoresTheSettingOrSaysWhatToFix) {
     d.desktop.openAnswer = QStringLiteral("/srv/site.sqlite");
     d.dialog.browseButton()->click();
     EXPECT_EQ(d.dialog.sqlitePathEdit()->text(), QStringLiteral("/srv/site.sqlite"));
+    d.dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Help)->click();
+    EXPECT_EQ(d.desktop.helpPages, QStringList{"archive.html"});
     d.dialog.accept();
     EXPECT_EQ(d.desktop.settings[SETTING].toString(), QStringLiteral("sqlite:/srv/site.sqlite"));
     EXPECT_EQ(d.dialog.result(), QDialog::Accepted);
