@@ -216,6 +216,7 @@ struct Dialog {
 };
 
 TEST(ArchiveDialog, OkStoresTheSettingOrSaysWhatToFix) {
+    const ScopedVariable variable("VESSOR_ARCHIVE", "none");
     Dialog d;
     // The default to begin with; the environment's override is said.
     EXPECT_TRUE(d.dialog.choice(ArchiveKind::Default)->isChecked());
