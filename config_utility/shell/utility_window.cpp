@@ -9,6 +9,7 @@
 
 #include "config_utility/download/stop_page_factory.h"
 #include "config_utility/shell/about_dialog.h"
+#include "config_utility/shell/archive_dialog.h"
 #include "config_utility/shell/desktop.h"
 #include "config_utility/shell/device_checks.h"
 #include "config_utility/shell/main_menu_page.h"
@@ -66,6 +67,7 @@ void UtilityWindow::buildMenus()
     viewGraph_ = makeAction(tr("&View Previous Graph..."), CMD_VIEW_PREVIOUS_GRAPH,
                             &UtilityWindow::viewPreviousGraph);
     status_ = makeAction(tr("&Current Status..."), CMD_CURRENT_STATUS, &UtilityWindow::currentStatus);
+    archive_ = makeAction(tr("&Archive..."), CMD_ARCHIVE, &UtilityWindow::archiveSettings);
     exit_ = new QAction(tr("E&xit"), this);
     exit_->setData(int(CMD_EXIT));
     connect(exit_, &QAction::triggered, this, &QWidget::close);
@@ -79,6 +81,8 @@ void UtilityWindow::buildMenus()
     options->addAction(stop_);
     options->addAction(viewGraph_);
     options->addAction(status_);
+    options->addSeparator();
+    options->addAction(archive_);
     options->addSeparator();
     options->addAction(exit_);
     QMenu* help = menuBar()->addMenu(tr("&Help"));
@@ -147,14 +151,14 @@ Page* UtilityWindow::page(int index) const
 
 QAction* UtilityWindow::action(CommandId id) const
 {
-    for (QAction* a : {setUp_, stop_, viewGraph_, status_, exit_, help_, about_})
+    for (QAction* a : {setUp_, stop_, viewGraph_, status_, archive_, exit_, help_, about_})
         if (a->data().toInt() == int(id))
             return a;
     return nullptr;
 }
 
 // The logger commands belong to the main menu page; elsewhere they are
-// greyed out. Exit, Help Topics and About stay available.
+// greyed out. Archive, Exit, Help Topics and About stay available.
 void UtilityWindow::updateCommandStates()
 {
     const bool onMainMenu = currentPage() == PAGE_MAIN_MENU;
@@ -201,6 +205,12 @@ void UtilityWindow::currentStatus()
         return;
     if (runStatusChecks(context_.session, context_.ui))
         showPage(PAGE_STATUS);
+}
+
+void UtilityWindow::archiveSettings()
+{
+    ArchiveDialog dialog(context_.desktop, context_.ui, context_.archiveOption, this);
+    dialog.exec();
 }
 
 void UtilityWindow::about()

@@ -19,6 +19,7 @@ enum CommandId : int {
     CMD_SET_UP = 1101,
     CMD_STOP_AND_DOWNLOAD = 1102,
     CMD_VIEW_PREVIOUS_GRAPH = 1103,
+    CMD_ARCHIVE = 1104,
     CMD_CURRENT_STATUS = 32775,
     CMD_EXIT = 57665,
     CMD_HELP_TOPICS = 57667,
@@ -51,6 +52,8 @@ public:
     void stopAndDownload();
     void viewPreviousGraph();
     void currentStatus();
+    // Options › Archive…: where downloads are also stored.
+    void archiveSettings();
     void about();
     void helpTopics();
 
@@ -67,6 +70,7 @@ private:
     QAction* stop_ = nullptr;
     QAction* viewGraph_ = nullptr;
     QAction* status_ = nullptr;
+    QAction* archive_ = nullptr;
     QAction* exit_ = nullptr;
     QAction* help_ = nullptr;
     QAction* about_ = nullptr;

@@ -1,5 +1,7 @@
 #include "vessor_graph_doc.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace vessor::graph {
@@ -67,6 +69,7 @@ void VessorGraphDoc::ResetContents() {
     interval = 10;
     startTime = toClockSeconds(ClockFields{2000, 1, 1, 0, 0, 0});
     title.clear();
+    seriesSource_.reset();
 }
 
 LoadStatus VessorGraphDoc::ParseDownloadFile(const std::string& path) {
@@ -114,7 +117,37 @@ LoadStatus VessorGraphDoc::take(download::ReadResult read) {
     case download::ReadStatus::Ok:
         break;
     }
-    download::DownloadData& data = read.data;
+    takeData(read.data);
+    return finish(LoadStatus::Ok);
+}
+
+LoadStatus VessorGraphDoc::openSeries(archive::ArchiveSeries series, SeriesSource source) {
+    ResetContents();
+    download::DownloadData& data = series.data;
+    const auto places = static_cast<std::size_t>(data.rowCount());
+    // The archive is outside this program: its values are checked like a file's.
+    const auto numbers = [](const std::vector<double>& values) {
+        return std::none_of(values.begin(), values.end(), [](double v) { return std::isnan(v); });
+    };
+    const auto fits = [&](const download::Channel& c) {
+        return !c.present || (c.readings.size() == places && c.high.size() == places && c.low.size() == places &&
+                              (!c.hasExtra || c.extra.size() == places) && numbers(c.readings) &&
+                              numbers(c.high) && numbers(c.low) && numbers(c.extra));
+    };
+    if (places == 0 || !data.primary.present || !fits(data.primary) || !fits(data.secondary))
+        return finish(LoadStatus::Invalid, "the series' columns do not fit its " + std::to_string(places) +
+                                               " places or hold a value that is no number");
+    if (data.interval < MIN_INTERVAL || data.interval > MAX_INTERVAL)
+        return finish(LoadStatus::Invalid, "the series' interval of " + std::to_string(data.interval) +
+                                               " s is outside " + std::to_string(MIN_INTERVAL) + ".." +
+                                               std::to_string(MAX_INTERVAL));
+    takeData(data);
+    serialNumber = std::move(source.serial);
+    seriesSource_ = std::move(source);
+    return finish(LoadStatus::Ok);
+}
+
+void VessorGraphDoc::takeData(download::DownloadData& data) {
     title = std::move(data.title);
     startTime = data.startTime;
     interval = data.interval;
@@ -123,7 +156,6 @@ LoadStatus VessorGraphDoc::take(download::ReadResult read) {
     readingCount = rowsRead == 1 ? 2 : rowsRead;
     fillSet(primary, data.primary, readingCount, interval);
     fillSet(secondary, data.secondary, readingCount, interval);
-    return finish(LoadStatus::Ok);
 }
 
 } // namespace vessor::graph

@@ -1,12 +1,16 @@
 // The graph viewer's document: a download file, read by the one download-file
-// reader (logger/download_reader.h), as two trace sets (the first channel
-// with its alarm lines and dew point, and the humidity channel with its
-// alarm lines) on a common time axis in seconds from the first reading.
-// It shows no messages: the shell tells the user how a read ended.
+// reader (logger/download_reader.h), or an archive's series shaped like one
+// (logger/archive/archive.h), as two trace sets (the first channel with its
+// alarm lines and dew point, and the humidity channel with its alarm lines)
+// on a common time axis in seconds from the first reading. A series' places
+// without a reading hold NO_VALUE: the chart leaves gaps there and the
+// summary counts no reading. It shows no messages: the shell tells the user
+// how a read ended.
 #pragma once
 
 #include "trace_set.h"
 
+#include "logger/archive/archive.h"
 #include "logger/download_reader.h"
 #include "logger/strings.h"
 
@@ -26,6 +30,13 @@ class TextEditorLauncher {
 public:
     virtual ~TextEditorLauncher() = default;
     virtual bool open(const std::string& path) = 0;
+};
+
+// Where an archive's series on show comes from (the shell names it).
+struct SeriesSource {
+    std::string label;   // "COLD ROOM 2 — archive, 2026-03-01 to 2026-04-01", UTF-8
+    std::string archive; // the archive's URL without password
+    std::string serial;  // the logger's serial number, nine digits
 };
 
 enum class LoadStatus {
@@ -86,6 +97,15 @@ public:
     // The same reading over bytes in memory.
     LoadStatus ParseDownloadText(std::string_view bytes);
 
+    // An archive's series instead of a file: no path, rows as its places
+    // (gaps included). A series whose columns do not fit its places is
+    // refused (Invalid) and leaves the document empty.
+    LoadStatus openSeries(archive::ArchiveSeries series, SeriesSource source);
+    // The series on show; none for a file or the empty document.
+    const std::optional<SeriesSource>& seriesSource() const { return seriesSource_; }
+    // The chart's heading: the logger name, or the series' label.
+    const std::string& heading() const { return seriesSource_ ? seriesSource_->label : title; }
+
     // How the last read ended.
     LoadStatus lastStatus() const { return lastStatus_; }
     // CannotOpen and ReadError: the file layer's report. Invalid: the line
@@ -98,10 +118,12 @@ public:
 private:
     LoadStatus finish(LoadStatus status, std::string error = {});
     LoadStatus take(download::ReadResult read);
+    void takeData(download::DownloadData& data);
 
     std::string& dataFilePath_;
     LoadStatus lastStatus_ = LoadStatus::Ok;
     std::string lastError_;
+    std::optional<SeriesSource> seriesSource_;
 };
 
 } // namespace vessor::graph

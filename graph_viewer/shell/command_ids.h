@@ -5,6 +5,7 @@
 namespace vessor::graph::command {
 
 inline constexpr int FILE_OPEN = 57601;
+inline constexpr int FILE_OPEN_ARCHIVE = 32791;
 inline constexpr int FILE_PRINT = 57607;
 inline constexpr int FILE_PRINT_PREVIEW = 57609;
 inline constexpr int FILE_PRINT_SETUP = 57606;

@@ -18,6 +18,8 @@ inline constexpr int CO = 1006;
 
 // The viewer's contents page.
 QString helpContentsPage();
+// The page of File › Open from Archive....
+inline constexpr const char* ARCHIVE_HELP_PAGE = "graph-archive.html";
 // The page of a context id; the contents page for an id without one.
 QString helpPageFor(int contextId);
 // The help folder for a program in `programDir`: "help" beside it in the

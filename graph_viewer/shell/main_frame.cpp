@@ -41,6 +41,10 @@ MainFrame::MainFrame(VessorGraphApp& app, VessorGraphView* view) : app_(app), vi
     buildMenus();
     buildToolBar();
     buildSummaryDock();
+    seriesFacts_ = new QLabel(this);
+    seriesFacts_->setObjectName(QStringLiteral("seriesFacts"));
+    seriesFacts_->hide();
+    statusBar()->addPermanentWidget(seriesFacts_);
     statusBar()->showMessage(IDLE_PROMPT);
     setAcceptDrops(true);
     resize(900, 640);
@@ -66,6 +70,12 @@ void MainFrame::buildMenus() {
     open->setIcon(toolIcon(ToolIcon::Open));
     connect(open, &QAction::triggered, &app_, &VessorGraphApp::fileOpen);
     file->addAction(open);
+    QAction* fromArchive =
+        addCommand(FILE_OPEN_ARCHIVE, QStringLiteral("Open from &Archive..."),
+                   QStringLiteral("Open a logger's readings from the archive of downloads"),
+                   QStringLiteral("Open from Archive"));
+    connect(fromArchive, &QAction::triggered, &app_, &VessorGraphApp::fileOpenArchive);
+    file->addAction(fromArchive);
     file->addSeparator();
     QAction* print =
         addCommand(FILE_PRINT, QStringLiteral("&Print..."),
@@ -223,7 +233,7 @@ void MainFrame::buildSummaryDock() {
     summaryDock_->setObjectName(QStringLiteral("summary"));
     summaryDock_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     summaryPanel_ = new SummaryPanel(*view_, app_.settings(),
-                                     [this] { return QFileInfo(app_.dataFile()).fileName(); },
+                                     [this] { return app_.documentName(); },
                                      summaryDock_);
     summaryDock_->setWidget(summaryPanel_);
     addDockWidget(Qt::RightDockWidgetArea, summaryDock_);
@@ -239,6 +249,25 @@ void MainFrame::setDocumentTitle(const QString& filePath) {
     const QString name =
         filePath.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(filePath).fileName();
     setWindowTitle(name + QStringLiteral(" - ") + PROGRAM_TITLE);
+}
+
+void MainFrame::setSeriesTitle(const QString& label) {
+    setWindowTitle(label + QStringLiteral(" - ") + PROGRAM_TITLE);
+}
+
+void MainFrame::showSeriesFacts(const QString& facts) {
+    seriesFacts_->setText(facts);
+    seriesFacts_->setVisible(!facts.isEmpty());
+}
+
+void MainFrame::setWorkbookExport(bool available) {
+    QAction* excel = command(command::EXPORT_TO_EXCEL);
+#ifdef VESSOR_WITH_XLSX
+    excel->setEnabled(available);
+#endif
+    const QString tip = available ? QStringLiteral("Export to Excel") : QString::fromUtf8(WORKBOOK_NEEDS_FILE_TEXT);
+    excel->setStatusTip(tip);
+    excel->setToolTip(tip);
 }
 
 void MainFrame::updateRecentFiles(const QStringList& files) {

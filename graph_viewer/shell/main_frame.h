@@ -8,10 +8,16 @@
 
 class QAction;
 class QDockWidget;
+class QLabel;
 class QMenu;
 class QToolBar;
 
 namespace vessor::graph {
+
+// Why Export to Excel is off while an archive's series is on show.
+inline constexpr const char* WORKBOOK_NEEDS_FILE_TEXT =
+    "Export to Excel takes a download file, and an archive's readings are not one. Write them to "
+    "download files with \"vessor-logger archive export\", open those and export them.";
 
 class SummaryPanel;
 class VessorGraphApp;
@@ -35,6 +41,14 @@ public:
 
     // "COLDROOM.txt - Vessor USB Graph"; the empty document is "Untitled".
     void setDocumentTitle(const QString& filePath);
+    // "COLD ROOM 2 — archive, 2026-03-01 to 2026-04-01 - Vessor USB Graph".
+    void setSeriesTitle(const QString& label);
+    // The status bar's note on the archive's series on show (readings, gaps,
+    // readings left out or moved); empty hides it.
+    void showSeriesFacts(const QString& facts);
+    QLabel* seriesFactsLabel() const { return seriesFacts_; }
+    // Export to Excel reads a download file: off, with the reason, for a series.
+    void setWorkbookExport(bool available);
     void updateRecentFiles(const QStringList& files);
     void showAbout();
     void openDroppedFiles(const QList<QUrl>& urls);
@@ -61,6 +75,7 @@ private:
     QAction* recentSeparator_ = nullptr;
     QDockWidget* summaryDock_ = nullptr;
     SummaryPanel* summaryPanel_ = nullptr;
+    QLabel* seriesFacts_ = nullptr;
 };
 
 } // namespace vessor::graph

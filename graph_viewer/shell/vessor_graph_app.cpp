@@ -1,5 +1,6 @@
 #include "vessor_graph_app.h"
 
+#include "archive_access.h"
 #include "file_access.h"
 #include "help_pages.h"
 #include "load_report.h"
@@ -9,6 +10,7 @@
 #include "summary/summary_panel.h"
 #include "view/vessor_graph_view.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -23,6 +25,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <cctype>
 #include <filesystem>
 
 #ifdef VESSOR_WITH_XLSX
@@ -70,6 +73,20 @@ void VessorGraphApp::fileNew() {
     doc_.newDocument();
     view_->initialUpdate();
     frame_->setDocumentTitle({});
+    showDocumentKind();
+}
+
+QString VessorGraphApp::documentName() const {
+    if (const auto& source = doc_.seriesSource())
+        return QString::fromStdString(source->archive);
+    return QFileInfo(dataFile()).fileName();
+}
+
+void VessorGraphApp::showDocumentKind() {
+    const auto& source = doc_.seriesSource();
+    frame_->setWorkbookExport(!source);
+    if (!source)
+        frame_->showSeriesFacts({});
 }
 
 bool VessorGraphApp::OpenDocumentFile(const QString& path) {
@@ -96,6 +113,7 @@ bool VessorGraphApp::openFileBytes(const std::string& path) {
 void VessorGraphApp::afterLoad(const QString& path) {
     view_->initialUpdate();
     frame_->setDocumentTitle(path);
+    showDocumentKind();
     recent_ = withRecentFile(recent_, path);
     saveRecentFiles(settings_, recent_);
     frame_->updateRecentFiles(recent_);
@@ -107,6 +125,70 @@ void VessorGraphApp::fileOpen() {
                                      QStringLiteral("VessorGraph Files (*.txt);;All Files (*)"));
     if (!path.isEmpty())
         OpenDocumentFile(path);
+}
+
+void VessorGraphApp::fileOpenArchive() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    OpenedArchive opened = openArchiveForViewing(viewerArchiveChoice(utilityArchiveSetting()));
+    archive::Result<std::vector<archive::LoggerEntry>> loggers;
+    if (opened.archive)
+        loggers = opened.archive->loggers();
+    QApplication::restoreOverrideCursor();
+    if (!opened.archive) {
+        ui_->showMessage(opened.message, MessageIcon::Warning);
+        return;
+    }
+    const QString name = QString::fromStdString(opened.archive->display());
+    if (!loggers.ok()) {
+        ui_->showMessage("The archive cannot be read: " + loggers.error, MessageIcon::Warning);
+        return;
+    }
+    if (loggers.value->empty()) {
+        ui_->showMessage("The archive " + opened.archive->display() + " holds no downloads yet.",
+                         MessageIcon::Information);
+        return;
+    }
+    archive::Archive& source = *opened.archive;
+    OpenArchiveDialog dialog(name, std::move(*loggers.value),
+                             [this, &source](const ArchiveRequest& request) {
+                                 return openArchiveSeries(source, request);
+                             },
+                             frame_.get());
+    connect(&dialog, &OpenArchiveDialog::helpRequested, this, [this] {
+        const QString file = QDir(helpDirectory(QCoreApplication::applicationDirPath()))
+                                 .filePath(QString::fromLatin1(ARCHIVE_HELP_PAGE));
+        if (!QFileInfo::exists(file) || !openUrl_(QUrl::fromLocalFile(file)))
+            ui_->showMessage(QStringLiteral("Unable to open the help pages:\n%1")
+                                 .arg(QDir::toNativeSeparators(file))
+                                 .toStdString(),
+                             MessageIcon::Warning);
+    });
+    dialog.exec();
+}
+
+std::string VessorGraphApp::openArchiveSeries(archive::Archive& archive, const ArchiveRequest& request) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    archive::Result<archive::ArchiveSeries> series = archive.series(request.serial, request.from, request.to);
+    QApplication::restoreOverrideCursor();
+    if (!series.ok()) {
+        std::string why = series.error;
+        if (!why.empty())
+            why.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(why.front())));
+        return why + ".";
+    }
+    const std::string facts = seriesFacts(*series.value);
+    SeriesSource source{seriesLabel(series.value->data.title, request.serial, request.from, request.to),
+                        archive.display(), archive::serialText(request.serial)};
+    const QString label = QString::fromStdString(source.label);
+    if (doc_.openSeries(std::move(*series.value), std::move(source)) != LoadStatus::Ok) {
+        fileNew();
+        return "The archive's readings cannot be shown: " + doc_.lastError() + ".";
+    }
+    view_->initialUpdate();
+    frame_->setSeriesTitle(label);
+    showDocumentKind();
+    frame_->showSeriesFacts(QString::fromStdString(facts));
+    return {};
 }
 
 void VessorGraphApp::openRecentFile(int index) {
@@ -122,6 +204,10 @@ void VessorGraphApp::openRecentFile(int index) {
 }
 
 void VessorGraphApp::exportToExcel() {
+    if (doc_.seriesSource()) {
+        ui_->showMessage(WORKBOOK_NEEDS_FILE_TEXT, MessageIcon::Information);
+        return;
+    }
 #ifdef VESSOR_WITH_XLSX
     vessor::xlsx::exportToExcel(frame_.get(), dataFile(), frame_->statusBar());
 #endif

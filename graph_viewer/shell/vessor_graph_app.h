@@ -6,6 +6,7 @@
 
 #include "command_line.h"
 #include "document/vessor_graph_doc.h"
+#include "open_archive_dialog.h"
 #include "qt_user_interface.h"
 
 #include "logger/clock.h"
@@ -52,6 +53,13 @@ public:
     void fileNew();
 
     void fileOpen();
+    // File › Open from Archive…: the archive VESSOR_ARCHIVE, else the
+    // utility's setting Archive/URL, else the default names; its loggers in
+    // the dialog, the chosen range as the document.
+    void fileOpenArchive();
+    // A logger's readings over [from, to) of `archive` as the document: empty
+    // when shown, else why not (the document on show stays).
+    std::string openArchiveSeries(archive::Archive& archive, const ArchiveRequest& request);
     void openRecentFile(int index);
     void exportToExcel();
     // File › Export Report…: asks where, then exportReportTo.
@@ -71,6 +79,9 @@ public:
     // The path of the download file on show; empty when none.
     const std::string& dataFilePath() const { return dataFilePath_; }
     QString dataFile() const;
+    // What is on show, for the summary: the file's name, or for a series
+    // the archive's URL (without password).
+    QString documentName() const;
     VessorGraphDoc& document() { return doc_; }
     MainFrame& frame() { return *frame_; }
     VessorGraphView& view() { return *view_; }
@@ -87,6 +98,8 @@ private:
     void afterLoad(const QString& path);
     // Whether a file is on show to report on; else the user is told.
     bool reportable();
+    // The frame's parts that follow the kind of document: file or series.
+    void showDocumentKind();
 
     QSettings settings_;
     std::string dataFilePath_;

@@ -92,6 +92,7 @@ void SummaryPanel::refresh() {
     const download::Summary visible = download::summarize(input, view_.visibleReadings(), energy_);
     SummaryTextContext context;
     context.fileName = fileName_();
+    context.series = doc.seriesSource().has_value();
     context.serialNumber = QString::fromStdString(cp1252ToUtf8(doc.serialNumber));
     context.locale = locale();
     text_->setHtml(summaryHtml(whole, visible, context));

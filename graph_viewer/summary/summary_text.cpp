@@ -144,7 +144,8 @@ QString summaryHtml(const Summary& whole, const Summary& visible, const SummaryT
     html += QStringLiteral("<p style='font-size:large;font-weight:bold;color:%1'>%2</p>")
                 .arg(alarmed ? QStringLiteral("#b00000") : QStringLiteral("#006000"),
                      escaped(headline));
-    html += QStringLiteral("<table><tr><th></th><th>Whole file</th><th>Visible range</th></tr>");
+    html += QStringLiteral("<table><tr><th></th><th>%1</th><th>Visible range</th></tr>")
+                .arg(context.series ? QStringLiteral("Whole series") : QStringLiteral("Whole file"));
 
     const bool hasWhole = whole.readings() > 0;
     const bool hasVisible = visible.readings() > 0;
@@ -152,13 +153,19 @@ QString summaryHtml(const Summary& whole, const Summary& visible, const SummaryT
     html += wideRow(QStringLiteral("Logger"), escaped(q(whole.title)));
     if (!context.serialNumber.isEmpty())
         html += wideRow(QStringLiteral("Serial number"), escaped(context.serialNumber));
-    html += wideRow(QStringLiteral("File"), escaped(context.fileName));
+    html += wideRow(context.series ? QStringLiteral("Archive") : QStringLiteral("File"),
+                    escaped(context.fileName));
     html += row(QStringLiteral("First reading"), timeOf(whole, whole.range.from, hasWhole, locale),
                 timeOf(visible, visible.range.from, hasVisible, locale));
     html += row(QStringLiteral("Last reading"), timeOf(whole, whole.range.to - 1, hasWhole, locale),
                 timeOf(visible, visible.range.to - 1, hasVisible, locale));
-    html += row(QStringLiteral("Readings"), count(whole.readings(), locale),
-                count(visible.readings(), locale));
+    // An archive's series has places without a reading (gaps): the first
+    // channel's count is the readings (in a file every row has one).
+    const auto readings = [](const Summary& s) {
+        return s.channels.empty() ? s.readings() : s.channels.front().count;
+    };
+    html += row(QStringLiteral("Readings"), count(readings(whole), locale),
+                count(readings(visible), locale));
     html += wideRow(QStringLiteral("Interval"), escaped(summaryDuration(whole.interval, locale)));
     const auto span = [&](const Summary& s, bool has) {
         return has ? escaped(summaryDuration(std::int64_t{s.readings() - 1} * s.interval, locale))

@@ -14,7 +14,8 @@ namespace vessor::graph {
 
 // What the tables show beside the summary's own values.
 struct SummaryTextContext {
-    QString fileName;
+    QString fileName;     // an archive's series: the archive's URL
+    bool series = false;  // an archive's series rather than a file
     QString serialNumber; // shown only when present
     QLocale locale;
 };

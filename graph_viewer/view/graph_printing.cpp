@@ -31,7 +31,7 @@ bool VessorGraphView::printChart(QPainter& painter) {
     second.setData(Axis::Y1, y1 ? &y1->data : nullptr);
     second.setData(Axis::Y2, y2 ? &y2->data : nullptr);
     second.setRepaint(false);
-    second.setHeader(QString::fromStdString(doc_.title));
+    second.setHeader(QString::fromStdString(doc_.heading()));
     second.setTimeBase(doc_.startTime);
     second.setYPrecision(Axis::Y1, m_chart.yPrecision(Axis::Y1));
     second.setYPrecision(Axis::Y2, m_chart.yPrecision(Axis::Y2));
@@ -109,7 +109,7 @@ bool VessorGraphView::printTo(QPrinter& printer, std::string* fileError) {
 bool VessorGraphView::printToPdf(QIODevice& out, const QPageLayout& layout) {
     QPdfWriter writer(&out);
     writer.setPageLayout(layout);
-    writer.setTitle(QString::fromStdString(doc_.title));
+    writer.setTitle(QString::fromStdString(doc_.heading()));
     writer.setCreator(QStringLiteral("vessor-graph"));
     QPainter painter;
     if (!painter.begin(&writer))

@@ -177,7 +177,7 @@ void VessorGraphView::LoadChart() {
     m_band.y0 = -1;
     eraseBand();
     m_maxZoomShown = false;
-    m_chart.setHeader(QString::fromStdString(doc_.title));
+    m_chart.setHeader(QString::fromStdString(doc_.heading()));
     m_chart.setTimeBase(doc_.startTime);
     ZoomRange& full = m_zoom[0];
     full.xFrom = 0;

@@ -234,6 +234,30 @@ std::optional<std::string> readArchiveSetting() {
     return archiveSettingFromIni(text.str());
 }
 
+ArchiveUrl withConnectTimeout(ArchiveUrl url, int seconds) {
+    if (url.kind != ArchiveUrl::Kind::Postgresql)
+        return url;
+    std::string& target = url.target;
+    const std::size_t query = target.find('?');
+    if (query != std::string::npos) {
+        // A timeout the user gave wins.
+        std::string_view rest = std::string_view(target).substr(query + 1);
+        while (!rest.empty()) {
+            const std::size_t end = rest.find('&');
+            if (rest.substr(0, end).substr(0, 16) == "connect_timeout=")
+                return url;
+            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        }
+    }
+    const char last = target.back();
+    if (query == std::string::npos)
+        target += '?';
+    else if (last != '?' && last != '&')
+        target += '&';
+    target += "connect_timeout=" + std::to_string(seconds);
+    return url;
+}
+
 ArchiveChoice chooseArchiveForProgram(const std::optional<std::string>& option,
                                       const std::optional<std::string>& setting) {
     ArchiveSources sources;

@@ -71,6 +71,15 @@ std::optional<std::string> readArchiveSetting();
 // The same from the text of such a file (QSettings' INI form).
 std::optional<std::string> archiveSettingFromIni(std::string_view ini);
 
+// How long the programs' dialogs wait for a PostgreSQL server that does not
+// answer, in seconds.
+inline constexpr int DIALOG_CONNECT_TIMEOUT = 10;
+
+// `url` with libpq's connect_timeout=SECONDS added to a PostgreSQL URL's
+// target when it gives none, so a server that does not answer is given up
+// instead of waited for; `text` (for messages) and other kinds unchanged.
+ArchiveUrl withConnectTimeout(ArchiveUrl url, int seconds);
+
 // The program's usual choice: the option (may be absent), VESSOR_ARCHIVE,
 // then `setting` (the caller's, e.g. from QSettings; when absent the
 // settings file is read), then the default.

@@ -50,7 +50,9 @@ TEST(HelpFolder, EveryPageTheProgramsOpenIsThere) {
     const QDir dir = helpFolder();
     // vessor-usb opens the contents page; vessor-graph its own contents page
     // and one page per kind of logger.
-    QStringList pages{QStringLiteral("index.html"), helpContentsPage()};
+    // Both archive dialogs have a page of their own.
+    QStringList pages{QStringLiteral("index.html"), helpContentsPage(), QStringLiteral("archive.html"),
+                      QString::fromLatin1(ARCHIVE_HELP_PAGE)};
     for (int id = help::TEMPERATURE_DECIMALS; id <= help::CO; ++id) {
         EXPECT_NE(helpPageFor(id), helpContentsPage()) << id;
         pages << helpPageFor(id);

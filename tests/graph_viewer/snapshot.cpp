@@ -4,6 +4,8 @@
 // hidden, with the grid off, and the print preview and printed PDF. Each
 // file is pictured with the summary panel open too, and its report written
 // (NAME.report.pdf; the zoomed one zoomed.report.pdf), and the File menu.
+// When VESSOR_ARCHIVE names an archive, File > Open from Archive... and its
+// first logger's whole span are pictured as well.
 // graph_viewer_snapshot OUT_DIR FILE...
 #include "shell/command_ids.h"
 #include "shell/main_frame.h"
@@ -12,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -39,6 +42,7 @@ QPoint within(const QRect& r, double fx, double fy) {
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM"))
@@ -135,15 +139,12 @@ int main(int argc, char** argv) {
         graph.ZoomOut();
     graph.printToPdf(out.filePath("print-full.pdf"));
 
-    // The File menu with its exports.
-    for (QObject* owner : app.frame().command(vessor::graph::command::EXPORT_REPORT)->associatedObjects()) {
-        if (auto* file = qobject_cast<QMenu*>(owner)) {
-            file->popup(app.frame().mapToGlobal(QPoint(10, 30)));
-            QApplication::processEvents();
-            file->grab().save(out.filePath("file-menu.png"));
-            file->close();
-        }
-    }
+    // The File menu, with Open from Archive....
+    QMenu* file = app.frame().menuBar()->actions().first()->menu();
+    file->popup(app.frame().mapToGlobal(QPoint(10, 30)));
+    QApplication::processEvents();
+    file->grab().save(out.filePath("file-menu.png"));
+    file->hide();
     // The View menu opened with its traces submenu.
     QMenu* view = app.frame().viewMenu();
     view->popup(app.frame().mapToGlobal(QPoint(40, 30)));
@@ -153,6 +154,25 @@ int main(int argc, char** argv) {
     traces->popup(QPoint(0, 0));
     QApplication::processEvents();
     traces->grab().save(out.filePath("traces-menu.png"));
+    // File > Open from Archive...: the dialog, then the series in the window.
+    if (const char* archive = std::getenv("VESSOR_ARCHIVE"); archive && std::string(archive) != "none") {
+        QTimer::singleShot(300, [&out] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                dialog->grab().save(out.filePath("archive-dialog.png"));
+                dialog->accept();
+            }
+        });
+        app.frame().command(vessor::graph::command::FILE_OPEN_ARCHIVE)->trigger();
+        QApplication::processEvents();
+        app.frame().grab().save(out.filePath("archive-window.png"));
+        app.view().chart().exportPng(out.filePath("archive-chart.png"), QSize(1024, 768));
+        QApplication::processEvents();
+        QAction* panel = app.frame().command(vessor::graph::command::VIEW_SUMMARY);
+        panel->trigger();
+        QApplication::processEvents();
+        app.frame().grab().save(out.filePath("archive-summary.png"));
+        panel->trigger();
+    }
     for (const QString& m : ui.messages)
         std::fprintf(stderr, "message: %s\n", qPrintable(m));
     return 0;

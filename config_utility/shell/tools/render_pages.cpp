@@ -2,20 +2,24 @@
 // pages without a display:
 //   vessor-usb-screenshots OUTPUT_DIR [MODEL...]
 // For each model (default 3) a factory logger is simulated in memory, read,
-// and every page is grabbed in turn (MODEL-PAGE.png), plus the About box.
+// and every page is grabbed in turn (MODEL-PAGE.png), plus the About box and
+// Options > Archive... (as it opens, and with a PostgreSQL URL tested).
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QVBoxLayout>
 #include <QDir>
+#include <QEventLoop>
 #include <QPixmap>
+#include <QPushButton>
 
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 
 #include "config_utility/shell/about_dialog.h"
+#include "config_utility/shell/archive_dialog.h"
 #include "config_utility/shell/desktop.h"
 #include "config_utility/shell/utility_window.h"
 #include "config_utility/wizard/wizard_page.h"
@@ -129,5 +133,16 @@ int main(int argc, char** argv)
     about.show();
     QApplication::processEvents();
     about.grab().save(out.filePath(QStringLiteral("about.png")));
+
+    ArchiveDialog archive(desktop, ui, std::nullopt);
+    archive.show();
+    QApplication::processEvents();
+    archive.grab().save(out.filePath(QStringLiteral("archive.png")));
+    archive.setForm({ArchiveKind::Postgresql, {}, "postgresql://vessor@127.0.0.1:1/archive"});
+    QEventLoop wait;
+    QObject::connect(&archive, &ArchiveDialog::tested, &wait, &QEventLoop::quit);
+    archive.testButton()->click();
+    wait.exec();
+    archive.grab().save(out.filePath(QStringLiteral("archive-tested.png")));
     return 0;
 }

@@ -77,7 +77,7 @@ TEST(Menus, LoggerCommandsWorkOnlyFromTheMainMenu)
 {
     Window w(3);
     const CommandId logger[] = {CMD_SET_UP, CMD_STOP_AND_DOWNLOAD, CMD_VIEW_PREVIOUS_GRAPH, CMD_CURRENT_STATUS};
-    const CommandId always[] = {CMD_EXIT, CMD_HELP_TOPICS, CMD_ABOUT};
+    const CommandId always[] = {CMD_ARCHIVE, CMD_EXIT, CMD_HELP_TOPICS, CMD_ABOUT};
     for (int page : {PAGE_MAIN_MENU, PAGE_STATUS, PAGE_SETUP_NAME, PAGE_STOP, PAGE_EV_COUNT_PERIOD,
                      PAGE_MAIN_MENU}) {
         w.window.showPage(page);
@@ -96,7 +96,8 @@ TEST(Menus, LoggerCommandsWorkOnlyFromTheMainMenu)
     for (QAction* a : menus[0]->menu()->actions())
         options << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(options, QStringList({"&Set up and Start...", "Stop and &Download...",
-                                    "&View Previous Graph...", "&Current Status...", "-", "E&xit"}));
+                                    "&View Previous Graph...", "&Current Status...", "-", "&Archive...", "-",
+                                    "E&xit"}));
     QStringList help;
     for (QAction* a : menus[1]->menu()->actions())
         help << (a->isSeparator() ? QStringLiteral("-") : a->text());
