@@ -7,6 +7,7 @@
 #include <qcustomplot.h>
 
 #include <QBuffer>
+#include <QPaintEngine>
 #include <QFile>
 #include <QPdfWriter>
 #include <QPicture>
@@ -53,12 +54,15 @@ constexpr int LEGEND_ROW = 2;
 // Largest x value the time conversions accept (about 30 million years).
 constexpr double LARGEST_X = 1e15;
 
-// A graph whose solid line is drawn in short runs. The plotting library
-// draws a solid line as single segments on screen, but as one polyline into
-// images, pictures and printers; a thick polyline that doubles back on itself
-// thousands of times (a cold room's compressor cycling over weeks of
-// readings) takes the raster engine seconds to fill, which froze the print
-// preview and the PNG export. Short runs draw alike and in linear time.
+// A graph whose line is drawn in pieces. Qt's raster engine fills a wide
+// polyline as one polygon: a line that doubles back on itself thousands of
+// times (a cold room's compressor cycling over weeks of readings, a dashed
+// dew point over a month) takes it seconds, which froze the print preview
+// and the exports. Into pixels a solid line goes as single segments, as the
+// library draws it on screen (several times faster than short polylines for
+// a smoothed line two pixels wide, and alike to the eye); to printers and
+// pictures, in short runs that keep their joins; a dashed line in short runs
+// whose dash offsets carry the pattern on from run to run.
 class RunGraph : public QCPGraph {
 public:
     using QCPGraph::QCPGraph;
@@ -67,31 +71,58 @@ public:
 
 protected:
     void drawLinePlot(QCPPainter* painter, const QVector<QPointF>& lines) const override {
-        // On screen the library draws single segments already.
-        if (painter->pen().style() != Qt::SolidLine ||
-            !painter->modes().testFlag(QCPPainter::pmNoCaching)) {
-            QCPGraph::drawLinePlot(painter, lines);
-            return;
-        }
-        if (painter->pen().color().alpha() == 0)
+        const QPen pen = painter->pen();
+        if (pen.style() == Qt::NoPen || pen.color().alpha() == 0)
             return;
         applyDefaultAntialiasingHint(painter);
+        const bool solid = pen.style() == Qt::SolidLine;
+        const QPaintEngine* engine = painter->paintEngine();
+        const bool raster = engine && engine->type() == QPaintEngine::Raster;
         const auto gap = [&lines](qsizetype i) {
             const QPointF& p = lines.at(i);
             return qIsNaN(p.x()) || qIsNaN(p.y()) || qIsInf(p.y());
         };
+        const qsizetype size = lines.size();
+        if (solid && raster) {
+            for (qsizetype i = 1; i < size; ++i) {
+                if (!gap(i - 1) && !gap(i))
+                    painter->drawLine(lines.at(i - 1), lines.at(i));
+            }
+            return;
+        }
+        // The dash pattern is counted in pen widths; each stretch between
+        // gaps starts it afresh, as one polyline per stretch would.
+        const QList<qreal> pattern = solid ? QList<qreal>() : pen.dashPattern();
+        qreal period = 0;
+        for (qreal length : pattern)
+            period += length;
+        const qreal width = pen.widthF() > 0 ? pen.widthF() : 1.0;
+        QPen piece = pen;
+        qreal offset = pen.dashOffset();
         // Runs overlap by one point so the line stays joined; gaps stay gaps.
         qsizetype start = 0;
-        const qsizetype size = lines.size();
         for (qsizetype i = 0; i <= size; ++i) {
             const bool end = i == size || gap(i);
             if (!end && i - start + 1 < RUN_POINTS)
                 continue;
             const qsizetype last = end ? i : i + 1;
-            if (last - start >= 2)
+            if (last - start >= 2) {
+                if (period > 0) {
+                    piece.setDashOffset(offset);
+                    painter->setPen(piece);
+                    for (qsizetype k = start + 1; k < last; ++k) {
+                        const QPointF d = lines.at(k) - lines.at(k - 1);
+                        offset += std::hypot(d.x(), d.y()) / width;
+                    }
+                    offset = std::fmod(offset, period);
+                }
                 painter->drawPolyline(lines.constData() + start, static_cast<int>(last - start));
+            }
+            if (end)
+                offset = pen.dashOffset();
             start = end ? i + 1 : i;
         }
+        painter->setPen(pen);
     }
 };
 
@@ -169,6 +200,8 @@ Chart2D::Chart2D(QWidget* parent)
     marker_->setVisible(false);
     setMarkerStyle(LinePattern::LongDash, QColor(255, 0, 255));
 
+    // Drawing at a new size or range needs the traces' points for it.
+    connect(plot_, &QCustomPlot::afterLayout, this, [this] { reducePoints(); });
     connect(plot_, &QCustomPlot::mousePress, this, &Chart2D::mousePressed);
     connect(plot_, &QCustomPlot::mouseMove, this, &Chart2D::mouseMoved);
     connect(plot_, &QCustomPlot::mouseRelease, this, &Chart2D::mouseReleased);
@@ -212,10 +245,13 @@ void Chart2D::replotNow() {
     queueReplot();
 }
 
+void Chart2D::setDrawEveryPoint(bool on) {
+    everyPoint_ = on;
+    changed();
+}
+
 void Chart2D::setData(Axis axis, const ChartData* data) {
-    Side& s = side(axis);
-    s.data = data;
-    s.copiedRevision = UINT64_MAX;
+    side(axis).data = data;
     changed();
 }
 
@@ -280,7 +316,6 @@ void Chart2D::setFonts(const QFont& large, const QFont& small) {
 
 void Chart2D::setTimeBase(std::int64_t clockSeconds) {
     timeBase_ = clockSeconds;
-    y1_.copiedRevision = y2_.copiedRevision = UINT64_MAX;
     changed();
 }
 
@@ -449,8 +484,6 @@ void Chart2D::autoLimits(const Side& s, double& lo, double& hi) const {
 }
 
 void Chart2D::sync() {
-    syncPoints(y1_);
-    syncPoints(y2_);
     if (stylesChanged_) {
         syncStyles(y1_);
         syncStyles(y2_);
@@ -474,41 +507,73 @@ void Chart2D::sync() {
     }
 }
 
-void Chart2D::syncPoints(Side& s) {
-    const std::uint64_t revision = s.data ? s.data->pointsRevision() : 0;
-    if (s.copiedRevision == revision)
-        return;
-    s.copiedRevision = revision;
-    const double base = static_cast<double>(timeBase_);
-    for (int t = 0; t < TRACES_PER_AXIS; ++t) {
-        QVector<QCPGraphData> points;
-        QVector<QCPGraphData> lone;
-        if (s.data && t < s.data->traceCount()) {
-            const std::vector<double>& xs = s.data->xs(t);
-            const std::vector<double>& ys = s.data->ys(t);
-            const int count = s.data->lastPoint(t) + 1;
-            points.reserve(count);
-            const auto valid = [&](int i) {
-                return i >= 0 && i < count && !isNoValue(ys[static_cast<std::size_t>(i)]);
-            };
-            for (int i = 0; i < count; ++i) {
-                const double x = xs[static_cast<std::size_t>(i)];
-                if (isNoValue(x))
-                    continue;
-                const double y = ys[static_cast<std::size_t>(i)];
-                // Missing values are gaps in the line.
-                points.append(QCPGraphData(base + x, valid(i) ? y : qQNaN()));
-                // A value with gaps on both sides draws no line: give it a dot.
-                if (valid(i) && !valid(i - 1) && !valid(i + 1))
-                    lone.append(QCPGraphData(base + x, y));
-            }
-        }
-        const auto byKey = [](const QCPGraphData& a, const QCPGraphData& b) {
-            return a.key < b.key;
-        };
-        s.graphs[t]->data()->set(points, std::is_sorted(points.begin(), points.end(), byKey));
-        s.lonePoints[t]->data()->set(lone, std::is_sorted(lone.begin(), lone.end(), byKey));
+void Chart2D::reducePoints() {
+    for (Side* s : {&y1_, &y2_}) {
+        for (int t = 0; t < TRACES_PER_AXIS; ++t)
+            reducePoints(*s, t);
     }
+}
+
+void Chart2D::reducePoints(Side& s, int trace) {
+    QCPGraph* graph = s.graphs[trace];
+    QCPGraph* lone = s.lonePoints[trace];
+    if (!graph->visible() || !s.data)
+        return;
+    const QCPRange keys = plot_->xAxis->range();
+    const QCPRange values = s.axis->range();
+    const QRect area = plot_->axisRect()->rect();
+    const double base = static_cast<double>(timeBase_);
+    Reduced wanted;
+    wanted.data = s.data;
+    wanted.revision = s.data->pointsRevision();
+    wanted.timeBase = timeBase_;
+    wanted.grid.xFrom = keys.lower - base;
+    wanted.grid.xTo = keys.upper - base;
+    wanted.grid.pixelsPerX = area.width() / keys.size();
+    wanted.grid.pixelsPerY = area.height() / values.size();
+    wanted.mode = graph->scatterStyle().isNone() ? ReduceFor::Lines : ReduceFor::Markers;
+    wanted.everyPoint = everyPoint_;
+    Reduced& done = s.reduced[static_cast<std::size_t>(trace)];
+    if (done == wanted)
+        return;
+    done = wanted;
+
+    const auto toGraph = [base](const std::vector<DrawPoint>& points) {
+        QVector<QCPGraphData> out;
+        out.reserve(static_cast<qsizetype>(points.size()));
+        for (const DrawPoint& p : points)
+            out.append(QCPGraphData(base + p.x, p.y));
+        return out;
+    };
+    ReducedTrace reduced;
+    if (!everyPoint_ && reduceTrace(*s.data, trace, wanted.grid, wanted.mode, reduced)) {
+        // The reduction is the drawing's sampling; the library's own would thin it again.
+        graph->setAdaptiveSampling(false);
+        graph->data()->set(toGraph(reduced.line), true);
+        lone->data()->set(toGraph(reduced.lone), true);
+        return;
+    }
+    // Every point: asked for, or points out of order (never a download
+    // file's), which the library sorts and samples.
+    graph->setAdaptiveSampling(!everyPoint_);
+    const int count = std::min(s.data->lastPoint(trace) + 1, s.data->pointCount(trace));
+    QVector<QCPGraphData> points;
+    QVector<QCPGraphData> single;
+    points.reserve(count);
+    const auto valid = [&](int i) {
+        return i >= 0 && i < count && !isNoValue(s.data->yValue(trace, i));
+    };
+    for (int i = 0; i < count; ++i) {
+        const double x = s.data->xValue(trace, i);
+        if (isNoValue(x))
+            continue;
+        const double y = s.data->yValue(trace, i);
+        points.append(QCPGraphData(base + x, valid(i) ? y : qQNaN()));
+        if (valid(i) && !valid(i - 1) && !valid(i + 1))
+            single.append(QCPGraphData(base + x, y));
+    }
+    graph->data()->set(points, false);
+    lone->data()->set(single, false);
 }
 
 void Chart2D::syncStyles(Side& s) {
@@ -602,13 +667,10 @@ int Chart2D::pick(QPoint pixel) const {
     if (count <= 0)
         return -1;
     const double x = plot_->xAxis->pixelToCoord(pixel.x()) - static_cast<double>(timeBase_);
-    const std::vector<double>& xs = data->xs(0);
-    const auto end = xs.begin() + count;
-    auto it = std::lower_bound(xs.begin(), end, x);
-    if (it == end)
+    int index = data->lowerBound(0, count, x);
+    if (index >= count)
         return count - 1;
-    int index = static_cast<int>(it - xs.begin());
-    if (index > 0 && x - xs[static_cast<std::size_t>(index - 1)] <= *it - x)
+    if (index > 0 && x - data->xValue(0, index - 1) <= data->xValue(0, index) - x)
         --index;
     return index;
 }

@@ -20,6 +20,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace vessor::graph {
 namespace {
 
@@ -372,6 +375,112 @@ TEST(Rendering, ExportedLinesKeepTheirGaps) {
         EXPECT_GT(redRows(inside), red.height() * 2 / 3) << inside;
     for (double gap : {0.42, 0.5, 0.58})
         EXPECT_EQ(redRows(gap), 0) << gap;
+}
+
+// Share of the pixels two pictures of one size differ in.
+double differingShare(const QImage& a, const QImage& b) {
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    if (x.size() != y.size())
+        return 1;
+    qint64 differing = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        const auto* p = reinterpret_cast<const QRgb*>(x.constScanLine(row));
+        const auto* q = reinterpret_cast<const QRgb*>(y.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col)
+            differing += p[col] != q[col];
+    }
+    return static_cast<double>(differing) / (static_cast<double>(x.width()) * x.height());
+}
+
+// Long traces are drawn from a few points per pixel column: the pictures of
+// the sample files, and of 65535 readings with spikes and a gap, are those
+// of every point drawn.
+TEST(Rendering, ReducedTracesDrawWhatEveryPointDraws) {
+    const auto both = [](Viewer& v) {
+        const QImage reduced = v.chart().toImage(QSize(1024, 768));
+        v.chart().setDrawEveryPoint(true);
+        const QImage every = v.chart().toImage(QSize(1024, 768));
+        v.chart().setDrawEveryPoint(false);
+        return std::pair{reduced, every};
+    };
+    for (const char* file : {"freezer-negative.txt", "humidity-day.txt", "temperature-day.txt",
+                             "voltage-hours.txt", "zr-co.txt", "zr-t-celsius.txt", "zr-tc-fahrenheit.txt",
+                             "zr-th-alarms.txt", "zr-th-no-humidity.txt", "zr-v.txt"}) {
+        Viewer v;
+        v.open(file);
+        const auto [reduced, every] = both(v);
+        EXPECT_LE(differingShare(reduced, every), 0.01) << file;
+    }
+
+    // The dew point of "Error" leaves a gap; the temperature has a spike each way.
+    std::string text = "COLDROOM,Time,Celsius(\xB0" "C),High Alarm,Low Alarm,Humidity(%rh),"
+                       "High Alarm rh,Low Alarm rh,dew point(\xB0" "C)\r\n";
+    for (int i = 0; i < 65535; ++i) {
+        const double smooth = 4 + 3 * std::sin(i / 700.0);
+        const double value = i == 12345 ? 40.0 : i == 23456 ? 35.0 : i == 50000 ? -20.0 : smooth;
+        const bool error = i >= 30000 && i < 32000;
+        text += std::to_string(i + 1) + (i ? ",05/03/2007 14:31:00," : ",05/03/2007 14:30:00,") +
+                std::to_string(value) + ",30.0,10.0," + std::to_string(50 + 10 * std::cos(i / 900.0)) +
+                ",70.0,20.0," + (error ? std::string("Error") : std::to_string(smooth - 3)) + "\r\n";
+    }
+    Viewer v;
+    ASSERT_EQ(v.doc.ParseDownloadText(text), LoadStatus::Ok);
+    v.view.initialUpdate();
+    // The red alarm lines' dashes would hide where the readings reach.
+    v.view.toggleTrace(TRACE_COMMANDS[1].id);
+    v.view.toggleTrace(TRACE_COMMANDS[2].id);
+    // Drawn whole, tens of points share each pixel and their smoothed edges
+    // pile up, so pixels differ along every line: compare what is where.
+    const auto [reduced, every] = both(v);
+    const QImage a = reduced.convertToFormat(QImage::Format_RGB32);
+    const QImage b = every.convertToFormat(QImage::Format_RGB32);
+    // Column by column the readings' red reaches as high and as low: every spike is there.
+    const QRect red = redArea(a);
+    EXPECT_EQ(red, redArea(b));
+    EXPECT_GT(red.height(), 400);
+    const auto reach = [&red](const QImage& image, int x) {
+        int top = -1, bottom = -1;
+        for (int y = red.top(); y <= red.bottom(); ++y) {
+            const QRgb p = image.pixel(x, y);
+            if (qRed(p) > 200 && qGreen(p) < 90 && qBlue(p) < 90) {
+                top = top < 0 ? y : top;
+                bottom = y;
+            }
+        }
+        return std::pair{top, bottom};
+    };
+    int spikes = 0;
+    for (int x = red.left(); x <= red.right(); ++x) {
+        const auto [top, bottom] = reach(a, x);
+        const auto [everyTop, everyBottom] = reach(b, x);
+        EXPECT_NEAR(top, everyTop, 2) << x;
+        EXPECT_NEAR(bottom, everyBottom, 2) << x;
+        spikes += bottom - top > 200;
+    }
+    EXPECT_GE(spikes, 3);
+    // The dew point's gap (its dashes leave shorter ones): the longest run
+    // of columns without green, in the same place.
+    const auto longestGap = [&red](const QImage& image) {
+        QRect best;
+        int start = red.left();
+        for (int x = red.left(); x <= red.right(); ++x) {
+            bool green = false;
+            for (int y = red.top(); y <= red.bottom() && !green; ++y) {
+                const QRgb p = image.pixel(x, y);
+                green = qGreen(p) > 200 && qRed(p) < 90 && qBlue(p) < 90;
+            }
+            if (green)
+                start = x + 1;
+            else if (x - start + 1 > best.width())
+                best = QRect(start, 0, x - start + 1, 1);
+        }
+        return best;
+    };
+    const QRect gap = longestGap(a);
+    EXPECT_GT(gap.width(), 20);
+    EXPECT_NEAR(gap.left(), longestGap(b).left(), 2);
+    EXPECT_NEAR(gap.right(), longestGap(b).right(), 2);
 }
 
 TEST(Rendering, DrawingIntoAnyPainterKeepsTheLayoutWhateverTheResolution) {

@@ -133,6 +133,9 @@ void BM_RenderPng65535(benchmark::State& state) {
 void BM_RenderPng65535Cycling(benchmark::State& state) {
     renderPng(state, files().cycling());
 }
+void BM_RenderPng32767Humidity(benchmark::State& state) {
+    renderPng(state, files().humidity());
+}
 
 // The whole program, start-up included.
 void exportPng(benchmark::State& state, const std::string& file) {
@@ -271,6 +274,7 @@ BENCHMARK(BM_Parse32767HumidityRows)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseMillionRows)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_RenderPng65535)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RenderPng65535Cycling)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderPng32767Humidity)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportPngProgram65535)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 BENCHMARK(BM_ExportPngProgram32767Humidity)
     ->Unit(benchmark::kMillisecond)
