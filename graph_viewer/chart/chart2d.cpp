@@ -1,6 +1,7 @@
 #include "chart2d.h"
 
 #include "axis_tickers.h"
+#include "png_encoder.h"
 
 #include "logger/safe_save.h"
 
@@ -702,7 +703,8 @@ void Chart2D::drawTo(QPainter& painter, const QRectF& target) {
 }
 
 QImage Chart2D::toImage(QSize size) {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    // Opaque: nothing to blend with, and the PNG needs no alpha channel.
+    QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     sync();
     {
@@ -729,9 +731,8 @@ bool saveBytes(const QString& path, const QByteArray& bytes, std::string* reason
 } // namespace
 
 bool Chart2D::exportPng(const QString& path, QSize size, std::string* reason) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly) || !toImage(size).save(&buffer, "PNG")) {
+    const QByteArray bytes = encodePng(toImage(size));
+    if (bytes.isEmpty()) {
         if (reason)
             *reason = "the picture cannot be encoded";
         return false;

@@ -1,6 +1,7 @@
 // The chart view: what it tells the chart wrapper for each kind of file, and
 // the pictures it exports.
 #include "chart/chart2d.h"
+#include "chart/png_encoder.h"
 #include "shell/qt_user_interface.h"
 #include "view/vessor_graph_view.h"
 
@@ -22,6 +23,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 
 namespace vessor::graph {
 namespace {
@@ -391,6 +393,40 @@ double differingShare(const QImage& a, const QImage& b) {
             differing += p[col] != q[col];
     }
     return static_cast<double>(differing) / (static_cast<double>(x.width()) * x.height());
+}
+
+// The PNG export's own encoder: what any reader decodes is the picture drawn,
+// pixel for pixel, whatever its size and content.
+TEST(Rendering, PngBytesDecodeToThePictureDrawn) {
+    Viewer v;
+    v.open("humidity-day.txt");
+    std::vector<QImage> pictures{v.chart().toImage(QSize(1024, 768))};
+    std::mt19937 random(7);
+    for (QSize size : {QSize(1, 1), QSize(3, 2), QSize(257, 5), QSize(2, 300)}) {
+        QImage noise(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x)
+                noise.setPixel(x, y, qRgb(random() & 255, random() & 255, random() & 255));
+        }
+        pictures.push_back(noise);
+    }
+    // Another format, and an alpha channel that the PNG leaves out.
+    pictures.push_back(pictures[0].convertToFormat(QImage::Format_RGB888));
+    QImage translucent(4, 4, QImage::Format_ARGB32);
+    translucent.fill(qRgba(10, 200, 30, 128));
+    pictures.push_back(translucent);
+    for (const QImage& picture : pictures) {
+        const QByteArray bytes = encodePng(picture);
+        ASSERT_TRUE(bytes.startsWith("\x89PNG\r\n\x1a\n"));
+        QImage decoded;
+        ASSERT_TRUE(decoded.loadFromData(bytes, "PNG")) << picture.width() << "x" << picture.height();
+        const QImage wanted = picture.convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(decoded.size(), wanted.size());
+        EXPECT_EQ(differingShare(decoded, wanted), 0.0) << picture.width() << "x" << picture.height();
+    }
+    EXPECT_TRUE(encodePng(QImage()).isEmpty());
+    // Flat colour stays small.
+    EXPECT_LT(encodePng(pictures[0]).size(), 200'000);
 }
 
 // Long traces are drawn from a few points per pixel column: the pictures of
