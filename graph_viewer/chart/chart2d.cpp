@@ -2,6 +2,7 @@
 
 #include "axis_tickers.h"
 #include "png_encoder.h"
+#include "vector_state.h"
 
 #include "logger/safe_save.h"
 
@@ -140,6 +141,10 @@ protected:
         setViewport(rect());
         resized_();
     }
+    void paintEvent(QPaintEvent* event) override {
+        QCustomPlot::paintEvent(event);
+        clearVectorUpperHalves();
+    }
 
 private:
     std::function<void()> resized_;
@@ -231,6 +236,7 @@ void Chart2D::queueReplot() {
                 return;
             replotQueued_ = false;
             plot_->replot(QCustomPlot::rpRefreshHint);
+            clearVectorUpperHalves();
         },
         Qt::QueuedConnection);
 }
@@ -698,6 +704,7 @@ void Chart2D::drawTo(QPainter& painter, const QRectF& target) {
     }
     painter.drawPicture(0, 0, picture);
     painter.restore();
+    clearVectorUpperHalves();
     // Lay the screen chart out at its own size again.
     queueReplot();
 }
@@ -711,6 +718,7 @@ QImage Chart2D::toImage(QSize size) {
         QCPPainter painter(&image);
         plot_->toPainter(&painter, size.width(), size.height());
     }
+    clearVectorUpperHalves();
     queueReplot();
     return image;
 }
