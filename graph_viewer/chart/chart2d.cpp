@@ -133,8 +133,8 @@ protected:
 // here a resize only asks for the one redraw that follows the changes.
 class ChartPlot : public QCustomPlot {
 public:
-    ChartPlot(QWidget* parent, std::function<void()> resized)
-        : QCustomPlot(parent), resized_(std::move(resized)) {}
+    ChartPlot(QWidget* parent, std::function<void()> resized, std::function<void()> painted)
+        : QCustomPlot(parent), resized_(std::move(resized)), painted_(std::move(painted)) {}
 
 protected:
     void resizeEvent(QResizeEvent*) override {
@@ -144,16 +144,18 @@ protected:
     void paintEvent(QPaintEvent* event) override {
         QCustomPlot::paintEvent(event);
         clearVectorUpperHalves();
+        painted_();
     }
 
 private:
     std::function<void()> resized_;
+    std::function<void()> painted_;
 };
 
 } // namespace
 
 Chart2D::Chart2D(QWidget* parent)
-    : QWidget(parent), plot_(new ChartPlot(this, [this] { queueReplot(); })) {
+    : QWidget(parent), plot_(new ChartPlot(this, [this] { queueReplot(); }, [this] { emit painted(); })) {
     plot_->setGeometry(rect());
     plot_->setLocale(QLocale());
     plot_->setAutoAddPlottableToLegend(false);

@@ -152,6 +152,8 @@ signals:
     void mouseReleased(QMouseEvent* event);
     void mouseDoubleClicked(QMouseEvent* event);
     void mouseWheel(QWheelEvent* event);
+    // The chart has been painted on screen.
+    void painted();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
