@@ -15,6 +15,8 @@
 #include <QPicture>
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <functional>
 #include <cmath>
 #include <limits>
@@ -71,6 +73,49 @@ public:
 
     static constexpr int RUN_POINTS = 8;
 
+    // What a trace's drawn points were reduced from.
+    struct Key {
+        const ChartData* data = nullptr;
+        std::uint64_t revision = 0;
+        std::int64_t timeBase = 0;
+        PixelGrid grid;
+        ReduceFor mode = ReduceFor::Lines;
+        bool everyPoint = false;
+        bool operator==(const Key&) const = default;
+    };
+    using Points = QSharedPointer<QCPGraphDataContainer>;
+
+    // A redraw that changes neither data nor geometry (the readout) draws
+    // the points it has; a zoom out, or a scroll back, finds its points
+    // among the last few reductions.
+    bool showKept(const Key& key, QCPGraph& lonePoints) {
+        if (shown_ && *shown_ == key)
+            return true;
+        for (auto kept = kept_.begin(); kept != kept_.end(); ++kept) {
+            if (kept->line && kept->key == key) {
+                std::rotate(kept_.begin(), kept, kept + 1);
+                show(key, kept_.front().line, kept_.front().lone, lonePoints, true);
+                return true;
+            }
+        }
+        return false;
+    }
+    // Every point drawn is not kept: a million of them would hold memory for nothing.
+    void show(const Key& key, const Points& line, const Points& lone, QCPGraph& lonePoints, bool reduced) {
+        setAdaptiveSampling(!reduced && !key.everyPoint);
+        setData(line);
+        lonePoints.setData(lone);
+        shown_ = key;
+        if (reduced && !(kept_.front().line && kept_.front().key == key)) {
+            std::rotate(kept_.begin(), kept_.end() - 1, kept_.end());
+            kept_.front() = {key, line, lone};
+        }
+    }
+    void forget() {
+        shown_.reset();
+        kept_ = {};
+    }
+
 protected:
     void drawLinePlot(QCPPainter* painter, const QVector<QPointF>& lines) const override {
         const QPen pen = painter->pen();
@@ -126,6 +171,15 @@ protected:
         }
         painter->setPen(pen);
     }
+
+private:
+    struct Kept {
+        Key key;
+        Points line;
+        Points lone;
+    };
+    std::optional<Key> shown_;
+    std::array<Kept, 4> kept_{};
 };
 
 // The plot redraws at once when it is resized, before the chart has handed
@@ -260,7 +314,11 @@ void Chart2D::setDrawEveryPoint(bool on) {
 }
 
 void Chart2D::setData(Axis axis, const ChartData* data) {
-    side(axis).data = data;
+    Side& s = side(axis);
+    s.data = data;
+    // Another data set may come to the same address.
+    for (QCPGraph* graph : s.graphs)
+        static_cast<RunGraph*>(graph)->forget();
     changed();
 }
 
@@ -524,15 +582,15 @@ void Chart2D::reducePoints() {
 }
 
 void Chart2D::reducePoints(Side& s, int trace) {
-    QCPGraph* graph = s.graphs[trace];
-    QCPGraph* lone = s.lonePoints[trace];
+    auto* graph = static_cast<RunGraph*>(s.graphs[trace]);
+    QCPGraph& lone = *s.lonePoints[trace];
     if (!graph->visible() || !s.data)
         return;
     const QCPRange keys = plot_->xAxis->range();
     const QCPRange values = s.axis->range();
     const QRect area = plot_->axisRect()->rect();
     const double base = static_cast<double>(timeBase_);
-    Reduced wanted;
+    RunGraph::Key wanted;
     wanted.data = s.data;
     wanted.revision = s.data->pointsRevision();
     wanted.timeBase = timeBase_;
@@ -542,11 +600,11 @@ void Chart2D::reducePoints(Side& s, int trace) {
     wanted.grid.pixelsPerY = area.height() / values.size();
     wanted.mode = graph->scatterStyle().isNone() ? ReduceFor::Lines : ReduceFor::Markers;
     wanted.everyPoint = everyPoint_;
-    Reduced& done = s.reduced[static_cast<std::size_t>(trace)];
-    if (done == wanted)
+    if (graph->showKept(wanted, lone))
         return;
-    done = wanted;
 
+    const auto line = RunGraph::Points::create();
+    const auto single = RunGraph::Points::create();
     const auto toGraph = [base](const std::vector<DrawPoint>& points) {
         QVector<QCPGraphData> out;
         out.reserve(static_cast<qsizetype>(points.size()));
@@ -557,17 +615,16 @@ void Chart2D::reducePoints(Side& s, int trace) {
     ReducedTrace reduced;
     if (!everyPoint_ && reduceTrace(*s.data, trace, wanted.grid, wanted.mode, reduced)) {
         // The reduction is the drawing's sampling; the library's own would thin it again.
-        graph->setAdaptiveSampling(false);
-        graph->data()->set(toGraph(reduced.line), true);
-        lone->data()->set(toGraph(reduced.lone), true);
+        line->set(toGraph(reduced.line), true);
+        single->set(toGraph(reduced.lone), true);
+        graph->show(wanted, line, single, lone, true);
         return;
     }
     // Every point: asked for, or points out of order (never a download
     // file's), which the library sorts and samples.
-    graph->setAdaptiveSampling(!everyPoint_);
     const int count = std::min(s.data->lastPoint(trace) + 1, s.data->pointCount(trace));
     QVector<QCPGraphData> points;
-    QVector<QCPGraphData> single;
+    QVector<QCPGraphData> alone;
     points.reserve(count);
     const auto valid = [&](int i) {
         return i >= 0 && i < count && !isNoValue(s.data->yValue(trace, i));
@@ -579,10 +636,11 @@ void Chart2D::reducePoints(Side& s, int trace) {
         const double y = s.data->yValue(trace, i);
         points.append(QCPGraphData(base + x, valid(i) ? y : qQNaN()));
         if (valid(i) && !valid(i - 1) && !valid(i + 1))
-            single.append(QCPGraphData(base + x, y));
+            alone.append(QCPGraphData(base + x, y));
     }
-    graph->data()->set(points, false);
-    lone->data()->set(single, false);
+    line->set(points, false);
+    single->set(alone, false);
+    graph->show(wanted, line, single, lone, false);
 }
 
 void Chart2D::syncStyles(Side& s) {

@@ -168,21 +168,9 @@ private:
         double hi = 0;
         bool found = false;
     };
-    // What a trace's drawn points were last reduced from, so that a redraw
-    // that changes neither data nor geometry (the readout) reuses them.
-    struct Reduced {
-        const ChartData* data = nullptr;
-        std::uint64_t revision = UINT64_MAX;
-        std::int64_t timeBase = 0;
-        PixelGrid grid;
-        ReduceFor mode = ReduceFor::Lines;
-        bool everyPoint = false;
-        bool operator==(const Reduced&) const = default;
-    };
     struct Side {
         const ChartData* data = nullptr;
         mutable Extent extent;
-        std::array<Reduced, TRACES_PER_AXIS> reduced{};
         std::array<TraceStyle, TRACES_PER_AXIS> styles;
         std::array<QString, TRACES_PER_AXIS> labels;
         std::array<QCPGraph*, TRACES_PER_AXIS> graphs{};

@@ -29,6 +29,20 @@ public:
             ReducedTrace& out)
         : ys_(ys), count_(count), xOf_(xOf), grid_(grid), mode_(mode), out_(out) {}
 
+    // Column by column: a column without gaps or odd values in one tight
+    // pass for its lowest and highest point, any other the careful way.
+    void byColumns(int begin, int end) {
+        int width = 1;
+        for (int start = begin; start < end;) {
+            const double column = columnOf(start);
+            const int stop = columnEnd(start, end, column, width);
+            width = stop - start;
+            if (mode_ != ReduceFor::Lines || width < 2 || !plainColumn(start, stop))
+                run(start, stop);
+            start = stop;
+        }
+    }
+
     void run(int begin, int end) {
         bool previous = drawable(begin - 1, xOf_(begin - 1));
         for (int i = begin; i < end; ++i) {
@@ -67,6 +81,95 @@ public:
     }
 
 private:
+    double columnOf(int i) const { return std::floor((xOf_(i) - grid_.xFrom) * grid_.pixelsPerX); }
+
+    // The first point after `start` in a later column than `column`; the
+    // search starts from the width of the column before.
+    int columnEnd(int start, int end, double column, int width) const {
+        int low = start + 1;
+        int reach = std::max(1, width);
+        int high = start + reach;
+        while (high < end && !(columnOf(high) > column)) {
+            low = high + 1;
+            reach *= 2;
+            high = reach < end - start ? start + reach : end;
+        }
+        high = std::min(high, end);
+        while (low < high) {
+            const int middle = low + (high - low) / 2;
+            if (columnOf(middle) > column)
+                high = middle;
+            else
+                low = middle + 1;
+        }
+        return low;
+    }
+
+    // Points [start, stop) of one column, at least two: false, and nothing
+    // drawn, when one of them is missing or no finite number.
+    bool plainColumn(int start, int stop) {
+        // Four interleaved scans keep the processor busy; each keeps its
+        // first lowest and highest, and the earliest of equals wins after.
+        constexpr int LANES = 4;
+        const double* y = ys_.data();
+        double lowest[LANES], highest[LANES];
+        int low[LANES], high[LANES];
+        bool odd = false;
+        for (int k = 0; k < LANES; ++k) {
+            const int i = std::min(start + k, stop - 1);
+            lowest[k] = highest[k] = y[i];
+            low[k] = high[k] = i;
+        }
+        int i = start;
+        for (; i + LANES <= stop; i += LANES) {
+            for (int k = 0; k < LANES; ++k) {
+                const double v = y[i + k];
+                odd |= v != v;
+                if (v < lowest[k]) {
+                    lowest[k] = v;
+                    low[k] = i + k;
+                }
+                if (v > highest[k]) {
+                    highest[k] = v;
+                    high[k] = i + k;
+                }
+            }
+        }
+        for (; i < stop; ++i) {
+            const double v = y[i];
+            odd |= v != v;
+            if (v < lowest[0]) {
+                lowest[0] = v;
+                low[0] = i;
+            }
+            if (v > highest[0]) {
+                highest[0] = v;
+                high[0] = i;
+            }
+        }
+        for (int k = 1; k < LANES; ++k) {
+            if (lowest[k] < lowest[0] || (lowest[k] == lowest[0] && low[k] < low[0])) {
+                lowest[0] = lowest[k];
+                low[0] = low[k];
+            }
+            if (highest[k] > highest[0] || (highest[k] == highest[0] && high[k] < high[0])) {
+                highest[0] = highest[k];
+                high[0] = high[k];
+            }
+        }
+        // NO_VALUE and infinity are above every reading, minus infinity below.
+        if (odd || !(highest[0] < NO_VALUE) || !(lowest[0] > -std::numeric_limits<double>::infinity()))
+            return false;
+        const int lowestAt = low[0], highestAt = high[0];
+        first_ = start;
+        low_ = lowestAt;
+        high_ = highestAt;
+        last_ = stop - 1;
+        inRun_ = true;
+        endRun();
+        return true;
+    }
+
     bool drawable(int i, double x) const {
         if (i < 0 || i >= count_)
             return false;
@@ -157,7 +260,7 @@ void reduce(const ChartData& data, int trace, int count, XOf xOf, const PixelGri
     const double columns = (grid.xTo - grid.xFrom) * grid.pixelsPerX;
     const double most = 4.0 * (std::min(columns, 1e6) + 2);
     out.line.reserve(static_cast<std::size_t>(std::min<double>(end - begin, most)));
-    Reducer<XOf>(data.ys(trace), count, xOf, grid, mode, out).run(begin, end);
+    Reducer<XOf>(data.ys(trace), count, xOf, grid, mode, out).byColumns(begin, end);
 }
 
 } // namespace
