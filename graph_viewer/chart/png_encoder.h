@@ -2,7 +2,8 @@
 // colours: each row coded as its difference from the row above and
 // compressed at zlib's fastest level is as quick as writing it uncompressed
 // and still small (the general encoder spent longer on trying filters and
-// squeezing the last bytes than the whole chart took to draw).
+// squeezing the last bytes than the whole chart took to draw). The two
+// halves of the picture are compressed at once on two threads.
 #pragma once
 
 #include <QByteArray>
