@@ -9,17 +9,17 @@
 #include <qcustomplot.h>
 
 #include <QBuffer>
-#include <QPaintEngine>
 #include <QFile>
+#include <QPaintEngine>
 #include <QPdfWriter>
 #include <QPicture>
 
 #include <algorithm>
 #include <array>
-#include <optional>
-#include <functional>
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <optional>
 
 namespace vessor::graph {
 
@@ -100,7 +100,7 @@ public:
         }
         return false;
     }
-    // Every point drawn is not kept: a million of them would hold memory for nothing.
+    // Only reductions are kept: a million points drawn whole would hold memory for nothing.
     void show(const Key& key, const Points& line, const Points& lone, QCPGraph& lonePoints, bool reduced) {
         setAdaptiveSampling(!reduced && !key.everyPoint);
         setData(line);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace vessor::graph {
@@ -87,14 +88,13 @@ private:
     // search starts from the width of the column before.
     int columnEnd(int start, int end, double column, int width) const {
         int low = start + 1;
-        int reach = std::max(1, width);
-        int high = start + reach;
+        std::int64_t reach = std::max(1, width);
+        int high = static_cast<int>(std::min<std::int64_t>(start + reach, end));
         while (high < end && !(columnOf(high) > column)) {
             low = high + 1;
             reach *= 2;
-            high = reach < end - start ? start + reach : end;
+            high = static_cast<int>(std::min<std::int64_t>(start + reach, end));
         }
-        high = std::min(high, end);
         while (low < high) {
             const int middle = low + (high - low) / 2;
             if (columnOf(middle) > column)
