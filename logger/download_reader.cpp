@@ -71,7 +71,8 @@ constexpr const char* MISSING_FIELD = "a field the header announces is missing o
 
 class Reader {
 public:
-    Reader(std::string_view bytes, ReadOptions options) : lines_(bytes), bytes_(bytes), options_(options) {}
+    Reader(std::string_view bytes, ReadOptions options)
+        : lines_(bytes), bytes_(bytes), options_(options) {}
 
     ReadResult run();
 
@@ -376,7 +377,8 @@ FileBytes loadDownloadBytes(InputFile& file, const std::string& path) {
     // Read in blocks into room for the whole file, taken once; a file with a
     // line longer than any download file is refused as soon as that line is
     // seen, without reading on.
-    result.bytes.reserve(static_cast<std::size_t>(std::min<unsigned long long>(file.size(), LARGEST_FILE)) + 1);
+    result.bytes.reserve(
+        static_cast<std::size_t>(std::min<unsigned long long>(file.size(), LARGEST_FILE)) + 1);
     char buffer[65536];
     std::size_t lineStart = 0;
     result.status = FileBytes::Status::Ok;

@@ -101,7 +101,8 @@ public:
         return false;
     }
     // Only reductions are kept: a million points drawn whole would hold memory for nothing.
-    void show(const Key& key, const Points& line, const Points& lone, QCPGraph& lonePoints, bool reduced) {
+    void show(const Key& key, const Points& line, const Points& lone, QCPGraph& lonePoints,
+              bool reduced) {
         setAdaptiveSampling(!reduced && !key.everyPoint);
         setData(line);
         lonePoints.setData(lone);
@@ -209,7 +210,8 @@ private:
 } // namespace
 
 Chart2D::Chart2D(QWidget* parent)
-    : QWidget(parent), plot_(new ChartPlot(this, [this] { queueReplot(); }, [this] { emit painted(); })) {
+    : QWidget(parent), plot_(new ChartPlot(
+                           this, [this] { queueReplot(); }, [this] { emit painted(); })) {
     plot_->setGeometry(rect());
     plot_->setLocale(QLocale());
     plot_->setAutoAddPlottableToLegend(false);

@@ -57,7 +57,8 @@ void deflateRows(const QImage& image, int from, int to, bool last, Part& part) {
     if (deflateInit2(&zip, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         return;
     const auto rows = static_cast<uLong>(to - from);
-    part.deflated = QByteArray(static_cast<qsizetype>(deflateBound(&zip, stride * rows) + 16), Qt::Uninitialized);
+    part.deflated = QByteArray(static_cast<qsizetype>(deflateBound(&zip, stride * rows) + 16),
+                               Qt::Uninitialized);
     zip.next_out = reinterpret_cast<Bytef*>(part.deflated.data());
     zip.avail_out = static_cast<uInt>(part.deflated.size());
     row[0] = 2; // "Up": each byte less the one above it
@@ -123,9 +124,10 @@ QByteArray zlibStream(const QImage& image) {
 QByteArray encodePng(const QImage& source) {
     if (source.isNull())
         return {};
-    const QImage image = source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
-                             ? source
-                             : source.convertToFormat(QImage::Format_RGB32);
+    const QImage image =
+        source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
+            ? source
+            : source.convertToFormat(QImage::Format_RGB32);
     const QByteArray compressed = zlibStream(image);
     if (compressed.isEmpty())
         return {};
@@ -136,7 +138,8 @@ QByteArray encodePng(const QImage& source) {
     QByteArray header;
     putBigEndian(header, static_cast<std::uint32_t>(image.width()));
     putBigEndian(header, static_cast<std::uint32_t>(image.height()));
-    header.append("\x08\x02\x00\x00\x00", 5); // 8 bits, truecolour, deflate, adaptive filters, no interlace
+    header.append("\x08\x02\x00\x00\x00",
+                  5); // 8 bits, truecolour, deflate, adaptive filters, no interlace
     putChunk(png, "IHDR", header.constData(), 13);
     if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0) {
         QByteArray density;

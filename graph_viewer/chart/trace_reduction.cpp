@@ -23,11 +23,10 @@ bool ascending(const ChartData& data, int trace, int count) {
 }
 
 // One pass over the points [begin, end), x values from `xOf`.
-template <typename XOf>
-class Reducer {
+template <typename XOf> class Reducer {
 public:
-    Reducer(const std::vector<double>& ys, int count, XOf xOf, const PixelGrid& grid, ReduceFor mode,
-            ReducedTrace& out)
+    Reducer(const std::vector<double>& ys, int count, XOf xOf, const PixelGrid& grid,
+            ReduceFor mode, ReducedTrace& out)
         : ys_(ys), count_(count), xOf_(xOf), grid_(grid), mode_(mode), out_(out) {}
 
     // Column by column: a column without gaps or odd values in one tight
@@ -158,7 +157,8 @@ private:
             }
         }
         // NO_VALUE and infinity are above every reading, minus infinity below.
-        if (odd || !(highest[0] < NO_VALUE) || !(lowest[0] > -std::numeric_limits<double>::infinity()))
+        if (odd || !(highest[0] < NO_VALUE) ||
+            !(lowest[0] > -std::numeric_limits<double>::infinity()))
             return false;
         const int lowestAt = low[0], highestAt = high[0];
         first_ = start;
@@ -178,8 +178,9 @@ private:
     }
 
     double row(double y) const {
-        return std::isfinite(grid_.pixelsPerY) && grid_.pixelsPerY > 0 ? std::floor(y * grid_.pixelsPerY)
-                                                                        : y;
+        return std::isfinite(grid_.pixelsPerY) && grid_.pixelsPerY > 0
+                   ? std::floor(y * grid_.pixelsPerY)
+                   : y;
     }
 
     void push(double x, double y) {
@@ -277,14 +278,16 @@ bool reduceTrace(const ChartData& data, int trace, const PixelGrid& grid, Reduce
         return true;
     if (data.evenlySpaced(trace)) {
         const double step = data.xStep(trace);
-        reduce(data, trace, count, [step](int i) { return static_cast<double>(i) * step; }, grid,
-               mode, out);
+        reduce(
+            data, trace, count, [step](int i) { return static_cast<double>(i) * step; }, grid, mode,
+            out);
         return true;
     }
     if (!ascending(data, trace, count))
         return false;
-    reduce(data, trace, count, [&data, trace](int i) { return data.xValue(trace, i); }, grid, mode,
-           out);
+    reduce(
+        data, trace, count, [&data, trace](int i) { return data.xValue(trace, i); }, grid, mode,
+        out);
     return true;
 }
 

@@ -20,10 +20,10 @@ struct DrawPoint {
 
 // Where the visible x range lies in pixels, and the size of a y pixel.
 struct PixelGrid {
-    double xFrom = 0;        // x at the left edge of the plot area
-    double xTo = 0;          // x at the right edge
-    double pixelsPerX = 0;   // plot width / (xTo - xFrom)
-    double pixelsPerY = 0;   // plot height / y span of the axis
+    double xFrom = 0;      // x at the left edge of the plot area
+    double xTo = 0;        // x at the right edge
+    double pixelsPerX = 0; // plot width / (xTo - xFrom)
+    double pixelsPerY = 0; // plot height / y span of the axis
     bool operator==(const PixelGrid&) const = default;
 };
 

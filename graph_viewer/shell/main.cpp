@@ -54,7 +54,8 @@ int main(int argc, char** argv) {
         QObject::connect(
             &app.view().chart(), &vessor::graph::Chart2D::painted, &app,
             [started] {
-                const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - started;
+                const std::chrono::duration<double, std::milli> elapsed =
+                    std::chrono::steady_clock::now() - started;
                 std::fprintf(stderr, "first paint: %.1f ms\n", elapsed.count());
                 QTimer::singleShot(0, &QCoreApplication::quit);
             },

@@ -419,10 +419,12 @@ TEST(Rendering, PngBytesDecodeToThePictureDrawn) {
         const QByteArray bytes = encodePng(picture);
         ASSERT_TRUE(bytes.startsWith("\x89PNG\r\n\x1a\n"));
         QImage decoded;
-        ASSERT_TRUE(decoded.loadFromData(bytes, "PNG")) << picture.width() << "x" << picture.height();
+        ASSERT_TRUE(decoded.loadFromData(bytes, "PNG"))
+            << picture.width() << "x" << picture.height();
         const QImage wanted = picture.convertToFormat(QImage::Format_RGB32);
         ASSERT_EQ(decoded.size(), wanted.size());
-        EXPECT_EQ(differingShare(decoded, wanted), 0.0) << picture.width() << "x" << picture.height();
+        EXPECT_EQ(differingShare(decoded, wanted), 0.0)
+            << picture.width() << "x" << picture.height();
     }
     EXPECT_TRUE(encodePng(QImage()).isEmpty());
     // Flat colour stays small.
@@ -440,9 +442,10 @@ TEST(Rendering, ReducedTracesDrawWhatEveryPointDraws) {
         v.chart().setDrawEveryPoint(false);
         return std::pair{reduced, every};
     };
-    for (const char* file : {"freezer-negative.txt", "humidity-day.txt", "temperature-day.txt",
-                             "voltage-hours.txt", "zr-co.txt", "zr-t-celsius.txt", "zr-tc-fahrenheit.txt",
-                             "zr-th-alarms.txt", "zr-th-no-humidity.txt", "zr-v.txt"}) {
+    for (const char* file :
+         {"freezer-negative.txt", "humidity-day.txt", "temperature-day.txt", "voltage-hours.txt",
+          "zr-co.txt", "zr-t-celsius.txt", "zr-tc-fahrenheit.txt", "zr-th-alarms.txt",
+          "zr-th-no-humidity.txt", "zr-v.txt"}) {
         Viewer v;
         v.open(file);
         const auto [reduced, every] = both(v);
@@ -450,15 +453,18 @@ TEST(Rendering, ReducedTracesDrawWhatEveryPointDraws) {
     }
 
     // The dew point of "Error" leaves a gap; the temperature has a spike each way.
-    std::string text = "COLDROOM,Time,Celsius(\xB0" "C),High Alarm,Low Alarm,Humidity(%rh),"
-                       "High Alarm rh,Low Alarm rh,dew point(\xB0" "C)\r\n";
+    std::string text = "COLDROOM,Time,Celsius(\xB0"
+                       "C),High Alarm,Low Alarm,Humidity(%rh),"
+                       "High Alarm rh,Low Alarm rh,dew point(\xB0"
+                       "C)\r\n";
     for (int i = 0; i < 65535; ++i) {
         const double smooth = 4 + 3 * std::sin(i / 700.0);
         const double value = i == 12345 ? 40.0 : i == 23456 ? 35.0 : i == 50000 ? -20.0 : smooth;
         const bool error = i >= 30000 && i < 32000;
         text += std::to_string(i + 1) + (i ? ",05/03/2007 14:31:00," : ",05/03/2007 14:30:00,") +
-                std::to_string(value) + ",30.0,10.0," + std::to_string(50 + 10 * std::cos(i / 900.0)) +
-                ",70.0,20.0," + (error ? std::string("Error") : std::to_string(smooth - 3)) + "\r\n";
+                std::to_string(value) + ",30.0,10.0," +
+                std::to_string(50 + 10 * std::cos(i / 900.0)) + ",70.0,20.0," +
+                (error ? std::string("Error") : std::to_string(smooth - 3)) + "\r\n";
     }
     Viewer v;
     ASSERT_EQ(v.doc.ParseDownloadText(text), LoadStatus::Ok);

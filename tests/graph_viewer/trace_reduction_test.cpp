@@ -20,7 +20,9 @@ using Coverage = std::map<long, std::vector<std::pair<double, double>>>;
 Coverage coverage(const std::vector<DrawPoint>& points, const PixelGrid& g) {
     Coverage out;
     std::map<long, std::pair<double, double>> open; // this stretch's interval per column
-    const auto column = [&g](double x) { return static_cast<long>(std::floor((x - g.xFrom) * g.pixelsPerX)); };
+    const auto column = [&g](double x) {
+        return static_cast<long>(std::floor((x - g.xFrom) * g.pixelsPerX));
+    };
     const auto add = [&open](long c, double y) {
         auto [it, fresh] = open.try_emplace(c, y, y);
         if (!fresh) {
@@ -120,14 +122,17 @@ TEST(TraceReduction, CoversEveryPixelColumnAsTheWholeTraceDoes) {
         Coverage whole = coverage(allPoints(data, 0), g);
         Coverage drawn = coverage(reduced.line, g);
         const auto visible = [&c](Coverage& cover) {
-            std::erase_if(cover, [&c](const auto& e) { return e.first < 0 || e.first >= static_cast<long>(c.width); });
+            std::erase_if(cover, [&c](const auto& e) {
+                return e.first < 0 || e.first >= static_cast<long>(c.width);
+            });
         };
         visible(whole);
         visible(drawn);
         EXPECT_EQ(drawn, whole) << c.what;
         EXPECT_LE(reduced.line.size(), 4 * static_cast<std::size_t>(c.width) + 60) << c.what;
-        EXPECT_TRUE(std::is_sorted(reduced.line.begin(), reduced.line.end(),
-                                   [](const DrawPoint& a, const DrawPoint& b) { return a.x < b.x; }))
+        EXPECT_TRUE(
+            std::is_sorted(reduced.line.begin(), reduced.line.end(),
+                           [](const DrawPoint& a, const DrawPoint& b) { return a.x < b.x; }))
             << c.what;
     }
 }
@@ -143,7 +148,8 @@ TEST(TraceReduction, SpikesGapsAndLoneValuesSurvive) {
     ReducedTrace reduced;
     ASSERT_TRUE(reduceTrace(data, 0, grid(0, 99'999, 900), ReduceFor::Lines, reduced));
     const auto has = [&reduced](double y) {
-        return std::any_of(reduced.line.begin(), reduced.line.end(), [y](const DrawPoint& p) { return p.y == y; });
+        return std::any_of(reduced.line.begin(), reduced.line.end(),
+                           [y](const DrawPoint& p) { return p.y == y; });
     };
     EXPECT_TRUE(has(40.0));
     EXPECT_TRUE(has(-30.0));
@@ -203,8 +209,8 @@ TEST(TraceReduction, RefusesWhatItCannotReduce) {
     EXPECT_FALSE(reduceTrace(shuffled, 0, grid(0, 20, 100), ReduceFor::Lines, reduced));
 
     const ChartData data = evenTrace({1, 2, 3});
-    for (const PixelGrid& g : {PixelGrid{0, 2, 0, 1}, PixelGrid{2, 0, 10, 1}, PixelGrid{0, std::nan(""), 10, 1},
-                               PixelGrid{0, 2, INFINITY, 1}})
+    for (const PixelGrid& g : {PixelGrid{0, 2, 0, 1}, PixelGrid{2, 0, 10, 1},
+                               PixelGrid{0, std::nan(""), 10, 1}, PixelGrid{0, 2, INFINITY, 1}})
         EXPECT_FALSE(reduceTrace(data, 0, g, ReduceFor::Lines, reduced));
     // Nothing to draw is no failure.
     EXPECT_TRUE(reduceTrace(ChartData(1), 0, grid(0, 2, 10), ReduceFor::Lines, reduced));
@@ -220,7 +226,8 @@ TEST(ChartDataX, EvenTracesAnswerLikeStoredOnes) {
         stored.setPoint(0, i, i * 30.0, i + 1.0);
     EXPECT_TRUE(even.evenlySpaced(0));
     EXPECT_FALSE(stored.evenlySpaced(0));
-    for (double x : {-5.0, 0.0, 1.0, 29.999, 30.0, 31.0, 119.0, 120.0, 121.0, 1e300, std::nan("")}) {
+    for (double x :
+         {-5.0, 0.0, 1.0, 29.999, 30.0, 31.0, 119.0, 120.0, 121.0, 1e300, std::nan("")}) {
         EXPECT_EQ(even.lowerBound(0, 5, x), stored.lowerBound(0, 5, x)) << x;
         EXPECT_EQ(even.lowerBound(0, 3, x), stored.lowerBound(0, 3, x)) << x;
     }

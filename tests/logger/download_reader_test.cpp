@@ -247,7 +247,9 @@ TEST(RoundTrip, AFactoryImageOfEveryModelReadsAsItsConversions) {
 // number are what a full read gives.
 TEST(RoundTrip, KeepingTheFirstRowOnlyReadsTheSameChannels) {
     std::vector<std::string> files = {
-        H + ",Serial Number\r\n1,05/03/2009 14:30:00,4.5,8.0,070001234\r\n2,05/03/2009 14:30:10,4.0,8.0\r\n"
+        H + ",Serial Number\r\n"
+            "1,05/03/2009 14:30:00,4.5,8.0,070001234\r\n"
+            "2,05/03/2009 14:30:10,4.0,8.0\r\n"
             "3,x,3.5,8.0\r\n",
         H + "\r\n1,05/03/2007 14:30:00,4.5,8.0\r\n \r\n3,junk\r\n",
         H + "\r\n1,05/03/2007 14:30:00,4.5,8.0\r\n2,05/03/2007 14:30:10,4.5\r\n", // refused
