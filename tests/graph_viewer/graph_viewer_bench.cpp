@@ -262,6 +262,13 @@ void BM_ScrollStepZoomed65535(benchmark::State& state) {
 void BM_ScrollStepZoomedMillion(benchmark::State& state) {
     scrollSteps(state, files().million());
 }
+void BM_MarkPointsMillion(benchmark::State& state) {
+    ScreenView s(files().million());
+    for (auto _ : state) {
+        s.view.toggleMarkPoints();
+        ScreenView::settle();
+    }
+}
 void BM_RedrawFullViewMillion(benchmark::State& state) {
     ScreenView s(files().million());
     for (auto _ : state) {
@@ -305,6 +312,7 @@ BENCHMARK(BM_ZoomMillion)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ZoomOutMillion)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ScrollStepZoomedMillion)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RedrawFullViewMillion)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MarkPointsMillion)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadoutFullView65535)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadoutZoomed65535)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Parse65535Readings)->Unit(benchmark::kMillisecond);
