@@ -71,7 +71,8 @@ constexpr const char* MISSING_FIELD = "a field the header announces is missing o
 
 class Reader {
 public:
-    explicit Reader(std::string_view bytes) : lines_(bytes), bytes_(bytes) {}
+    Reader(std::string_view bytes, ReadOptions options)
+        : lines_(bytes), bytes_(bytes), options_(options) {}
 
     ReadResult run();
 
@@ -89,6 +90,7 @@ private:
 
     Lines lines_;
     std::string_view bytes_;
+    ReadOptions options_;
     DownloadData data_;
 };
 
@@ -122,7 +124,7 @@ ReadResult Reader::run() {
 
     // Room for every row at once: a large file is read without regrowing.
     const auto expected = static_cast<std::size_t>(std::count(bytes_.begin(), bytes_.end(), '\n')) + 1;
-    data_.rows.reserve(expected);
+    data_.rows.reserve(options_.everyRow ? expected : 1);
     for (Channel* set : {&data_.primary, &data_.secondary}) {
         if (!set->present)
             continue;
@@ -159,7 +161,7 @@ ReadResult Reader::run() {
         // without fields, which makes the file invalid.
         std::string_view current = row;
         for (;;) {
-            if (data_.rows.size() >= static_cast<std::size_t>(INT_MAX))
+            if (data_.rowsRead == INT_MAX)
                 return invalid("more rows than can be counted");
             if (!takeRow(current, line))
                 return invalid(MISSING_FIELD);
@@ -198,6 +200,9 @@ bool Reader::takeRow(std::string_view row, std::string_view written) {
     std::string_view timeText;
     if (!parseRow(row, timeText))
         return false;
+    ++data_.rowsRead;
+    if (!options_.everyRow && !data_.rows.empty())
+        return true;
     Row kept{written, std::nullopt};
     ClockFields fields;
     if (parseTimeStamp(timeText, fields))
@@ -316,8 +321,8 @@ bool Reader::parseRow(std::string_view line, std::string_view& timeText) {
 
 } // namespace
 
-ReadResult readDownload(const char* bytes, std::size_t size) {
-    return Reader(std::string_view(bytes, size)).run();
+ReadResult readDownload(const char* bytes, std::size_t size, ReadOptions options) {
+    return Reader(std::string_view(bytes, size), options).run();
 }
 
 std::optional<DownloadData> readHeader(std::string_view headerLine) {
@@ -430,8 +435,11 @@ FileBytes loadDownloadBytes(InputFile& file, const std::string& path) {
         result.errorText = file.reason();
         return result;
     }
-    // Read in blocks; a file with a line longer than any download file is
-    // refused as soon as that line is seen, without reading on.
+    // Read in blocks into room for the whole file, taken once; a file with a
+    // line longer than any download file is refused as soon as that line is
+    // seen, without reading on.
+    result.bytes.reserve(
+        static_cast<std::size_t>(std::min<unsigned long long>(file.size(), LARGEST_FILE)) + 1);
     char buffer[65536];
     std::size_t lineStart = 0;
     result.status = FileBytes::Status::Ok;

@@ -1,6 +1,8 @@
 #include "chart2d.h"
 
 #include "axis_tickers.h"
+#include "png_encoder.h"
+#include "vector_state.h"
 
 #include "logger/safe_save.h"
 
@@ -8,13 +10,16 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QPaintEngine>
 #include <QPdfWriter>
 #include <QPicture>
 
 #include <algorithm>
-#include <functional>
+#include <array>
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <optional>
 
 namespace vessor::graph {
 
@@ -53,46 +58,129 @@ constexpr int LEGEND_ROW = 2;
 // Largest x value the time conversions accept (about 30 million years).
 constexpr double LARGEST_X = 1e15;
 
-// A graph whose solid line is drawn in short runs. The plotting library
-// draws a solid line as single segments on screen, but as one polyline into
-// images, pictures and printers; a thick polyline that doubles back on itself
-// thousands of times (a cold room's compressor cycling over weeks of
-// readings) takes the raster engine seconds to fill, which froze the print
-// preview and the PNG export. Short runs draw alike and in linear time.
+// A graph whose line is drawn in pieces. Qt's raster engine fills a wide
+// polyline as one polygon: a line that doubles back on itself thousands of
+// times (a cold room's compressor cycling over weeks of readings, a dashed
+// dew point over a month) takes it seconds, which froze the print preview
+// and the exports. Into pixels a solid line goes as single segments, as the
+// library draws it on screen (several times faster than short polylines for
+// a smoothed line two pixels wide, and alike to the eye); to printers and
+// pictures, in short runs that keep their joins; a dashed line in short runs
+// whose dash offsets carry the pattern on from run to run.
 class RunGraph : public QCPGraph {
 public:
     using QCPGraph::QCPGraph;
 
     static constexpr int RUN_POINTS = 8;
 
+    // What a trace's drawn points were reduced from.
+    struct Key {
+        const ChartData* data = nullptr;
+        std::uint64_t revision = 0;
+        std::int64_t timeBase = 0;
+        PixelGrid grid;
+        ReduceFor mode = ReduceFor::Lines;
+        bool everyPoint = false;
+        bool operator==(const Key&) const = default;
+    };
+    using Points = QSharedPointer<QCPGraphDataContainer>;
+
+    // A redraw that changes neither data nor geometry (the readout) draws
+    // the points it has; a zoom out, or a scroll back, finds its points
+    // among the last few reductions.
+    bool showKept(const Key& key, QCPGraph& lonePoints) {
+        if (shown_ && *shown_ == key)
+            return true;
+        for (auto kept = kept_.begin(); kept != kept_.end(); ++kept) {
+            if (kept->line && kept->key == key) {
+                std::rotate(kept_.begin(), kept, kept + 1);
+                show(key, kept_.front().line, kept_.front().lone, lonePoints, true);
+                return true;
+            }
+        }
+        return false;
+    }
+    // Only reductions are kept: a million points drawn whole would hold memory for nothing.
+    void show(const Key& key, const Points& line, const Points& lone, QCPGraph& lonePoints,
+              bool reduced) {
+        setAdaptiveSampling(!reduced && !key.everyPoint);
+        setData(line);
+        lonePoints.setData(lone);
+        shown_ = key;
+        if (reduced && !(kept_.front().line && kept_.front().key == key)) {
+            std::rotate(kept_.begin(), kept_.end() - 1, kept_.end());
+            kept_.front() = {key, line, lone};
+        }
+    }
+    void forget() {
+        shown_.reset();
+        kept_ = {};
+    }
+
 protected:
     void drawLinePlot(QCPPainter* painter, const QVector<QPointF>& lines) const override {
-        // On screen the library draws single segments already.
-        if (painter->pen().style() != Qt::SolidLine ||
-            !painter->modes().testFlag(QCPPainter::pmNoCaching)) {
-            QCPGraph::drawLinePlot(painter, lines);
-            return;
-        }
-        if (painter->pen().color().alpha() == 0)
+        const QPen pen = painter->pen();
+        if (pen.style() == Qt::NoPen || pen.color().alpha() == 0)
             return;
         applyDefaultAntialiasingHint(painter);
+        const bool solid = pen.style() == Qt::SolidLine;
+        const QPaintEngine* engine = painter->paintEngine();
+        const bool raster = engine && engine->type() == QPaintEngine::Raster;
         const auto gap = [&lines](qsizetype i) {
             const QPointF& p = lines.at(i);
             return qIsNaN(p.x()) || qIsNaN(p.y()) || qIsInf(p.y());
         };
+        const qsizetype size = lines.size();
+        if (solid && raster) {
+            for (qsizetype i = 1; i < size; ++i) {
+                if (!gap(i - 1) && !gap(i))
+                    painter->drawLine(lines.at(i - 1), lines.at(i));
+            }
+            return;
+        }
+        // The dash pattern is counted in pen widths; each stretch between
+        // gaps starts it afresh, as one polyline per stretch would.
+        const QList<qreal> pattern = solid ? QList<qreal>() : pen.dashPattern();
+        qreal period = 0;
+        for (qreal length : pattern)
+            period += length;
+        const qreal width = pen.widthF() > 0 ? pen.widthF() : 1.0;
+        QPen piece = pen;
+        qreal offset = pen.dashOffset();
         // Runs overlap by one point so the line stays joined; gaps stay gaps.
         qsizetype start = 0;
-        const qsizetype size = lines.size();
         for (qsizetype i = 0; i <= size; ++i) {
             const bool end = i == size || gap(i);
             if (!end && i - start + 1 < RUN_POINTS)
                 continue;
             const qsizetype last = end ? i : i + 1;
-            if (last - start >= 2)
+            if (last - start >= 2) {
+                if (period > 0) {
+                    piece.setDashOffset(offset);
+                    painter->setPen(piece);
+                    for (qsizetype k = start + 1; k < last; ++k) {
+                        const QPointF d = lines.at(k) - lines.at(k - 1);
+                        offset += std::hypot(d.x(), d.y()) / width;
+                    }
+                    offset = std::fmod(offset, period);
+                }
                 painter->drawPolyline(lines.constData() + start, static_cast<int>(last - start));
+            }
+            if (end)
+                offset = pen.dashOffset();
             start = end ? i + 1 : i;
         }
+        painter->setPen(pen);
     }
+
+private:
+    struct Kept {
+        Key key;
+        Points line;
+        Points lone;
+    };
+    std::optional<Key> shown_;
+    std::array<Kept, 4> kept_{};
 };
 
 // The plot redraws at once when it is resized, before the chart has handed
@@ -100,23 +188,30 @@ protected:
 // here a resize only asks for the one redraw that follows the changes.
 class ChartPlot : public QCustomPlot {
 public:
-    ChartPlot(QWidget* parent, std::function<void()> resized)
-        : QCustomPlot(parent), resized_(std::move(resized)) {}
+    ChartPlot(QWidget* parent, std::function<void()> resized, std::function<void()> painted)
+        : QCustomPlot(parent), resized_(std::move(resized)), painted_(std::move(painted)) {}
 
 protected:
     void resizeEvent(QResizeEvent*) override {
         setViewport(rect());
         resized_();
     }
+    void paintEvent(QPaintEvent* event) override {
+        QCustomPlot::paintEvent(event);
+        clearVectorUpperHalves();
+        painted_();
+    }
 
 private:
     std::function<void()> resized_;
+    std::function<void()> painted_;
 };
 
 } // namespace
 
 Chart2D::Chart2D(QWidget* parent)
-    : QWidget(parent), plot_(new ChartPlot(this, [this] { queueReplot(); })) {
+    : QWidget(parent), plot_(new ChartPlot(
+                           this, [this] { queueReplot(); }, [this] { emit painted(); })) {
     plot_->setGeometry(rect());
     plot_->setLocale(QLocale());
     plot_->setAutoAddPlottableToLegend(false);
@@ -169,6 +264,8 @@ Chart2D::Chart2D(QWidget* parent)
     marker_->setVisible(false);
     setMarkerStyle(LinePattern::LongDash, QColor(255, 0, 255));
 
+    // Drawing at a new size or range needs the traces' points for it.
+    connect(plot_, &QCustomPlot::afterLayout, this, [this] { reducePoints(); });
     connect(plot_, &QCustomPlot::mousePress, this, &Chart2D::mousePressed);
     connect(plot_, &QCustomPlot::mouseMove, this, &Chart2D::mouseMoved);
     connect(plot_, &QCustomPlot::mouseRelease, this, &Chart2D::mouseReleased);
@@ -197,6 +294,7 @@ void Chart2D::queueReplot() {
                 return;
             replotQueued_ = false;
             plot_->replot(QCustomPlot::rpRefreshHint);
+            clearVectorUpperHalves();
         },
         Qt::QueuedConnection);
 }
@@ -212,10 +310,17 @@ void Chart2D::replotNow() {
     queueReplot();
 }
 
+void Chart2D::setDrawEveryPoint(bool on) {
+    everyPoint_ = on;
+    changed();
+}
+
 void Chart2D::setData(Axis axis, const ChartData* data) {
     Side& s = side(axis);
     s.data = data;
-    s.copiedRevision = UINT64_MAX;
+    // Another data set may come to the same address.
+    for (QCPGraph* graph : s.graphs)
+        static_cast<RunGraph*>(graph)->forget();
     changed();
 }
 
@@ -280,7 +385,6 @@ void Chart2D::setFonts(const QFont& large, const QFont& small) {
 
 void Chart2D::setTimeBase(std::int64_t clockSeconds) {
     timeBase_ = clockSeconds;
-    y1_.copiedRevision = y2_.copiedRevision = UINT64_MAX;
     changed();
 }
 
@@ -449,8 +553,6 @@ void Chart2D::autoLimits(const Side& s, double& lo, double& hi) const {
 }
 
 void Chart2D::sync() {
-    syncPoints(y1_);
-    syncPoints(y2_);
     if (stylesChanged_) {
         syncStyles(y1_);
         syncStyles(y2_);
@@ -474,41 +576,73 @@ void Chart2D::sync() {
     }
 }
 
-void Chart2D::syncPoints(Side& s) {
-    const std::uint64_t revision = s.data ? s.data->pointsRevision() : 0;
-    if (s.copiedRevision == revision)
-        return;
-    s.copiedRevision = revision;
-    const double base = static_cast<double>(timeBase_);
-    for (int t = 0; t < TRACES_PER_AXIS; ++t) {
-        QVector<QCPGraphData> points;
-        QVector<QCPGraphData> lone;
-        if (s.data && t < s.data->traceCount()) {
-            const std::vector<double>& xs = s.data->xs(t);
-            const std::vector<double>& ys = s.data->ys(t);
-            const int count = s.data->lastPoint(t) + 1;
-            points.reserve(count);
-            const auto valid = [&](int i) {
-                return i >= 0 && i < count && !isNoValue(ys[static_cast<std::size_t>(i)]);
-            };
-            for (int i = 0; i < count; ++i) {
-                const double x = xs[static_cast<std::size_t>(i)];
-                if (isNoValue(x))
-                    continue;
-                const double y = ys[static_cast<std::size_t>(i)];
-                // Missing values are gaps in the line.
-                points.append(QCPGraphData(base + x, valid(i) ? y : qQNaN()));
-                // A value with gaps on both sides draws no line: give it a dot.
-                if (valid(i) && !valid(i - 1) && !valid(i + 1))
-                    lone.append(QCPGraphData(base + x, y));
-            }
-        }
-        const auto byKey = [](const QCPGraphData& a, const QCPGraphData& b) {
-            return a.key < b.key;
-        };
-        s.graphs[t]->data()->set(points, std::is_sorted(points.begin(), points.end(), byKey));
-        s.lonePoints[t]->data()->set(lone, std::is_sorted(lone.begin(), lone.end(), byKey));
+void Chart2D::reducePoints() {
+    for (Side* s : {&y1_, &y2_}) {
+        for (int t = 0; t < TRACES_PER_AXIS; ++t)
+            reducePoints(*s, t);
     }
+}
+
+void Chart2D::reducePoints(Side& s, int trace) {
+    auto* graph = static_cast<RunGraph*>(s.graphs[trace]);
+    QCPGraph& lone = *s.lonePoints[trace];
+    if (!graph->visible() || !s.data)
+        return;
+    const QCPRange keys = plot_->xAxis->range();
+    const QCPRange values = s.axis->range();
+    const QRect area = plot_->axisRect()->rect();
+    const double base = static_cast<double>(timeBase_);
+    RunGraph::Key wanted;
+    wanted.data = s.data;
+    wanted.revision = s.data->pointsRevision();
+    wanted.timeBase = timeBase_;
+    wanted.grid.xFrom = keys.lower - base;
+    wanted.grid.xTo = keys.upper - base;
+    wanted.grid.pixelsPerX = area.width() / keys.size();
+    wanted.grid.pixelsPerY = area.height() / values.size();
+    wanted.mode = graph->scatterStyle().isNone() ? ReduceFor::Lines : ReduceFor::Markers;
+    wanted.everyPoint = everyPoint_;
+    if (graph->showKept(wanted, lone))
+        return;
+
+    const auto line = RunGraph::Points::create();
+    const auto single = RunGraph::Points::create();
+    const auto toGraph = [base](const std::vector<DrawPoint>& points) {
+        QVector<QCPGraphData> out;
+        out.reserve(static_cast<qsizetype>(points.size()));
+        for (const DrawPoint& p : points)
+            out.append(QCPGraphData(base + p.x, p.y));
+        return out;
+    };
+    ReducedTrace reduced;
+    if (!everyPoint_ && reduceTrace(*s.data, trace, wanted.grid, wanted.mode, reduced)) {
+        // The reduction is the drawing's sampling; the library's own would thin it again.
+        line->set(toGraph(reduced.line), true);
+        single->set(toGraph(reduced.lone), true);
+        graph->show(wanted, line, single, lone, true);
+        return;
+    }
+    // Every point: asked for, or points out of order (never a download
+    // file's), which the library sorts and samples.
+    const int count = std::min(s.data->lastPoint(trace) + 1, s.data->pointCount(trace));
+    QVector<QCPGraphData> points;
+    QVector<QCPGraphData> alone;
+    points.reserve(count);
+    const auto valid = [&](int i) {
+        return i >= 0 && i < count && !isNoValue(s.data->yValue(trace, i));
+    };
+    for (int i = 0; i < count; ++i) {
+        const double x = s.data->xValue(trace, i);
+        if (isNoValue(x))
+            continue;
+        const double y = s.data->yValue(trace, i);
+        points.append(QCPGraphData(base + x, valid(i) ? y : qQNaN()));
+        if (valid(i) && !valid(i - 1) && !valid(i + 1))
+            alone.append(QCPGraphData(base + x, y));
+    }
+    line->set(points, false);
+    single->set(alone, false);
+    graph->show(wanted, line, single, lone, false);
 }
 
 void Chart2D::syncStyles(Side& s) {
@@ -602,13 +736,10 @@ int Chart2D::pick(QPoint pixel) const {
     if (count <= 0)
         return -1;
     const double x = plot_->xAxis->pixelToCoord(pixel.x()) - static_cast<double>(timeBase_);
-    const std::vector<double>& xs = data->xs(0);
-    const auto end = xs.begin() + count;
-    auto it = std::lower_bound(xs.begin(), end, x);
-    if (it == end)
+    int index = data->lowerBound(0, count, x);
+    if (index >= count)
         return count - 1;
-    int index = static_cast<int>(it - xs.begin());
-    if (index > 0 && x - xs[static_cast<std::size_t>(index - 1)] <= *it - x)
+    if (index > 0 && x - data->xValue(0, index - 1) <= data->xValue(0, index) - x)
         --index;
     return index;
 }
@@ -635,18 +766,21 @@ void Chart2D::drawTo(QPainter& painter, const QRectF& target) {
     }
     painter.drawPicture(0, 0, picture);
     painter.restore();
+    clearVectorUpperHalves();
     // Lay the screen chart out at its own size again.
     queueReplot();
 }
 
 QImage Chart2D::toImage(QSize size) {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    // Opaque: nothing to blend with, and the PNG needs no alpha channel.
+    QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     sync();
     {
         QCPPainter painter(&image);
         plot_->toPainter(&painter, size.width(), size.height());
     }
+    clearVectorUpperHalves();
     queueReplot();
     return image;
 }
@@ -667,9 +801,8 @@ bool saveBytes(const QString& path, const QByteArray& bytes, std::string* reason
 } // namespace
 
 bool Chart2D::exportPng(const QString& path, QSize size, std::string* reason) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly) || !toImage(size).save(&buffer, "PNG")) {
+    const QByteArray bytes = encodePng(toImage(size));
+    if (bytes.isEmpty()) {
         if (reason)
             *reason = "the picture cannot be encoded";
         return false;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "document/chart_data.h"
+#include "trace_reduction.h"
 
 #include <QColor>
 #include <QFont>
@@ -66,6 +67,10 @@ public:
     // drawing up to date with the data and every setting.
     void setRepaint(bool on);
     bool repaintEnabled() const { return repaint_; }
+
+    // Long traces are drawn from the few points per pixel column that show
+    // the same (trace_reduction.h). On: every point, slowly, to compare with.
+    void setDrawEveryPoint(bool on);
 
     // The data drawn against an axis; not owned, may be null.
     void setData(Axis axis, const ChartData* data);
@@ -147,6 +152,8 @@ signals:
     void mouseReleased(QMouseEvent* event);
     void mouseDoubleClicked(QMouseEvent* event);
     void mouseWheel(QWheelEvent* event);
+    // The chart has been painted on screen.
+    void painted();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -164,7 +171,6 @@ private:
     struct Side {
         const ChartData* data = nullptr;
         mutable Extent extent;
-        std::uint64_t copiedRevision = UINT64_MAX;
         std::array<TraceStyle, TRACES_PER_AXIS> styles;
         std::array<QString, TRACES_PER_AXIS> labels;
         std::array<QCPGraph*, TRACES_PER_AXIS> graphs{};
@@ -183,7 +189,9 @@ private:
     const Side& side(Axis axis) const { return axis == Axis::Y1 ? y1_ : y2_; }
 
     void sync();
-    void syncPoints(Side& s);
+    // The points each shown trace needs at the size just laid out.
+    void reducePoints();
+    void reducePoints(Side& s, int trace);
     void syncStyles(Side& s);
     void syncAxes();
     void syncLegend();
@@ -217,6 +225,7 @@ private:
     double markerX_ = NO_VALUE;
     bool markerShown_ = false;
     bool stylesChanged_ = true;
+    bool everyPoint_ = false;
     bool replotQueued_ = false;
 };
 

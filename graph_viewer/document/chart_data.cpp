@@ -1,6 +1,7 @@
 #include "chart_data.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vessor::graph {
 
@@ -19,10 +20,20 @@ void ChartData::reserve(int trace, int points) {
     }
 }
 
+void ChartData::spellOutX(Trace& t) {
+    if (!t.even)
+        return;
+    t.x.resize(t.y.size());
+    for (std::size_t i = 0; i < t.y.size(); ++i)
+        t.x[i] = static_cast<double>(i) * t.xStep;
+    t.even = false;
+}
+
 void ChartData::setPoint(int trace, int index, double x, double y) {
     if (!valid(trace) || index < 0)
         return;
     Trace& t = traces_[trace];
+    spellOutX(t);
     const auto i = static_cast<std::size_t>(index);
     if (i == t.x.size()) {
         t.x.push_back(x);
@@ -43,32 +54,61 @@ void ChartData::setTrace(int trace, std::vector<double> ys, double xStep) {
     if (!valid(trace))
         return;
     Trace& t = traces_[trace];
-    t.x.resize(ys.size());
-    for (std::size_t i = 0; i < ys.size(); ++i)
-        t.x[i] = static_cast<double>(i) * xStep;
+    t.x = std::vector<double>();
+    t.xStep = xStep;
+    t.even = true;
     t.y = std::move(ys);
     ++pointsRevision_;
 }
 
 int ChartData::pointCount(int trace) const {
-    return valid(trace) ? static_cast<int>(traces_[trace].x.size()) : 0;
+    return valid(trace) ? static_cast<int>(traces_[trace].y.size()) : 0;
 }
 
 double ChartData::xValue(int trace, int index) const {
     if (index < 0 || index >= pointCount(trace))
         return NO_VALUE;
-    return traces_[trace].x[static_cast<std::size_t>(index)];
+    const Trace& t = traces_[trace];
+    return t.even ? static_cast<double>(index) * t.xStep : t.x[static_cast<std::size_t>(index)];
+}
+
+bool ChartData::evenlySpaced(int trace) const {
+    return !valid(trace) || traces_[trace].even;
+}
+
+double ChartData::xStep(int trace) const {
+    return valid(trace) ? traces_[trace].xStep : 0;
+}
+
+int ChartData::lowerBound(int trace, int count, double x) const {
+    count = std::clamp(count, 0, pointCount(trace));
+    if (count == 0 || std::isnan(x))
+        return 0;
+    const Trace& t = traces_[trace];
+    if (!t.even) {
+        const auto end = t.x.begin() + count;
+        return static_cast<int>(std::lower_bound(t.x.begin(), end, x) - t.x.begin());
+    }
+    if (!(t.xStep > 0))
+        return x <= 0 ? 0 : count;
+    const double steps = std::ceil(x / t.xStep);
+    if (!(steps > 0))
+        return 0;
+    if (steps >= count)
+        return count;
+    // Rounding may put the point one step off.
+    auto i = static_cast<int>(steps);
+    while (i > 0 && static_cast<double>(i - 1) * t.xStep >= x)
+        --i;
+    while (i < count && static_cast<double>(i) * t.xStep < x)
+        ++i;
+    return i;
 }
 
 double ChartData::yValue(int trace, int index) const {
     if (index < 0 || index >= pointCount(trace))
         return NO_VALUE;
     return traces_[trace].y[static_cast<std::size_t>(index)];
-}
-
-const std::vector<double>& ChartData::xs(int trace) const {
-    static const std::vector<double> none;
-    return valid(trace) ? traces_[trace].x : none;
 }
 
 const std::vector<double>& ChartData::ys(int trace) const {
@@ -89,7 +129,7 @@ int ChartData::lastPoint(int trace) const {
     if (!valid(trace))
         return -1;
     const Trace& t = traces_[trace];
-    const int held = static_cast<int>(t.x.size()) - 1;
+    const int held = static_cast<int>(t.y.size()) - 1;
     return t.lastPoint < 0 ? held : std::min(t.lastPoint, held);
 }
 

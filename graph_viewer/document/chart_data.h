@@ -34,14 +34,20 @@ public:
     void setPoint(int trace, int index, double x, double y);
 
     // Replaces a trace's points: y values in order, point i at x = i * xStep.
+    // The x values are not stored: a million readings cost their y values only.
     void setTrace(int trace, std::vector<double> ys, double xStep);
 
     int pointCount(int trace) const;
     // NO_VALUE for a point that does not exist.
     double xValue(int trace, int index) const;
     double yValue(int trace, int index) const;
-    const std::vector<double>& xs(int trace) const;
     const std::vector<double>& ys(int trace) const;
+    // Whether point i lies at x = i * xStep (a trace set by setTrace).
+    bool evenlySpaced(int trace) const;
+    double xStep(int trace) const;
+    // Index of the first of points [0, count) whose x is not below `x`
+    // (count when none is), for x values in ascending order.
+    int lowerBound(int trace, int count, double x) const;
 
     Display display(int trace) const;
     void setDisplay(int trace, Display display);
@@ -55,12 +61,16 @@ public:
 
 private:
     struct Trace {
-        std::vector<double> x;
+        std::vector<double> x; // empty while the points are evenly spaced
         std::vector<double> y;
+        double xStep = 0;
+        bool even = true;
         Display display = Display::Hidden;
         int lastPoint = -1; // -1: not set
     };
     bool valid(int trace) const { return trace >= 0 && trace < traceCount(); }
+    // Stores the x values of an evenly spaced trace, before one point moves.
+    static void spellOutX(Trace& t);
 
     std::vector<Trace> traces_;
     std::uint64_t pointsRevision_ = 0;

@@ -8,6 +8,9 @@ namespace vessor::graph {
 
 namespace {
 
+// The chart needs the channels; of the rows, only the first (the serial number).
+constexpr download::ReadOptions CHART_ROWS{.everyRow = false};
+
 // The labels, flags and traces of one channel as the reader gave them.
 void fillSet(TraceSet& set, download::Channel& channel, int points, double xStep) {
     set.name = std::move(channel.name);
@@ -89,11 +92,11 @@ LoadStatus VessorGraphDoc::ParseDownloadFile(InputFile& input, const std::string
     case download::FileBytes::Status::TooLarge:
         return finish(LoadStatus::Invalid, "a line or the whole file is larger than any download file");
     }
-    return take(download::readDownload(file.bytes));
+    return take(download::readDownload(file.bytes, CHART_ROWS));
 }
 
 LoadStatus VessorGraphDoc::ParseDownloadText(std::string_view bytes) {
-    return take(download::readDownload(bytes));
+    return take(download::readDownload(bytes, CHART_ROWS));
 }
 
 LoadStatus VessorGraphDoc::finish(LoadStatus status, std::string error) {

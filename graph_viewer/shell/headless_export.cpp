@@ -1,5 +1,6 @@
 #include "headless_export.h"
 
+#include "chart/png_encoder.h"
 #include "document/document_json.h"
 #include "document/document_summary.h"
 #include "document/vessor_graph_doc.h"
@@ -74,11 +75,8 @@ bool saveDrawn(const std::string& target, const QByteArray& bytes, bool drawn, c
 }
 
 bool writePng(VessorGraphView& view, const std::string& target, QTextStream& errors) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    const bool drawn = buffer.open(QIODevice::WriteOnly) &&
-                       view.chart().toImage(QSize(EXPORT_WIDTH, EXPORT_HEIGHT)).save(&buffer, "PNG");
-    return saveDrawn(target, bytes, drawn, "the picture cannot be encoded", errors);
+    const QByteArray bytes = encodePng(view.chart().toImage(QSize(EXPORT_WIDTH, EXPORT_HEIGHT)));
+    return saveDrawn(target, bytes, !bytes.isEmpty(), "the picture cannot be encoded", errors);
 }
 
 // The PDF is the printed page: A4 across, 10 mm margins.

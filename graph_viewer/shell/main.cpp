@@ -2,19 +2,23 @@
 #include "command_line.h"
 #include "headless_export.h"
 #include "vessor_graph_app.h"
+#include "view/vessor_graph_view.h"
 
 #include "logger/product_info.h"
 #include "logger/safe_save.h"
 
 #include <QApplication>
 #include <QTextStream>
+#include <QTimer>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv) {
+    const auto started = std::chrono::steady_clock::now();
     // Exports run without a window, on machines without a display too.
     if (vessor::graph::wantsHeadless(argc, argv) && !std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -50,6 +54,18 @@ int main(int argc, char** argv) {
         return vessor::graph::runHeadless(line, errors);
 
     vessor::graph::VessorGraphApp app;
+    // For the benchmarks: how long the chart takes to appear, then the end.
+    if (std::getenv("VESSOR_TIME_FIRST_PAINT")) {
+        QObject::connect(
+            &app.view().chart(), &vessor::graph::Chart2D::painted, &app,
+            [started] {
+                const std::chrono::duration<double, std::milli> elapsed =
+                    std::chrono::steady_clock::now() - started;
+                std::fprintf(stderr, "first paint: %.1f ms\n", elapsed.count());
+                QTimer::singleShot(0, &QCoreApplication::quit);
+            },
+            Qt::SingleShotConnection);
+    }
     if (!app.InitInstance(line))
         return vessor::graph::EXIT_CANNOT_OPEN;
     return QApplication::exec();

@@ -1,6 +1,7 @@
 // The chart view: what it tells the chart wrapper for each kind of file, and
 // the pictures it exports.
 #include "chart/chart2d.h"
+#include "chart/png_encoder.h"
 #include "shell/qt_user_interface.h"
 #include "view/vessor_graph_view.h"
 
@@ -19,6 +20,10 @@
 #include "qt_printers.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
 
 namespace vessor::graph {
 namespace {
@@ -372,6 +377,152 @@ TEST(Rendering, ExportedLinesKeepTheirGaps) {
         EXPECT_GT(redRows(inside), red.height() * 2 / 3) << inside;
     for (double gap : {0.42, 0.5, 0.58})
         EXPECT_EQ(redRows(gap), 0) << gap;
+}
+
+// Share of the pixels two pictures of one size differ in.
+double differingShare(const QImage& a, const QImage& b) {
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    if (x.size() != y.size())
+        return 1;
+    qint64 differing = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        const auto* p = reinterpret_cast<const QRgb*>(x.constScanLine(row));
+        const auto* q = reinterpret_cast<const QRgb*>(y.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col)
+            differing += p[col] != q[col];
+    }
+    return static_cast<double>(differing) / (static_cast<double>(x.width()) * x.height());
+}
+
+// The PNG export's own encoder: what any reader decodes is the picture drawn,
+// pixel for pixel, whatever its size and content.
+TEST(Rendering, PngBytesDecodeToThePictureDrawn) {
+    Viewer v;
+    v.open("humidity-day.txt");
+    std::vector<QImage> pictures{v.chart().toImage(QSize(1024, 768))};
+    std::mt19937 random(7);
+    for (QSize size : {QSize(1, 1), QSize(3, 2), QSize(257, 5), QSize(2, 300)}) {
+        QImage noise(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x)
+                noise.setPixel(x, y, qRgb(random() & 255, random() & 255, random() & 255));
+        }
+        pictures.push_back(noise);
+    }
+    // Another format, and an alpha channel that the PNG leaves out.
+    pictures.push_back(pictures[0].convertToFormat(QImage::Format_RGB888));
+    QImage translucent(4, 4, QImage::Format_ARGB32);
+    translucent.fill(qRgba(10, 200, 30, 128));
+    pictures.push_back(translucent);
+    for (const QImage& picture : pictures) {
+        const QByteArray bytes = encodePng(picture);
+        ASSERT_TRUE(bytes.startsWith("\x89PNG\r\n\x1a\n"));
+        QImage decoded;
+        ASSERT_TRUE(decoded.loadFromData(bytes, "PNG"))
+            << picture.width() << "x" << picture.height();
+        const QImage wanted = picture.convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(decoded.size(), wanted.size());
+        EXPECT_EQ(differingShare(decoded, wanted), 0.0)
+            << picture.width() << "x" << picture.height();
+    }
+    EXPECT_TRUE(encodePng(QImage()).isEmpty());
+    // Flat colour stays small.
+    EXPECT_LT(encodePng(pictures[0]).size(), 200'000);
+}
+
+// Long traces are drawn from a few points per pixel column: the pictures of
+// the sample files, and of 65535 readings with spikes and a gap, are those
+// of every point drawn.
+TEST(Rendering, ReducedTracesDrawWhatEveryPointDraws) {
+    const auto both = [](Viewer& v) {
+        const QImage reduced = v.chart().toImage(QSize(1024, 768));
+        v.chart().setDrawEveryPoint(true);
+        const QImage every = v.chart().toImage(QSize(1024, 768));
+        v.chart().setDrawEveryPoint(false);
+        return std::pair{reduced, every};
+    };
+    for (const char* file :
+         {"freezer-negative.txt", "humidity-day.txt", "temperature-day.txt", "voltage-hours.txt",
+          "zr-co.txt", "zr-t-celsius.txt", "zr-tc-fahrenheit.txt", "zr-th-alarms.txt",
+          "zr-th-no-humidity.txt", "zr-v.txt"}) {
+        Viewer v;
+        v.open(file);
+        const auto [reduced, every] = both(v);
+        EXPECT_LE(differingShare(reduced, every), 0.01) << file;
+    }
+
+    // The dew point of "Error" leaves a gap; the temperature has a spike each way.
+    std::string text = "COLDROOM,Time,Celsius(\xB0"
+                       "C),High Alarm,Low Alarm,Humidity(%rh),"
+                       "High Alarm rh,Low Alarm rh,dew point(\xB0"
+                       "C)\r\n";
+    for (int i = 0; i < 65535; ++i) {
+        const double smooth = 4 + 3 * std::sin(i / 700.0);
+        const double value = i == 12345 ? 40.0 : i == 23456 ? 35.0 : i == 50000 ? -20.0 : smooth;
+        const bool error = i >= 30000 && i < 32000;
+        text += std::to_string(i + 1) + (i ? ",05/03/2007 14:31:00," : ",05/03/2007 14:30:00,") +
+                std::to_string(value) + ",30.0,10.0," +
+                std::to_string(50 + 10 * std::cos(i / 900.0)) + ",70.0,20.0," +
+                (error ? std::string("Error") : std::to_string(smooth - 3)) + "\r\n";
+    }
+    Viewer v;
+    ASSERT_EQ(v.doc.ParseDownloadText(text), LoadStatus::Ok);
+    v.view.initialUpdate();
+    // The red alarm lines' dashes would hide where the readings reach.
+    v.view.toggleTrace(TRACE_COMMANDS[1].id);
+    v.view.toggleTrace(TRACE_COMMANDS[2].id);
+    // Drawn whole, tens of points share each pixel and their smoothed edges
+    // pile up, so pixels differ along every line: compare what is where.
+    const auto [reduced, every] = both(v);
+    const QImage a = reduced.convertToFormat(QImage::Format_RGB32);
+    const QImage b = every.convertToFormat(QImage::Format_RGB32);
+    // Column by column the readings' red reaches as high and as low: every spike is there.
+    const QRect red = redArea(a);
+    EXPECT_EQ(red, redArea(b));
+    EXPECT_GT(red.height(), 400);
+    const auto reach = [&red](const QImage& image, int x) {
+        int top = -1, bottom = -1;
+        for (int y = red.top(); y <= red.bottom(); ++y) {
+            const QRgb p = image.pixel(x, y);
+            if (qRed(p) > 200 && qGreen(p) < 90 && qBlue(p) < 90) {
+                top = top < 0 ? y : top;
+                bottom = y;
+            }
+        }
+        return std::pair{top, bottom};
+    };
+    int spikes = 0;
+    for (int x = red.left(); x <= red.right(); ++x) {
+        const auto [top, bottom] = reach(a, x);
+        const auto [everyTop, everyBottom] = reach(b, x);
+        EXPECT_NEAR(top, everyTop, 2) << x;
+        EXPECT_NEAR(bottom, everyBottom, 2) << x;
+        spikes += bottom - top > 200;
+    }
+    EXPECT_GE(spikes, 3);
+    // The dew point's gap (its dashes leave shorter ones): the longest run
+    // of columns without green, in the same place.
+    const auto longestGap = [&red](const QImage& image) {
+        QRect best;
+        int start = red.left();
+        for (int x = red.left(); x <= red.right(); ++x) {
+            bool green = false;
+            for (int y = red.top(); y <= red.bottom() && !green; ++y) {
+                const QRgb p = image.pixel(x, y);
+                green = qGreen(p) > 200 && qRed(p) < 90 && qBlue(p) < 90;
+            }
+            if (green)
+                start = x + 1;
+            else if (x - start + 1 > best.width())
+                best = QRect(start, 0, x - start + 1, 1);
+        }
+        return best;
+    };
+    const QRect gap = longestGap(a);
+    EXPECT_GT(gap.width(), 20);
+    EXPECT_NEAR(gap.left(), longestGap(b).left(), 2);
+    EXPECT_NEAR(gap.right(), longestGap(b).right(), 2);
 }
 
 TEST(Rendering, DrawingIntoAnyPainterKeepsTheLayoutWhateverTheResolution) {

@@ -143,6 +143,9 @@ void BM_RenderPng65535(benchmark::State& state) {
 void BM_RenderPng65535Cycling(benchmark::State& state) {
     renderPng(state, files().cycling());
 }
+void BM_RenderPng32767Humidity(benchmark::State& state) {
+    renderPng(state, files().humidity());
+}
 
 // The whole program, start-up included.
 void exportPng(benchmark::State& state, const std::string& file) {
@@ -245,22 +248,42 @@ void BM_RedrawFullView65535Cycling(benchmark::State& state) {
     }
 }
 
-void BM_Zoom65535(benchmark::State& state) {
-    ScreenView s;
+// Timed: the zoom in, or (zoomOut) the way back to the full view, whose
+// points are all gone through again.
+void zoomInAndOut(benchmark::State& state, const std::string& file, bool zoomOut = false) {
+    ScreenView s(file);
     for (auto _ : state) {
+        if (zoomOut)
+            state.PauseTiming();
         s.zoomIn();
         ScreenView::settle();
-        state.PauseTiming();
+        if (zoomOut)
+            state.ResumeTiming();
+        else
+            state.PauseTiming();
         if (s.view.zoomLevel() != 1)
             state.SkipWithError("no zoom");
         s.view.ZoomOut();
         ScreenView::settle();
-        state.ResumeTiming();
+        if (!zoomOut)
+            state.ResumeTiming();
     }
 }
 
-void BM_ScrollStepZoomed65535(benchmark::State& state) {
-    ScreenView s;
+void BM_Zoom65535(benchmark::State& state) {
+    zoomInAndOut(state, files().single());
+}
+// The million-point chart: each zoom and scroll step must redraw within a
+// frame (16 ms).
+void BM_ZoomMillion(benchmark::State& state) {
+    zoomInAndOut(state, files().million());
+}
+void BM_ZoomOutMillion(benchmark::State& state) {
+    zoomInAndOut(state, files().million(), true);
+}
+
+void scrollSteps(benchmark::State& state, const std::string& file) {
+    ScreenView s(file);
     s.zoomIn();
     ScreenView::settle();
     bool right = true;
@@ -269,6 +292,27 @@ void BM_ScrollStepZoomed65535(benchmark::State& state) {
         s.view.scrollHorizontally(ScrollCode::EndScroll);
         ScreenView::settle();
         right = !right;
+    }
+}
+
+void BM_ScrollStepZoomed65535(benchmark::State& state) {
+    scrollSteps(state, files().single());
+}
+void BM_ScrollStepZoomedMillion(benchmark::State& state) {
+    scrollSteps(state, files().million());
+}
+void BM_MarkPointsMillion(benchmark::State& state) {
+    ScreenView s(files().million());
+    for (auto _ : state) {
+        s.view.toggleMarkPoints();
+        ScreenView::settle();
+    }
+}
+void BM_RedrawFullViewMillion(benchmark::State& state) {
+    ScreenView s(files().million());
+    for (auto _ : state) {
+        s.view.chart().setRepaint(true);
+        ScreenView::settle();
     }
 }
 
@@ -303,6 +347,11 @@ BENCHMARK(BM_RedrawFullView65535)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RedrawFullView65535Cycling)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Zoom65535)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ScrollStepZoomed65535)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ZoomMillion)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ZoomOutMillion)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ScrollStepZoomedMillion)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RedrawFullViewMillion)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MarkPointsMillion)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadoutFullView65535)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadoutZoomed65535)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Parse65535Readings)->Unit(benchmark::kMillisecond);
@@ -310,6 +359,7 @@ BENCHMARK(BM_Parse32767HumidityRows)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseMillionRows)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_RenderPng65535)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RenderPng65535Cycling)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderPng32767Humidity)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Report65535)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Report65535ManyExcursions)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ExportPngProgram65535)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);

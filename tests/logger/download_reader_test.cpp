@@ -243,5 +243,44 @@ TEST(RoundTrip, AFactoryImageOfEveryModelReadsAsItsConversions) {
     }
 }
 
+// The viewer keeps only the first row: every count, channel and the serial
+// number are what a full read gives.
+TEST(RoundTrip, KeepingTheFirstRowOnlyReadsTheSameChannels) {
+    std::vector<std::string> files = {
+        H + ",Serial Number\r\n"
+            "1,05/03/2009 14:30:00,4.5,8.0,070001234\r\n"
+            "2,05/03/2009 14:30:10,4.0,8.0\r\n"
+            "3,x,3.5,8.0\r\n",
+        H + "\r\n1,05/03/2007 14:30:00,4.5,8.0\r\n \r\n3,junk\r\n",
+        H + "\r\n1,05/03/2007 14:30:00,4.5,8.0\r\n2,05/03/2007 14:30:10,4.5\r\n", // refused
+    };
+    for (int model = 1; model <= 18; ++model)
+        files.push_back(writeFactoryFile(model).bytes);
+    for (const std::string& bytes : files) {
+        const ReadResult all = readDownload(bytes);
+        const ReadResult first = readDownload(bytes, {.everyRow = false});
+        ASSERT_EQ(first.outcome.status, all.outcome.status);
+        EXPECT_EQ(first.outcome.line, all.outcome.line);
+        EXPECT_EQ(first.data.rowCount(), all.data.rowCount());
+        EXPECT_EQ(first.data.rows.size(), std::min<std::size_t>(all.data.rows.size(), 1));
+        if (!all.data.rows.empty()) {
+            EXPECT_EQ(first.data.rows[0].line, all.data.rows[0].line);
+            EXPECT_EQ(first.data.rows[0].time, all.data.rows[0].time);
+        }
+        EXPECT_EQ(serialNumber(first.data), serialNumber(all.data));
+        EXPECT_EQ(first.data.startTime, all.data.startTime);
+        EXPECT_EQ(first.data.interval, all.data.interval);
+        for (auto channel : {&DownloadData::primary, &DownloadData::secondary}) {
+            const Channel& a = all.data.*channel;
+            const Channel& b = first.data.*channel;
+            EXPECT_EQ(b.readings, a.readings);
+            EXPECT_EQ(b.high, a.high);
+            EXPECT_EQ(b.low, a.low);
+            EXPECT_EQ(b.extra, a.extra);
+            EXPECT_EQ(b.decimals, a.decimals);
+        }
+    }
+}
+
 } // namespace
 } // namespace vessor::download
