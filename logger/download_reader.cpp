@@ -326,7 +326,7 @@ ReadResult readDownload(const char* bytes, std::size_t size, ReadOptions options
 }
 
 std::optional<DownloadData> readHeader(std::string_view headerLine) {
-    Reader reader(headerLine);
+    Reader reader(headerLine, ReadOptions{});
     if (reader.parseHeader(headerLine) != Reader::Header::Channels)
         return std::nullopt;
     return std::move(reader.data());

@@ -66,18 +66,18 @@ Verdict verdictOf(const Summary& summary) {
 }
 
 // "whole file" or "shown in the window, FROM to TO".
-QString rangeName(const Summary& s, bool shown, const QLocale& locale) {
+QString rangeName(const Summary& s, bool shown, bool series, const QLocale& locale) {
     if (!shown)
-        return QStringLiteral("whole file");
+        return series ? QStringLiteral("whole series") : QStringLiteral("whole file");
     if (s.readings() < 1)
         return QStringLiteral("shown in the window (no reading)");
     return QStringLiteral("shown in the window, %1 to %2")
         .arg(timeOf(s, s.range.from, locale), timeOf(s, s.range.to - 1, locale));
 }
 
-Table channelTable(const Summary& s, bool shown, const QLocale& locale) {
+Table channelTable(const Summary& s, bool shown, bool series, const QLocale& locale) {
     Table t;
-    t.title = QStringLiteral("Readings, %1").arg(rangeName(s, shown, locale));
+    t.title = QStringLiteral("Readings, %1").arg(rangeName(s, shown, series, locale));
     t.compact = true;
     t.headings << QString();
     t.right << false;
@@ -124,9 +124,9 @@ Table channelTable(const Summary& s, bool shown, const QLocale& locale) {
     return t;
 }
 
-Table alarmTable(const Summary& s, bool shown, const QLocale& locale) {
+Table alarmTable(const Summary& s, bool shown, bool series, const QLocale& locale) {
     Table t;
-    t.title = QStringLiteral("Alarm levels, %1").arg(rangeName(s, shown, locale));
+    t.title = QStringLiteral("Alarm levels, %1").arg(rangeName(s, shown, series, locale));
     t.headings = {QStringLiteral("Alarm"),           QStringLiteral("Level"),
                   QStringLiteral("Readings beyond"), QStringLiteral("Time beyond"),
                   QStringLiteral("Excursions"),      QStringLiteral("Longest"),
@@ -211,7 +211,7 @@ Content reportContent(const Summary& whole, const Summary* shown, const Context&
         channels << channelHeading(c).replace(QLatin1Char(' '), QChar(0x00A0));
     if (!context.serialNumber.isEmpty())
         r.identity.emplace_back(QStringLiteral("Serial number"), context.serialNumber);
-    r.identity.emplace_back(QStringLiteral("File"), context.fileName);
+    r.identity.emplace_back(context.series ? QStringLiteral("Archive") : QStringLiteral("File"), context.fileName);
     r.identity.emplace_back(channels.size() == 1 ? QStringLiteral("Channel")
                                                  : QStringLiteral("Channels"),
                             channels.join(QStringLiteral(", ")));
@@ -225,22 +225,23 @@ Content reportContent(const Summary& whole, const Summary* shown, const Context&
     r.recording.emplace_back(QStringLiteral("Span"),
                              any ? duration(whole, whole.readings() - 1, locale) : NONE);
 
-    r.summary.push_back(channelTable(whole, false, locale));
+    r.summary.push_back(channelTable(whole, false, context.series, locale));
     if (hasLevels(whole))
-        r.summary.push_back(alarmTable(whole, false, locale));
+        r.summary.push_back(alarmTable(whole, false, context.series, locale));
     if (shown) {
-        r.summary.push_back(channelTable(*shown, true, locale));
+        r.summary.push_back(channelTable(*shown, true, context.series, locale));
         if (hasLevels(*shown))
-            r.summary.push_back(alarmTable(*shown, true, locale));
+            r.summary.push_back(alarmTable(*shown, true, context.series, locale));
     }
 
     r.excursionsIntro =
         QStringLiteral(
-            "Every run of consecutive readings beyond an alarm level, over the whole file. Start "
-            "and "
-            "end are its first and last reading beyond the level; its duration is its readings "
-            "times the interval (%1).")
-            .arg(summaryDuration(whole.interval, locale));
+            "Every run of consecutive readings beyond an alarm level, over the whole %1. Start "
+            "and end are its first and last reading beyond the level; its duration is its "
+            "readings times the interval (%2).%3")
+            .arg(context.series ? QStringLiteral("series") : QStringLiteral("file"),
+                 summaryDuration(whole.interval, locale),
+                 context.series ? QStringLiteral(" A gap between downloads ends a run.") : QString());
     for (const ChannelSummary& c : whole.channels) {
         for (const AlarmSummary& a : c.alarms)
             r.excursions.push_back(excursionTable(whole, c, a, locale));

@@ -49,7 +49,8 @@ struct Content {
 };
 
 struct Context {
-    QString fileName;
+    QString fileName;         // or the archive's URL, for a series
+    bool series = false;      // readings from the archive, not one file
     QString serialNumber; // shown only when present
     QLocale locale;
     CalendarTime madeAt; // local time the report is made (the caller's clock)

@@ -24,6 +24,7 @@ QByteArray reportPdf(VessorGraphView& view, const ReportRequest& request) {
 
     report::Context context;
     context.fileName = request.fileName;
+    context.series = request.series;
     context.serialNumber = QString::fromStdString(cp1252ToUtf8(doc.serialNumber));
     context.locale = request.locale;
     context.madeAt = request.madeAt;

@@ -17,7 +17,8 @@ namespace vessor::graph {
 class VessorGraphView;
 
 struct ReportRequest {
-    QString fileName; // as the report names it
+    QString fileName; // as the report names it (a series: the archive's URL)
+    bool series = false;
     QLocale locale;   // of the numbers, the times and the paper
     double activationEnergy = download::DEFAULT_ACTIVATION_ENERGY;
     CalendarTime madeAt; // local time, from the caller's clock

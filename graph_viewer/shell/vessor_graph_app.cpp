@@ -3,6 +3,7 @@
 #include "archive_access.h"
 #include "file_access.h"
 #include "help_pages.h"
+#include "logger/download_fields.h"
 #include "load_report.h"
 #include "main_frame.h"
 #include "recent_files.h"
@@ -216,9 +217,18 @@ void VessorGraphApp::exportToExcel() {
 void VessorGraphApp::exportReport() {
     if (!reportable())
         return;
-    // Offered beside the download file, named as --export-report names it in a folder.
-    const QFileInfo data(dataFile());
-    const QString offered = data.dir().filePath(data.completeBaseName() + QStringLiteral(".report.pdf"));
+    // Offered beside the download file, named as --export-report names it in a
+    // folder; a series' report after its logger and first reading.
+    QString offered;
+    if (const auto& series = doc_.seriesSource()) {
+        const std::string first = vessor::download::isoTimeText(doc_.startTime);
+        QString stamp = QString::fromStdString(first).remove(QLatin1Char('-')).remove(QLatin1Char(':'));
+        offered = QDir::home().filePath(QString::fromStdString(series->serial) + QLatin1Char('-') + stamp +
+                                        QStringLiteral(".report.pdf"));
+    } else {
+        const QFileInfo data(dataFile());
+        offered = data.dir().filePath(data.completeBaseName() + QStringLiteral(".report.pdf"));
+    }
     QString path = QFileDialog::getSaveFileName(frame_.get(), QStringLiteral("Export Report"), offered,
                                                 QStringLiteral("PDF Files (*.pdf)"));
     if (path.isEmpty())
@@ -229,7 +239,7 @@ void VessorGraphApp::exportReport() {
 }
 
 bool VessorGraphApp::reportable() {
-    if (!dataFilePath_.empty() && doc_.rowsRead > 0)
+    if ((!dataFilePath_.empty() || doc_.seriesSource()) && doc_.rowsRead > 0)
         return true;
     ui_->showMessage("Open the data file before exporting a report.", MessageIcon::Warning);
     return false;
@@ -239,7 +249,12 @@ bool VessorGraphApp::exportReportTo(const QString& path) {
     if (!reportable())
         return false;
     ReportRequest request;
-    request.fileName = QFileInfo(dataFile()).fileName();
+    if (const auto& series = doc_.seriesSource()) {
+        request.fileName = QString::fromStdString(series->archive);
+        request.series = true;
+    } else {
+        request.fileName = QFileInfo(dataFile()).fileName();
+    }
     request.locale = frame_->locale();
     // The window's report uses the energy the panel shows.
     request.activationEnergy = frame_->summaryPanel().activationEnergy();

@@ -767,6 +767,7 @@ Result<ArchiveSeries> Archive::series(std::int64_t serial, std::optional<std::in
     data.primary.decimals = latest->decimals;
     const auto count = static_cast<std::size_t>(places);
     data.rows.assign(count, download::Row{});
+    data.rowsRead = static_cast<int>(count);
     for (download::Channel* channel : {&data.primary, &data.secondary}) {
         if (!channel->present)
             continue;

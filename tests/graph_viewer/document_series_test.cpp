@@ -100,7 +100,7 @@ TEST(DocumentSeries, SeriesThatDoesNotFitIsRefused) {
         {"not a number",
          [](auto& s) { s.data.primary.readings[2] = std::numeric_limits<double>::quiet_NaN(); },
          "no number"},
-        {"no places", [](auto& s) { s.data.rows.clear(); }, "do not fit its 0 places"},
+        {"no places", [](auto& s) { s.data.rows.clear(); s.data.rowsRead = 0; }, "do not fit its 0 places"},
         {"no channel", [](auto& s) { s.data.primary.present = false; }, "do not fit"},
         {"interval", [](auto& s) { s.data.interval = 0; }, "interval of 0 s is outside 1..43200"},
     };

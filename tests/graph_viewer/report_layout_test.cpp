@@ -238,6 +238,15 @@ TEST(ReportContent, HeadlineTablesAndTheWindowsRange) {
     EXPECT_EQ(zoomed.identity.front(),
               Fact(QStringLiteral("Serial number"), QStringLiteral("000123456")));
 
+    // An archive series: the archive in place of the file, the whole series.
+    context.fileName = QStringLiteral("sqlite:/srv/archive.sqlite");
+    context.series = true;
+    const Content series = reportContent(whole, nullptr, context);
+    EXPECT_EQ(series.identity[1], Fact(QStringLiteral("Archive"), context.fileName));
+    EXPECT_EQ(series.summary[0].title, QStringLiteral("Readings, whole series"));
+    EXPECT_TRUE(series.excursionsIntro.contains(QStringLiteral("A gap between downloads ends a run.")));
+    context.series = false;
+
     whole.channels[0].alarms.clear();
     EXPECT_EQ(reportContent(whole, nullptr, context).verdict, Verdict::NoLevels);
     EXPECT_TRUE(reportContent(whole, nullptr, context).excursions.empty());
