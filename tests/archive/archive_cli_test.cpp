@@ -4,6 +4,7 @@
 #include "archive_support.h"
 
 #include "cli/cli_support.h"
+#include "tests/cli/cli_run.h"
 #include "logger/clock.h"
 #include "logger/locale_format.h"
 #include "logger/sim/simulated_logger.h"
@@ -26,33 +27,8 @@ constexpr cli::Command COMMANDS[] = {
     {"download", "download [-o FILE] [--stop]", "", cli::cmdDownload},
 };
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string readAll(std::FILE* file) {
-    std::rewind(file);
-    std::string text;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-        text.append(buffer, n);
-    return text;
-}
-
 CliRun run(const std::vector<std::string>& args) {
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    cli::StderrUserInterface ui(err, nullptr, false);
-    CliRun result;
-    result.status = cli::runCommandLine(COMMANDS, args, ui, SystemClock::instance(), FixedLocaleFormat::instance(),
-                                        out, err);
-    result.out = readAll(out);
-    result.err = readAll(err);
-    std::fclose(out);
-    std::fclose(err);
-    return result;
+    return runCli(COMMANDS, args, SystemClock::instance());
 }
 
 TEST(ArchiveCommand, BadUsageIsExitTwo) {

@@ -1,5 +1,6 @@
 // vessor-logger: commands against simulated loggers, exit statuses, usage.
 #include "cli/cli_support.h"
+#include "tests/cli/cli_run.h"
 
 #include "logger/clock.h"
 #include "logger/locale_format.h"
@@ -25,16 +26,6 @@ constexpr Command COMMANDS[] = {
     {"sim-press", "sim-press", "", cmdSimPress},
 };
 
-std::string readAll(std::FILE* f) {
-    std::rewind(f);
-    std::string text;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        text.append(buffer, n);
-    return text;
-}
-
 class Cli : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -46,15 +37,10 @@ protected:
     void TearDown() override { std::filesystem::remove_all(dir); }
 
     int run(std::vector<std::string> args) {
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        StderrUserInterface ui(err, nullptr, false);
-        const int status = runCommandLine(COMMANDS, args, ui, clock, FixedLocaleFormat::instance(), out, err);
-        stdoutText = readAll(out);
-        stderrText = readAll(err);
-        std::fclose(out);
-        std::fclose(err);
-        return status;
+        const test::CliRun result = test::runCli(COMMANDS, args, clock);
+        stdoutText = result.out;
+        stderrText = result.err;
+        return result.status;
     }
 
     std::string dir;
@@ -276,7 +262,7 @@ TEST_F(Cli, QuestionsAreAnsweredNoWithoutATerminal) {
     StderrUserInterface ui(err, nullptr, false);
     EXPECT_EQ(ui.ask("Continue?", MessageButtons::YesNo), Answer::No);
     EXPECT_EQ(ui.ask("Continue?", MessageButtons::OkCancel), Answer::Cancel);
-    EXPECT_NE(readAll(err).find("not a terminal"), std::string::npos);
+    EXPECT_NE(test::readStream(err).find("not a terminal"), std::string::npos);
     std::fclose(err);
 }
 

@@ -2,6 +2,7 @@
 // profile round trip on every model, the refusals (the page's message, exit
 // 2, the logger untouched) and the choice of one logger among several.
 #include "cli/cli_support.h"
+#include "tests/cli/cli_run.h"
 
 #include "logger/clock.h"
 #include "logger/locale_format.h"
@@ -28,16 +29,6 @@ constexpr Command COMMANDS[] = {
     {"sim-create", "sim-create", "", cmdSimCreate},
 };
 
-std::string readAll(std::FILE* f) {
-    std::rewind(f);
-    std::string text;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
-        text.append(buffer, n);
-    std::fclose(f);
-    return text;
-}
-
 std::string fileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -62,13 +53,10 @@ protected:
     }
 
     int run(std::vector<std::string> args) {
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        StderrUserInterface ui(err, nullptr, false);
-        const int status = runCommandLine(COMMANDS, args, ui, clock, FixedLocaleFormat::instance(), out, err);
-        stdoutText = readAll(out);
-        stderrText = readAll(err);
-        return status;
+        const test::CliRun result = test::runCli(COMMANDS, args, clock);
+        stdoutText = result.out;
+        stderrText = result.err;
+        return result.status;
     }
 
     // A factory image; `edit` changes its block first.

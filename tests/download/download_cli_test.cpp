@@ -2,6 +2,7 @@
 #include "download_support.h"
 
 #include "cli/cli_support.h"
+#include "tests/cli/cli_run.h"
 #include "logger/clock.h"
 #include "logger/locale_format.h"
 #include "logger/sim/simulated_logger.h"
@@ -23,22 +24,6 @@ namespace fs = std::filesystem;
 constexpr cli::Command COMMANDS[] = {
     {"download", "download [-o FILE] [--stop]", "", cli::cmdDownload},
 };
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string readAll(std::FILE* file)
-{
-    std::rewind(file);
-    std::string text;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-        text.append(buffer, n);
-    return text;
-}
 
 std::string readFile(const fs::path& path)
 {
@@ -86,17 +71,7 @@ protected:
     CliRun run(std::vector<std::string> args)
     {
         args.insert(args.begin(), {"--device", "sim:" + image.string()});
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        cli::StderrUserInterface ui(err, nullptr, false);
-        CliRun result;
-        result.status = cli::runCommandLine(COMMANDS, args, ui, SystemClock::instance(),
-                                            FixedLocaleFormat::instance(), out, err);
-        result.out = readAll(out);
-        result.err = readAll(err);
-        std::fclose(out);
-        std::fclose(err);
-        return result;
+        return runCli(COMMANDS, args, SystemClock::instance());
     }
 
     // What the logger holds now, as a download file built straight from its

@@ -3,26 +3,14 @@
 #include <QTemporaryDir>
 
 #include <array>
-#include <cstdio>
 #include <cstdlib>
 
 #include "cli/cli_support.h"
-#include "logger/locale_format.h"
+#include "tests/cli/cli_run.h"
 
 namespace vessor::test {
 
 namespace {
-
-std::string readAll(std::FILE* file)
-{
-    std::string text;
-    std::rewind(file);
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-        text.append(buffer, n);
-    std::fclose(file);
-    return text;
-}
 
 // The image's own clock stands still, as the in-memory loggers' do.
 class FrozenSimulation {
@@ -62,15 +50,13 @@ SetupCommandRun runSetupCommand(int model, const Clock& clock, const std::vector
         return run;
     }
     const FrozenSimulation frozen;
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    cli::StderrUserInterface ui(err, nullptr, false);
     const std::array<cli::Command, 1> table{{{"setup", "setup", "", cli::cmdSetup}}};
     std::vector<std::string> line{"--device", "sim:" + path, "setup"};
     line.insert(line.end(), args.begin(), args.end());
-    run.status = cli::runCommandLine(table, line, ui, clock, FixedLocaleFormat::instance(), out, err);
-    run.out = readAll(out);
-    run.err = readAll(err);
+    const CliRun cli = runCli(table, line, clock);
+    run.status = cli.status;
+    run.out = cli.out;
+    run.err = cli.err;
     run.image = sim::loadImage(path, error);
     return run;
 }
