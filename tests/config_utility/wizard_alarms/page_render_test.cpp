@@ -1,22 +1,13 @@
 // Every page of this part of the wizard laid out at the window's size on a
 // logger of a fitting model: no text may be cut off. With
 // VESSOR_RENDER_DIR set, the pages are also saved there as PNG pictures.
-#include <QAbstractButton>
-#include <QApplication>
-#include <QAbstractItemView>
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPixmap>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <functional>
 #include <memory>
 
-#include "config_utility/support/layout_check.h"
+#include "config_utility/support/page_render.h"
 #include "config_utility/support/sim_fixture.h"
 #include "config_utility/wizard/wizard_factory.h"
 #include "config_utility/wizard/wizard_page.h"
@@ -25,48 +16,13 @@
 namespace vessor {
 namespace {
 
-struct RenderCase {
-    const char* name;
-    int model;
-    int page;
-    std::function<void(LoggerConfig&)> edit;
-};
-
-using test::clippedTexts;
+using RenderCase = test::PageRenderCase;
 
 class PageRendering : public ::testing::TestWithParam<RenderCase> {};
 
 TEST_P(PageRendering, FitsItsTexts)
 {
-    const RenderCase& c = GetParam();
-    test::SimFixture f(c.model);
-    if (c.edit)
-        f.editBlock(c.edit);
-    ASSERT_TRUE(f.session.refresh());
-    f.context.liveStartClock = true;
-    f.context.livePushClock = true;
-    std::unique_ptr<Page> page(createWizardPage(c.page, f.context, nullptr));
-    ASSERT_NE(page, nullptr);
-    page->setFixedSize(PAGE_WIDTH, PAGE_HEIGHT);
-    page->updatePage();
-    page->show();
-    QApplication::processEvents();
-
-    EXPECT_EQ(clippedTexts(page.get()), std::vector<std::string>{});
-
-    if (const char* dir = std::getenv("VESSOR_RENDER_DIR")) {
-        const QString path = QDir(QString::fromLocal8Bit(dir)).filePath(QString::fromLatin1(c.name) + ".png");
-        EXPECT_TRUE(page->grab().save(path));
-        // The first drop-down list opened, to see its entries.
-        if (auto* combo = page->findChild<QComboBox*>()) {
-            combo->showPopup();
-            QApplication::processEvents();
-            const QString listPath =
-                QDir(QString::fromLocal8Bit(dir)).filePath(QString::fromLatin1(c.name) + "_list.png");
-            EXPECT_TRUE(combo->view()->window()->grab().save(listPath));
-            combo->hidePopup();
-        }
-    }
+    test::checkPageFitsItsTexts(GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,57 +1,21 @@
 // The custom scaling and event logger pages laid out at the window's size on
 // a logger of a fitting model: no text may be cut off or fall outside the
 // page. With VESSOR_RENDER_DIR set, the pages are also saved there as PNG.
-#include <QAbstractButton>
-#include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <functional>
-#include <memory>
-
-#include "config_utility/support/layout_check.h"
-#include "config_utility/support/sim_fixture.h"
-#include "config_utility/wizard/wizard_factory.h"
+#include "config_utility/shell/page.h"
+#include "config_utility/support/page_render.h"
 
 namespace vessor {
 namespace {
 
-struct RenderCase {
-    const char* name;
-    int model;
-    int page;
-    std::function<void(LoggerConfig&)> edit;
-};
-
-using test::clippedTexts;
+using RenderCase = test::PageRenderCase;
 
 class PageRendering : public ::testing::TestWithParam<RenderCase> {};
 
 TEST_P(PageRendering, FitsItsTexts)
 {
-    const RenderCase& c = GetParam();
-    test::SimFixture f(c.model);
-    if (c.edit)
-        f.editBlock(c.edit);
-    ASSERT_TRUE(f.session.refresh());
-    std::unique_ptr<Page> page(createWizardPage(c.page, f.context, nullptr));
-    ASSERT_NE(page, nullptr);
-    page->setFixedSize(PAGE_WIDTH, PAGE_HEIGHT);
-    page->updatePage();
-    page->show();
-    QApplication::processEvents();
-
-    EXPECT_EQ(clippedTexts(page.get()), std::vector<std::string>{});
-
-    if (const char* dir = std::getenv("VESSOR_RENDER_DIR")) {
-        const QString path = QDir(QString::fromLocal8Bit(dir)).filePath(QString::fromLatin1(c.name) + ".png");
-        EXPECT_TRUE(page->grab().save(path));
-    }
+    test::checkPageFitsItsTexts(GetParam());
 }
 
 void customScaling(LoggerConfig& c)
