@@ -3,7 +3,6 @@
 #include "archive_access.h"
 #include "file_access.h"
 #include "help_pages.h"
-#include "logger/download_fields.h"
 #include "load_report.h"
 #include "main_frame.h"
 #include "recent_files.h"
@@ -221,10 +220,8 @@ void VessorGraphApp::exportReport() {
     // folder; a series' report after its logger and first reading.
     QString offered;
     if (const auto& series = doc_.seriesSource()) {
-        const std::string first = vessor::download::isoTimeText(doc_.startTime);
-        QString stamp = QString::fromStdString(first).remove(QLatin1Char('-')).remove(QLatin1Char(':'));
-        offered = QDir::home().filePath(QString::fromStdString(series->serial) + QLatin1Char('-') + stamp +
-                                        QStringLiteral(".report.pdf"));
+        const std::string stem = archive::stretchStem(archive::parseSerial(series->serial).value_or(0), doc_.startTime);
+        offered = QDir::home().filePath(QString::fromStdString(stem) + QStringLiteral(".report.pdf"));
     } else {
         const QFileInfo data(dataFile());
         offered = data.dir().filePath(data.completeBaseName() + QStringLiteral(".report.pdf"));

@@ -99,13 +99,8 @@ std::string fileNameOf(std::string_view path) {
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-// "SERIAL-YYYYMMDDTHHMMSS.txt"
 std::string exportName(std::int64_t serial, std::int64_t time) {
-    const download::ClockFields f = download::fromClockSeconds(time);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d%02d%02dT%02d%02d%02d", f.year, f.month, f.day, f.hour, f.minute,
-                  f.second);
-    return serialText(serial) + "-" + text + ".txt";
+    return stretchStem(serial, time) + ".txt";
 }
 
 // The third heading of a header line (the reading's), as written.
@@ -229,6 +224,14 @@ std::string serialText(std::int64_t serial) {
     char text[32];
     std::snprintf(text, sizeof text, "%09lld", static_cast<long long>(serial));
     return text;
+}
+
+std::string stretchStem(std::int64_t serial, std::int64_t time) {
+    const download::ClockFields f = download::fromClockSeconds(time);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d%02d%02dT%02d%02d%02d", f.year, f.month, f.day, f.hour, f.minute,
+                  f.second);
+    return serialText(serial) + "-" + text;
 }
 
 std::optional<std::int64_t> parseIsoTime(std::string_view text) {

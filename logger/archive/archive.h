@@ -182,6 +182,9 @@ private:
 std::optional<std::int64_t> parseSerial(std::string_view text);
 // The nine-digit form files and lists use ("070001234").
 std::string serialText(std::int64_t serial);
+// "SERIAL-YYYYMMDDTHHMMSS": the name of what is written of a logger's
+// readings from `time` on (the export's files, the viewer's report).
+std::string stretchStem(std::int64_t serial, std::int64_t time);
 
 // "YYYY-MM-DDTHH:MM:SS" in the logger's clock -> clock seconds; nullopt
 // when it is not such a time.
