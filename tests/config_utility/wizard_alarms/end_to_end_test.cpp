@@ -26,6 +26,7 @@
 #include "config_utility/shell/utility_window.h"
 #include "config_utility/support/setup_command.h"
 #include "config_utility/support/sim_fixture.h"
+#include "config_utility/support/user_input.h"
 #include "config_utility/wizard/agreement_pages.h"
 #include "config_utility/wizard/name_pages.h"
 #include "config_utility/wizard/number_edit.h"
@@ -35,29 +36,17 @@
 #include "config_utility/wizard/setup_mode_forms.h"
 #include "config_utility/wizard/setup_start_form.h"
 #include "config_utility/wizard/setup_voltage_alarms_form.h"
-#include "logger/setup/start_logic.h"
 #include "config_utility/wizard/start_pickers.h"
 #include "logger/conversion.h"
+#include "logger/setup/start_logic.h"
 #include "logger/sim/simulated_logger.h"
 #include "logger/strings.h"
 
 namespace vessor {
 namespace {
 
-void click(QAbstractButton* button)
-{
-    const bool indicator = qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button);
-    const QPoint at = indicator ? QPoint(8, button->height() / 2) : button->rect().center();
-    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
-}
-
-void typeInto(QLineEdit* box, const QString& text)
-{
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Backspace);
-    QTest::keyClicks(box, text);
-}
+using test::click;
+using test::typeInto;
 
 // What a step does on its page before Next is clicked; false when it has
 // pressed Next itself.

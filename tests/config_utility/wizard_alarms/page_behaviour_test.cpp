@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "config_utility/support/sim_fixture.h"
+#include "config_utility/support/user_input.h"
 #include "config_utility/wizard/agreement_pages.h"
 #include "config_utility/wizard/number_edit.h"
 #include "config_utility/wizard/setup_alarms_form.h"
@@ -21,9 +22,9 @@
 #include "config_utility/wizard/setup_mode_forms.h"
 #include "config_utility/wizard/setup_start_form.h"
 #include "config_utility/wizard/setup_voltage_alarms_form.h"
-#include "logger/setup/start_logic.h"
 #include "config_utility/wizard/start_pickers.h"
 #include "logger/conversion.h"
+#include "logger/setup/start_logic.h"
 #include "logger/strings.h"
 
 namespace vessor {
@@ -53,22 +54,8 @@ std::unique_ptr<P> showOn(Rig& rig)
     return page;
 }
 
-// Check boxes and radio buttons take clicks on their indicator and text
-// only, so those are clicked near their left edge.
-void click(QAbstractButton* button)
-{
-    const bool indicator = qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button);
-    const QPoint at = indicator ? QPoint(8, button->height() / 2) : button->rect().center();
-    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
-}
-
-void typeInto(QLineEdit* box, const QString& text)
-{
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Backspace);
-    QTest::keyClicks(box, text);
-}
+using test::click;
+using test::typeInto;
 
 // --- Drop-down alarm pages ----------------------------------------------------------
 

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "config_utility/support/sim_fixture.h"
+#include "config_utility/support/user_input.h"
 #include "config_utility/wizard/agreement_pages.h"
 #include "config_utility/wizard/name_pages.h"
 #include "logger/conversion.h"
@@ -47,11 +48,7 @@ struct Shown {
         QTest::keyClick(page->nameEdit(), Qt::Key_Backspace);
         QTest::keyClicks(page->nameEdit(), text);
     }
-    // Near the left edge: a radio button reacts only on its mark and text.
-    void click(QAbstractButton* button)
-    {
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-    }
+    static void click(QAbstractButton* button) { test::click(button); }
     void next() { click(page->nextButton()); }
     void back() { click(page->backButton()); }
 

@@ -10,6 +10,7 @@
 
 #include "config_utility/shell/utility_window.h"
 #include "config_utility/support/sim_fixture.h"
+#include "config_utility/support/user_input.h"
 #include "config_utility/wizard/agreement_pages.h"
 #include "config_utility/wizard/name_pages.h"
 #include "config_utility/wizard/page_sequence.h"
@@ -17,10 +18,7 @@
 namespace vessor {
 namespace {
 
-void click(QAbstractButton* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-}
+using test::click;
 
 class WizardWalk : public ::testing::TestWithParam<int> {};
 

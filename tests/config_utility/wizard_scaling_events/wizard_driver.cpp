@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "config_utility/support/user_input.h"
 #include "config_utility/wizard/wizard_factory.h"
 #include "config_utility/wizard/wizard_page.h"
 
@@ -55,7 +56,7 @@ void WizardDriver::switchTo(int index)
 
 void WizardDriver::click(QAbstractButton* button)
 {
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+    test::click(button);
 }
 
 void WizardDriver::next()
